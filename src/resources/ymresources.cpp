@@ -1,0 +1,9 @@
+#include "ymresources.h"
+
+#include <QtGlobal>
+
+void ymRegisterResources()
+{
+    Q_INIT_RESOURCE(ymboard);
+    Q_INIT_RESOURCE(ymnotify);
+}
