@@ -1,0 +1,168 @@
+#include "ymnotifymanager.h"
+
+#include "ymnotifycountwidget.h"
+#include "ymnotifywidget.h"
+
+#include <QAtomicPointer>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QScreen>
+
+namespace {
+
+QBasicMutex s_instanceMutex;
+QAtomicPointer<YmNotifyManager> s_instance;
+
+// ~QApplication runs post routines before it tears down its widgets, so the
+// manager can still delete its parentless popups here.
+void destroyManagerBeforeApplication()
+{
+    YmNotifyManager::destroyInstance();
+}
+
+// Runs when the module is unloaded. If the application is still alive (a host
+// unloading the library) the manager goes now, and the post routine that points
+// into this module must not survive. If the application is already gone, its post
+// routines have run and there is nothing left to do.
+struct YmNotifyManagerUnloadGuard
+{
+    ~YmNotifyManagerUnloadGuard()
+    {
+        if (!s_instance.loadAcquire())
+            return;
+        qRemovePostRoutine(destroyManagerBeforeApplication);
+        if (QCoreApplication::instance())
+            YmNotifyManager::destroyInstance();
+    }
+};
+YmNotifyManagerUnloadGuard s_unloadGuard;
+
+} // namespace
+
+YmNotifyManager *YmNotifyManager::instance()
+{
+    YmNotifyManager *manager = s_instance.loadAcquire();
+    if (manager)
+        return manager;
+    QMutexLocker locker(&s_instanceMutex);
+    manager = s_instance.loadRelaxed();
+    if (!manager) {
+        manager = new YmNotifyManager;
+        s_instance.storeRelease(manager);
+        qAddPostRoutine(destroyManagerBeforeApplication);
+    }
+    return manager;
+}
+
+void YmNotifyManager::destroyInstance()
+{
+    QMutexLocker locker(&s_instanceMutex);
+    YmNotifyManager *manager = s_instance.fetchAndStoreOrdered(nullptr);
+    locker.unlock();
+    if (!manager)
+        return;
+    qRemovePostRoutine(destroyManagerBeforeApplication);
+    delete manager;
+}
+
+YmNotifyManager::YmNotifyManager(QObject *parent)
+    : QObject(parent)
+{
+    QVector<QPair<QRect, QRect>> screens;
+    const QList<QScreen *> screenList = QGuiApplication::screens();
+    for (const QScreen *screen : screenList) {
+        if (screen)
+            screens.append(qMakePair(screen->geometry(), screen->availableGeometry()));
+    }
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QPoint anchor
+        = anchorFor(screens, QCursor::pos(), primary ? primary->availableGeometry() : QRect());
+    m_anchorRight = anchor.x();
+    m_anchorBottom = anchor.y();
+
+    m_counterWidget = new YmNotifyCountWidget(this);
+}
+
+YmNotifyManager::~YmNotifyManager()
+{
+    // Delete the popups directly: deferred deletes are never delivered once the
+    // application is shutting down. Their destroyed() must not reach us any more.
+    m_queue.clear();
+    const QList<YmNotifyWidget *> widgets = m_visibleWidgets;
+    m_visibleWidgets.clear();
+    for (YmNotifyWidget *widget : widgets) {
+        disconnect(widget, nullptr, this, nullptr);
+        delete widget;
+    }
+    delete m_counterWidget;
+    m_counterWidget = nullptr;
+}
+
+QPoint YmNotifyManager::anchorFor(const QVector<QPair<QRect, QRect>> &screens, const QPoint &cursor,
+                                  const QRect &fallbackAvailable)
+{
+    QRect available = fallbackAvailable;
+    for (const auto &screen : screens) {
+        if (screen.first.contains(cursor) && screen.second.isValid()) {
+            available = screen.second;
+            break;
+        }
+    }
+    if (!available.isValid())
+        return QPoint(0, 0);
+    return QPoint(available.right() - 10, available.bottom() - 10);
+}
+
+QPoint YmNotifyManager::slotPosition(int slot) const
+{
+    return QPoint(m_anchorRight - m_popupWidth,
+                  m_anchorBottom - (slot * m_popupHeight + (slot - 1) * m_spacing));
+}
+
+void YmNotifyManager::notify(const QString &title, const QString &text)
+{
+    m_queue.append(qMakePair(title, text));
+    showWhatFits();
+}
+
+void YmNotifyManager::showWhatFits()
+{
+    if (m_visibleWidgets.size() >= m_maxVisible || m_queue.isEmpty()) {
+        updateCounter();
+        return;
+    }
+    auto *widget = new YmNotifyWidget(this);
+    m_visibleWidgets.append(widget);
+    widget->setSlotIndex(m_visibleWidgets.size());
+    widget->setContent(m_queue.takeFirst());
+    updateCounter();
+    // By the time destroyed() arrives the object is a bare QObject; the lambda keeps
+    // the typed pointer so that the handler only compares it.
+    connect(widget, &QObject::destroyed, this, [this, widget]() { notifyWidgetDestroyed(widget); });
+}
+
+void YmNotifyManager::notifyWidgetDestroyed(YmNotifyWidget *widget)
+{
+    const int index = m_visibleWidgets.indexOf(widget);
+    if (index >= 0) {
+        m_visibleWidgets.removeAt(index);
+        for (int i = index; i < m_visibleWidgets.size(); ++i)
+            m_visibleWidgets.at(i)->setSlotIndex(i + 1);
+    }
+    showWhatFits();
+}
+
+void YmNotifyManager::updateCounter()
+{
+    if (!m_counterEnabled || !m_counterWidget)
+        return;
+    if (m_queue.isEmpty()) {
+        m_counterWidget->setSlotIndex(0);
+        return;
+    }
+    m_counterWidget->setSlotIndex(m_maxVisible + 1);
+    m_counterWidget->setCount(m_queue.size());
+}

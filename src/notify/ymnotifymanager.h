@@ -1,0 +1,83 @@
+#ifndef YMNOTIFYMANAGER_H
+#define YMNOTIFYMANAGER_H
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QVector>
+
+class YmNotifyWidget;
+class YmNotifyCountWidget;
+
+// Queues notifications and shows them as frameless always-on-top popups stacked
+// upwards from the bottom-right corner of the screen that held the cursor when the
+// manager was created. At most maxVisible() popups are shown; the rest wait, and a
+// blinking counter above the stack tells how many are waiting.
+//
+// The manager is process-wide and lives on the GUI thread. It owns parentless
+// widgets, which must be deleted while the QApplication still exists: it is
+// therefore destroyed by a Qt post routine (run at the start of ~QApplication), or
+// when the module is unloaded while the application is still alive.
+class YmNotifyManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Notification = QPair<QString, QString>; // title, text
+
+    // Needs a QApplication: the popups are widgets.
+    static YmNotifyManager *instance();
+    // Deletes the manager together with its counter and popups (shown, waiting or
+    // already closed but not yet deleted). For teardown: tests call it to start the
+    // next case from a fresh manager; instance() creates a new one afterwards.
+    static void destroyInstance();
+
+    void notify(const QString &title, const QString &text);
+
+    int maxVisible() const { return m_maxVisible; }
+    bool counterEnabled() const { return m_counterEnabled; }
+    int spacing() const { return m_spacing; }
+    int anchorRight() const { return m_anchorRight; }
+    int anchorBottom() const { return m_anchorBottom; }
+    int popupWidth() const { return m_popupWidth; }
+    int popupHeight() const { return m_popupHeight; }
+    // Top-left corner of the popup in slot (1 = bottom slot).
+    QPoint slotPosition(int slot) const;
+
+    QList<YmNotifyWidget *> visibleWidgets() const { return m_visibleWidgets; }
+    int queueSize() const { return m_queue.size(); }
+    YmNotifyCountWidget *counterWidget() const { return m_counterWidget; }
+
+    // Anchor (right x, bottom y) for a set of screens given as (geometry, available
+    // geometry) pairs: the first screen whose geometry contains the cursor, else
+    // fallbackAvailable (the primary screen), 10 pixels inside the available
+    // bottom-right corner. With no usable screen at all the anchor is 0/0.
+    static QPoint anchorFor(const QVector<QPair<QRect, QRect>> &screens, const QPoint &cursor,
+                            const QRect &fallbackAvailable);
+
+private:
+    explicit YmNotifyManager(QObject *parent = nullptr);
+    ~YmNotifyManager() override;
+    Q_DISABLE_COPY(YmNotifyManager)
+
+    void showWhatFits();
+    void updateCounter();
+    // The popup is being destroyed: the pointer is only compared, never used.
+    void notifyWidgetDestroyed(YmNotifyWidget *widget);
+
+    QList<Notification> m_queue;
+    QList<YmNotifyWidget *> m_visibleWidgets;
+    YmNotifyCountWidget *m_counterWidget = nullptr;
+    int m_maxVisible = 5;
+    bool m_counterEnabled = true;
+    int m_spacing = 5;
+    int m_anchorRight = 0;
+    int m_anchorBottom = 0;
+    int m_popupWidth = 300;
+    int m_popupHeight = 81;
+};
+
+#endif // YMNOTIFYMANAGER_H

@@ -1,0 +1,89 @@
+#include "ymnotifywidget.h"
+#include "ui_ymnotifywidget.h"
+
+#include <QFontMetrics>
+#include <QGraphicsDropShadowEffect>
+#include <QLayout>
+
+#include <climits>
+
+YmNotifyWidget::YmNotifyWidget(YmNotifyManager *manager, QWidget *parent)
+    : YmArrangedWidget(manager, parent)
+    , ui(new Ui::YmNotifyWidget)
+{
+    ui->setupUi(this);
+
+    auto *shadow = new QGraphicsDropShadowEffect(ui->frame);
+    shadow->setOffset(0, 0);
+    shadow->setBlurRadius(5);
+    ui->frame->setGraphicsEffect(shadow);
+
+    connect(ui->btn_close, &QPushButton::clicked, this, &QObject::deleteLater);
+}
+
+YmNotifyWidget::~YmNotifyWidget()
+{
+    delete ui;
+}
+
+void YmNotifyWidget::setContent(const QPair<QString, QString> &content)
+{
+    m_title = content.first;
+    m_text = content.second;
+    ui->label_title->setText(m_title);
+
+    // Measure the label as laid out inside the fixed-size popup, with its style
+    // sheet font applied, not at its construction size.
+    ensurePolished();
+    if (layout())
+        layout()->activate();
+    QLabel *label = ui->label_content;
+    const QSize textSize = QFontMetrics(label->font()).size(Qt::TextSingleLine, m_text);
+    const QString estimated
+        = elidedText(m_text, label->width(), label->height(), textSize.width(), textSize.height());
+    label->setText(wrappedFit(estimated, QFontMetrics(label->font()), label->size()));
+}
+
+QString YmNotifyWidget::wrappedFit(const QString &text, const QFontMetrics &metrics,
+                                   const QSize &size)
+{
+    const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+    const auto fits = [&](const QString &candidate) {
+        return metrics.boundingRect(QRect(0, 0, size.width(), INT_MAX / 2), flags, candidate)
+                   .height()
+               <= size.height();
+    };
+    if (text.isEmpty() || size.width() <= 0 || size.height() <= 0 || fits(text))
+        return text;
+    const QChar ellipsis(0x2026);
+    const QString body = text.endsWith(ellipsis) ? text.left(text.size() - 1) : text;
+    for (int keep = body.size() - 1; keep > 0; --keep) {
+        const QString candidate = body.left(keep) + ellipsis;
+        if (fits(candidate))
+            return candidate;
+    }
+    return QString(ellipsis);
+}
+
+QString YmNotifyWidget::elidedText(const QString &text, int width, int height, int textWidth,
+                                   int textHeight)
+{
+    if (text.isEmpty() || textWidth <= 0 || textHeight <= 0)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    if (width <= 0 || height <= 0)
+        return ellipsis;
+    // 64-bit: length * width overflows int for long texts in wide labels; the early
+    // return keeps lines * charsPerLine within range too.
+    const qint64 length = text.size();
+    const qint64 lines = height / textHeight;
+    const qint64 charsPerLine = length * width / textWidth;
+    if (lines >= 1 && charsPerLine > length)
+        return text;
+    const qint64 capacity = lines * charsPerLine;
+    if (capacity > length)
+        return text;
+    if (capacity < 1)
+        return ellipsis;
+    return text.left(int(capacity - 1)) + ellipsis;
+}
