@@ -1,0 +1,139 @@
+#include "ymworkshopplanratechart.h"
+
+#include "ymcompletionrate.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+
+YmWorkshopPlanRateChart::YmWorkshopPlanRateChart(QWidget *parent)
+    : QWidget(parent)
+{}
+
+void YmWorkshopPlanRateChart::setCompleted(int completed)
+{
+    m_completed = completed;
+    update();
+}
+
+void YmWorkshopPlanRateChart::setTotal(int total)
+{
+    m_total = total;
+    update();
+}
+
+double YmWorkshopPlanRateChart::percent() const
+{
+    return YmCompletionRate::percent(m_total, m_completed);
+}
+
+int YmWorkshopPlanRateChart::span() const
+{
+    return YmCompletionRate::span(percent(), scaleDegrees());
+}
+
+QString YmWorkshopPlanRateChart::totalText() const
+{
+    return tr("今日总单: %1 ").arg(m_total);
+}
+
+QString YmWorkshopPlanRateChart::percentText() const
+{
+    return QStringLiteral("%1%").arg(YmCompletionRate::percentText(percent()));
+}
+
+void YmWorkshopPlanRateChart::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    draw(&p, rect());
+}
+
+void YmWorkshopPlanRateChart::draw(QPainter *p, const QRect &r) const
+{
+    const int w = r.width();
+    const int h = r.height();
+    const int side = qMin(w, h);
+    p->save();
+    p->setFont(font());
+    p->setRenderHint(QPainter::Antialiasing);
+    p->setRenderHint(QPainter::TextAntialiasing);
+    p->translate(r.left() + w / 2, r.top() + h / 2);
+    p->scale(side / 200.0, side / 200.0);
+
+    // Outer and inner discs.
+    p->setPen(Qt::NoPen);
+    p->setBrush(QColor(15, 35, 96));
+    p->drawEllipse(QRect(-90, -90, 180, 180));
+    p->setBrush(QColor(19, 45, 122));
+    p->drawEllipse(QRect(-80, -80, 160, 160));
+
+    // Tick scale: clockwise from the lower left over the top to the lower right.
+    p->save();
+    p->rotate(startAngle);
+    const int ticks = majorSteps * minorSteps;
+    const double step = double(scaleDegrees()) / ticks;
+    QPen tickPen(scaleColor);
+    tickPen.setCapStyle(Qt::RoundCap);
+    for (int i = 0; i <= ticks; ++i) {
+        if (i % minorSteps == 0) {
+            tickPen.setWidthF(1.5);
+            p->setPen(tickPen);
+            p->drawLine(QPointF(0, 68), QPointF(0, 78));
+        } else {
+            tickPen.setWidthF(0.5);
+            p->setPen(tickPen);
+            p->drawLine(QPointF(0, 68), QPointF(0, 73));
+        }
+        p->rotate(step);
+    }
+    p->restore();
+
+    // Today's total, in the gap at the bottom of the scale.
+    p->setPen(Qt::white);
+    p->drawText(QRect(-78, -15, 156, 156), Qt::AlignHCenter | Qt::AlignVCenter, totalText());
+
+    // Value arc: a 4-unit band between radii 59 and 63, inset 3 degrees at each
+    // end and rounded there by small discs. Angles in double: a huge rate must
+    // not overflow.
+    const double p100 = percent();
+    const int arc = YmCompletionRate::span(p100, scaleDegrees());
+    if (arc != 0) {
+        const QColor arcColor(0, 228, 255);
+        p->setPen(arcColor);
+        p->setBrush(arcColor);
+        const double startDeg = -(93.0 + startAngle);
+        p->drawPath(YmCompletionRate::arcBand(startDeg, 6.0 - arc, 59, 63));
+        for (const double deg : {startDeg, startDeg - arc + 6.0}) {
+            const double a = qDegreesToRadians(deg);
+            p->drawEllipse(QRectF(61 * qCos(a) - 2, -61 * qSin(a) - 2, 4, 4));
+        }
+    }
+
+    // Middle disc.
+    QLinearGradient gradient(QPointF(0, -26), QPointF(0, 26));
+    gradient.setColorAt(0, QColor(0, 104, 209));
+    gradient.setColorAt(0.5, QColor(0, 184, 249));
+    gradient.setColorAt(1, QColor(0, 104, 209));
+    gradient.setSpread(QGradient::PadSpread);
+    p->setPen(Qt::NoPen);
+    p->setBrush(gradient);
+    p->drawEllipse(QRect(-53, -53, 106, 106));
+
+    // Caption one line above the middle, percentage in the middle.
+    QFont f = p->font();
+    f.setFamily(QStringLiteral("Microsoft YaHei"));
+    f.setPixelSize(10);
+    f.setWeight(75);
+    p->setFont(f);
+    p->setPen(Qt::white);
+    p->setBrush(Qt::white);
+    const int fh = QFontMetrics(f).height();
+    p->drawText(QRect(-53, -53 - fh, 106, 106), Qt::AlignHCenter | Qt::AlignVCenter,
+                tr("今日完成率"));
+    f.setPixelSize(21);
+    p->setFont(f);
+    p->drawText(QRect(-53, -53, 106, 106), Qt::AlignHCenter | Qt::AlignVCenter, percentText());
+    p->restore();
+}

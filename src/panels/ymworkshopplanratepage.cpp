@@ -1,0 +1,41 @@
+#include "ymworkshopplanratepage.h"
+
+#include "ui_ymworkshopplanratepage.h"
+
+YmWorkshopPlanRatePage::YmWorkshopPlanRatePage(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::YmWorkshopPlanRatePage)
+{
+    ui->setupUi(this);
+    ui->widget_completed->setTitle(tr("已完成量"));
+    ui->widget_last->setTitle(tr("未完成量"));
+}
+
+YmWorkshopPlanRatePage::~YmWorkshopPlanRatePage()
+{
+    delete ui;
+}
+
+void YmWorkshopPlanRatePage::setCompletion(int total, int completed)
+{
+    ui->widget_completed->setValue(completed);
+    // Subtracted in 64 bits so that extreme counts cannot overflow.
+    ui->widget_last->setValue(int(qint64(total) - qint64(completed)));
+    ui->widget->setTotal(total);
+    ui->widget->setCompleted(completed);
+}
+
+const YmWorkshopPlanRateChart *YmWorkshopPlanRatePage::chart() const
+{
+    return ui->widget;
+}
+
+const YmWorkshopPlanRateLabel *YmWorkshopPlanRatePage::completedLabel() const
+{
+    return ui->widget_completed;
+}
+
+const YmWorkshopPlanRateLabel *YmWorkshopPlanRatePage::outstandingLabel() const
+{
+    return ui->widget_last;
+}

@@ -1,0 +1,127 @@
+#include "ymworkshopverticalbarchart.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+using namespace YmChartScale;
+
+namespace {
+const QColor kAxisBlue(53, 194, 255);
+const QColor kGridBlue(53, 194, 255, 60);
+const QColor kLabelText(3, 150, 175);
+const QColor kPlanned(134, 117, 231, 127);
+const QColor kCompleted(134, 117, 231);
+
+QFont font15(const QFont &base)
+{
+    QFont f = base;
+    f.setPointSize(15);
+    return f;
+}
+
+VerticalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font)
+{
+    const QFontMetricsF fm0(font);
+    const QFontMetricsF fm15(font15(font));
+    const qint64 top = scaleMax(plannedMax(entries), !entries.isEmpty());
+    return verticalLayout(size.width(), size.height(), fm0.height(), fm15.height(),
+                          fm15.horizontalAdvance(QString::number(top)), entries.size(), top);
+}
+} // namespace
+
+YmWorkshopVerticalBarchart::YmWorkshopVerticalBarchart(QWidget *parent)
+    : QWidget(parent)
+{}
+
+void YmWorkshopVerticalBarchart::setBarData(const QVariantList &bars)
+{
+    this->bars = bars;
+    update();
+}
+
+VerticalLayout YmWorkshopVerticalBarchart::layoutFor(const QSize &size) const
+{
+    return layoutOf(readBars(bars), size, font());
+}
+
+void YmWorkshopVerticalBarchart::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    draw(&p, rect());
+}
+
+void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
+{
+    const int h = r.height();
+    const QFont font0 = font();
+    const QFont f15 = font15(font0);
+    const QFontMetricsF fm0(font0);
+    const QFontMetricsF fm15(f15);
+    const QVector<BarEntry> entries = readBars(bars);
+    const VerticalLayout l = layoutOf(entries, r.size(), font0);
+
+    p->save();
+    p->translate(r.topLeft());
+    // Crisp bars and grid: this chart paints without antialiasing.
+    p->setRenderHint(QPainter::Antialiasing, false);
+    p->setFont(font0);
+
+    // Unit caption in the top left corner.
+    const QString unit = tr("单位：件");
+    p->setPen(Qt::white);
+    p->drawText(QRect(20, 10, truncPixels(fm0.horizontalAdvance(unit)), truncPixels(fm0.height())),
+                Qt::AlignHCenter | Qt::AlignVCenter, unit);
+
+    // Six value labels from scaleMax down, each with a faint grid line; the
+    // axis itself carries no label.
+    const QPen labelPen(QBrush(kLabelText), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    const QPen gridPen(kGridBlue, 1);
+    const double half15 = fm15.height() / 2;
+    for (int i = 0; i <= 5; ++i) {
+        const QString text = QString::number(valueLabel(l.scaleMax, i));
+        const double y = l.topY + i * l.stepY;
+        const int tw = truncPixels(fm15.horizontalAdvance(text));
+        p->setPen(labelPen);
+        p->drawText(
+            QRect(truncPixels(l.labelW + 20 - tw), truncPixels(y), tw, truncPixels(fm15.height())),
+            Qt::AlignHCenter | Qt::AlignVCenter, text);
+        p->setPen(gridPen);
+        p->drawLine(QPointF(l.labelW + 25, y + half15), QPointF(l.right - 10, y + half15));
+    }
+
+    p->setPen(QPen(kAxisBlue, 2));
+    p->drawLine(QPointF(l.left, l.topY + half15), QPointF(l.left, l.axisY));
+    p->drawLine(QPointF(l.left, l.axisY), QPointF(l.right, l.axisY));
+
+    // Group names 25 pixels below the axis.
+    p->save();
+    p->setFont(f15);
+    p->setPen(Qt::white);
+    p->setBrush(Qt::NoBrush);
+    for (int i = 0; i < entries.size(); ++i)
+        p->drawText(QRectF(l.left + i * l.slotW, h - l.fh15 - 20, l.slotW, l.fh15),
+                    Qt::AlignHCenter | Qt::AlignVCenter, entries.at(i).name);
+    p->restore();
+
+    // Each slot: a sixth of a gap, translucent planned bar, opaque completed
+    // bar, numbers just above each bar in boxes at least 24 pixels wide.
+    const double fh15 = fm15.height();
+    for (int i = 0; i < entries.size(); ++i) {
+        const BarEntry &bar = entries.at(i);
+        const double hP = barLength(l.stepY * 6, bar.planned, l.scaleMax);
+        const double hC = barLength(l.stepY * 6, bar.completed, l.scaleMax);
+        const double xP = verticalPlannedX(l, i);
+        const double xC = xP + l.barW;
+        p->setPen(kPlanned);
+        p->fillRect(QRectF(xP, l.axisY - hP, l.barW, hP), kPlanned);
+        p->setPen(kCompleted);
+        p->fillRect(QRectF(xC, l.axisY - hC, l.barW, hC), kCompleted);
+
+        p->setPen(Qt::white);
+        p->drawText(QRectF(xP, l.axisY - hP - fh15, l.boxW, fh15),
+                    Qt::AlignHCenter | Qt::AlignVCenter, QString::number(bar.planned));
+        p->drawText(QRectF(xC, l.axisY - hC - fh15, l.boxW, fh15),
+                    Qt::AlignHCenter | Qt::AlignVCenter, QString::number(bar.completed));
+    }
+    p->restore();
+}

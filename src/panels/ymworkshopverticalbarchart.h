@@ -1,0 +1,35 @@
+#ifndef YMWORKSHOPVERTICALBARCHART_H
+#define YMWORKSHOPVERTICALBARCHART_H
+
+#include "ymchartscale.h"
+
+#include <QVariantList>
+#include <QWidget>
+
+class QPainter;
+
+// Production status: one vertical pair of bars (planned, completed) per group.
+class YmWorkshopVerticalBarchart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit YmWorkshopVerticalBarchart(QWidget *parent = nullptr);
+
+    // Entries are {name, planned, completed}; malformed ones read as empty / 0.
+    void setBarData(const QVariantList &bars);
+    QVariantList barData() const { return bars; }
+
+    // Geometry for a widget of the given size with the current bars and font.
+    YmChartScale::VerticalLayout layoutFor(const QSize &size) const;
+
+    void draw(QPainter *p, const QRect &r) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QVariantList bars;
+};
+
+#endif // YMWORKSHOPVERTICALBARCHART_H
