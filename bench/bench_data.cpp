@@ -1,0 +1,127 @@
+#include "ymbenchworkshop.h"
+#include "ymdashboardfigures.h"
+#include "ymmetatypes.h"
+#include "ymordermodel.h"
+#include "ymresources.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const YmBenchWorkshop &workshop(int which)
+{
+    static const YmBenchWorkshop sample = YmBenchWorkshop::sampleDay();
+    static const YmBenchWorkshop large = YmBenchWorkshop::large();
+    return which == 0 ? sample : large;
+}
+
+void setLabel(benchmark::State &state, const YmBenchWorkshop &w)
+{
+    state.SetLabel(w.rows.size() > 100 ? "large workshop" : "sample day");
+    state.counters["rows"] = double(w.rows.size());
+}
+
+// The data part of initDatas: machine states and order rows with their index.
+void BM_ModelInit(benchmark::State &state)
+{
+    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    for (auto _ : state) {
+        YmOrderModel model;
+        model.setMachines(w.macList);
+        model.setRows(w.planData.at(0).toList());
+        benchmark::DoNotOptimize(&model.rows());
+    }
+    setLabel(state, w);
+}
+
+// One updateMacProcess fold on a model that holds its own copy of the rows
+// (as the main window's does after the first change), with fresh pieces each run.
+void BM_ApplyProcess(benchmark::State &state)
+{
+    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    YmOrderModel model;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QVariantList own = w.rows;
+            own.detach();
+            model.setRows(own);
+        }
+        state.ResumeTiming();
+        model.applyProcess(w.processMacKey, w.process);
+    }
+    int changed = 0;
+    for (int i = 0; i < w.rows.size(); ++i)
+        changed += model.rows().at(i) != w.rows.at(i) ? 1 : 0;
+    setLabel(state, w);
+    state.counters["changed rows"] = changed;
+    state.counters["machine rows"] = double(model.rowsOfMachine(w.processMacKey).size());
+}
+
+// The same fold again on a model that already counted those pieces: what a
+// host's repeated report of unchanged counts costs (nothing is rewritten).
+void BM_ApplyProcessRepeated(benchmark::State &state)
+{
+    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    YmOrderModel model;
+    model.setRows(w.rows);
+    model.applyProcess(w.processMacKey, w.process);
+    for (auto _ : state)
+        model.applyProcess(w.processMacKey, w.process);
+    benchmark::DoNotOptimize(&model.rows());
+    setLabel(state, w);
+}
+
+// The pause and reset of BM_ApplyProcess alone: its share of that figure.
+void BM_ApplyProcessResetOnly(benchmark::State &state)
+{
+    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    YmOrderModel model;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QVariantList own = w.rows;
+            own.detach();
+            model.setRows(own);
+        }
+        state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(&model.rows());
+    setLabel(state, w);
+}
+
+// The refresh's computation on a loaded model: what every host call pays.
+void BM_DashboardFigures(benchmark::State &state)
+{
+    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    YmOrderModel model;
+    model.setRows(w.rows);
+    int notifications = 0;
+    for (auto _ : state) {
+        const YmDashboardFigures figures = model.dashboardFigures();
+        notifications = figures.notifications.size();
+        benchmark::DoNotOptimize(&figures.planBars);
+    }
+    setLabel(state, w);
+    state.counters["notifications"] = notifications;
+}
+
+} // namespace
+
+BENCHMARK(BM_ModelInit)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyProcessResetOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyProcessRepeated)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DashboardFigures)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    ymRegisterResources();
+    ymRegisterMetaTypes();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,179 @@
+#include "ymbenchworkshop.h"
+
+#include "ymmetatypes.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSet>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace {
+
+// xorshift32: tiny, and identical on every platform (unlike the standard
+// library's distributions).
+class Random
+{
+public:
+    explicit Random(quint32 seed)
+        : m_state(seed ? seed : 0x9e3779b9u)
+    {}
+    quint32 next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return m_state;
+    }
+    int bounded(int from, int to) { return from + int(next() % quint32(to - from + 1)); }
+
+private:
+    quint32 m_state;
+};
+
+// Splits total into count positive parts (count <= total).
+QVector<int> split(Random &rng, int total, int count)
+{
+    QVector<int> parts(count, 1);
+    for (int left = total - count; left > 0;) {
+        const int take = qMin(left, rng.bounded(1, qMax(1, total / count)));
+        parts[rng.bounded(0, count - 1)] += take;
+        left -= take;
+    }
+    return parts;
+}
+
+// Piece keys at distinct seconds between fromSecond and toSecond of the day.
+YmPieceMap makePieces(Random &rng, const QDate &day, int total, int keyCount, int fromSecond,
+                      int toSecond)
+{
+    YmPieceMap map;
+    keyCount = qMin(keyCount, total);
+    if (keyCount <= 0)
+        return map;
+    QSet<int> seconds;
+    while (seconds.size() < keyCount)
+        seconds.insert(rng.bounded(fromSecond, toSecond));
+    QList<int> sorted = seconds.values();
+    std::sort(sorted.begin(), sorted.end());
+    const QVector<int> parts = split(rng, total, keyCount);
+    const QDateTime midnight(day, QTime(0, 0));
+    for (int i = 0; i < keyCount; ++i) {
+        map.insert(midnight.addSecs(sorted.at(i)).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                   parts.at(i));
+    }
+    return map;
+}
+
+} // namespace
+
+YmBenchWorkshop YmBenchWorkshop::generate(int machineCount, int groupCount, int planCount,
+                                          int rowCount, const QDate &day, quint32 seed)
+{
+    machineCount = qMax(1, machineCount);
+    groupCount = qBound(1, groupCount, machineCount);
+    planCount = qMax(1, planCount);
+    rowCount = qMax(0, rowCount);
+
+    YmBenchWorkshop w;
+    w.day = day;
+    w.startTime = QStringLiteral("08:00:00");
+    w.endTime = QStringLiteral("20:00:00");
+    w.stopList = {QVariantList{QStringLiteral("午休"), QStringLiteral("12:00:00"),
+                               QStringLiteral("13:00:00")},
+                  QVariantList{QStringLiteral("晚餐"), QStringLiteral("17:30:00"),
+                               QStringLiteral("18:00:00")}};
+    w.workMinutes = 12 * 60 - 60 - 30;
+
+    Random rng(seed);
+    QStringList machineNames;
+    QStringList machineGroups;
+    for (int g = 0; g < groupCount; ++g)
+        w.groupNames.append(QStringLiteral("产线%1").arg(g + 1, 2, 10, QLatin1Char('0')));
+    for (int m = 0; m < machineCount; ++m) {
+        const QString key = QStringLiteral("MAC%1").arg(m + 1, 4, 10, QLatin1Char('0'));
+        const QString name = QStringLiteral("%1号机").arg(m + 1);
+        const int roll = rng.bounded(0, 9);
+        const int state = roll < 6 ? 2 : roll < 8 ? 1 : roll == 8 ? 3 : 0;
+        w.machineKeys.append(key);
+        machineNames.append(name);
+        machineGroups.append(w.groupNames.at(m * groupCount / machineCount));
+        w.macList.append(QVariant(QVariantList{key, name, state}));
+    }
+
+    // Three plans per product file, so plans p, p + products and p + 2 * products
+    // share a file and meet on some machines.
+    const int productCount = qMax(1, planCount / 3);
+    const int maxRowsPerPlan = (rowCount + planCount - 1) / planCount;
+    const int stride = qMax(1, machineCount / qMax(1, maxRowsPerPlan));
+    const int daySeconds = 8 * 3600;
+    const int lastOldSecond = 19 * 3600 - 1;
+    w.rows.reserve(rowCount);
+    for (int p = 0; p < planCount; ++p) {
+        const QString plan = QStringLiteral("订单PO%1-%2")
+                                 .arg(day.toString(QStringLiteral("yyyyMMdd")))
+                                 .arg(p + 1, 4, 10, QLatin1Char('0'));
+        const QString file
+            = QStringLiteral("PRD-%1.nc").arg(p % productCount + 1, 3, 10, QLatin1Char('0'));
+        // One plan in forty (at least one plan) is well above a low threshold;
+        // the rest stay below theirs.
+        const bool notifies = p % 40 == 7 % qMin(40, planCount);
+        const int threshold = notifies ? 30 : (p % 3 == 0 ? 0 : 95);
+        const int firstRow = int(qint64(p) * rowCount / planCount);
+        const int endRow = int(qint64(p + 1) * rowCount / planCount);
+        for (int r = firstRow; r < endRow; ++r) {
+            const int k = r - firstRow;
+            const int m = (p * 37 + k * stride) % machineCount;
+            const int planned = rng.bounded(50, 500);
+            const int percent = notifies ? rng.bounded(80, 100) : rng.bounded(10, 90);
+            const int completed = planned * percent / 100;
+            const YmPieceMap pieces
+                = makePieces(rng, day, completed, rng.bounded(3, 6), daySeconds, lastOldSecond);
+            w.rows.append(
+                QVariant(QVariantList{plan, QStringLiteral("ID%1").arg(r + 1), w.machineKeys.at(m),
+                                      machineNames.at(m), machineGroups.at(m), file, planned,
+                                      completed, threshold, QVariant::fromValue(pieces)}));
+        }
+    }
+    w.planData = {w.rows, 1, 0, 0};
+
+    // The machine with the most rows sharing one file gets the process list.
+    QHash<QString, QHash<QString, int>> filesPerMachine;
+    for (const QVariant &rowValue : qAsConst(w.rows)) {
+        const QVariantList row = rowValue.toList();
+        ++filesPerMachine[row.at(2).toString()][row.at(5).toString()];
+    }
+    int best = -1;
+    for (const QString &key : qAsConst(w.machineKeys)) {
+        const QHash<QString, int> files = filesPerMachine.value(key);
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            if (it.value() > best) {
+                best = it.value();
+                w.processMacKey = key;
+            }
+        }
+    }
+    if (!w.processMacKey.isEmpty()) {
+        QStringList files = filesPerMachine.value(w.processMacKey).keys();
+        files.sort();
+        for (const QString &file : qAsConst(files)) {
+            // Pieces of the last working hour: none of them is in a row yet.
+            const int total = rng.bounded(8, 40);
+            const YmPieceMap pieces
+                = makePieces(rng, day, total, rng.bounded(3, 6), lastOldSecond + 1, 20 * 3600 - 1);
+            w.process.append(QVariant(QVariantList{file, QVariant::fromValue(pieces), total}));
+        }
+    }
+    return w;
+}
+
+YmBenchWorkshop YmBenchWorkshop::large(const QDate &day)
+{
+    return generate(500, 40, 300, 3000, day);
+}
+
+YmBenchWorkshop YmBenchWorkshop::sampleDay(const QDate &day)
+{
+    return generate(12, 3, 4, 20, day);
+}
