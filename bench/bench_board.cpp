@@ -1,0 +1,181 @@
+// The board as a host drives it: the main window's data calls and refresh,
+// and the paint of every panel at the size it gets in a 1920 x 1080 board.
+#include "ymbenchworkshop.h"
+#include "ymmacstatepage.h"
+#include "ymmetatypes.h"
+#include "ymnotifymanager.h"
+#include "ymresources.h"
+#include "ymworkshophorizontalbarchart.h"
+#include "ymworkshopmanagemainpage.h"
+#include "ymworkshopmanagepage.h"
+#include "ymworkshopplanratepage.h"
+#include "ymworkshopverticalbarchart.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+enum Day { SampleDay = 0, LargeWorkshop = 1 };
+
+const YmBenchWorkshop &workshop(int day)
+{
+    static const YmBenchWorkshop sample = YmBenchWorkshop::sampleDay(QDate::currentDate());
+    static const YmBenchWorkshop large = YmBenchWorkshop::large(QDate::currentDate());
+    return day == SampleDay ? sample : large;
+}
+
+// One 1920 x 1080 board per day, loaded once and shared by the benchmarks;
+// released before the application goes.
+std::unique_ptr<YmWorkshopManagePage> g_boards[2];
+
+YmWorkshopManagePage &board(int day)
+{
+    std::unique_ptr<YmWorkshopManagePage> &page = g_boards[day];
+    if (!page) {
+        page = std::make_unique<YmWorkshopManagePage>();
+        page->setGeometry(0, 0, 1920, 1080);
+        page->show();
+        const YmBenchWorkshop &w = workshop(day);
+        page->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime,
+                        w.workMinutes);
+        QCoreApplication::processEvents();
+    }
+    return *page;
+}
+
+void label(benchmark::State &state, int day)
+{
+    state.SetLabel(day == SampleDay ? "sample day" : "large workshop");
+}
+
+// Plans above their threshold queue a notification on every refresh; keep the
+// queue from growing without bound over millions of iterations.
+void drainNotifications(benchmark::State &state)
+{
+    if (YmNotifyManager::instance()->queueSize() < 10000)
+        return;
+    state.PauseTiming();
+    YmNotifyManager::destroyInstance();
+    state.ResumeTiming();
+}
+
+void BM_InitDatas(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    const YmBenchWorkshop &w = workshop(day);
+    YmWorkshopManageMainPage &main = *board(day).mainPage();
+    for (auto _ : state) {
+        main.initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
+        drainNotifications(state);
+    }
+    label(state, day);
+}
+
+void BM_UpdateMacProcess(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    const YmBenchWorkshop &w = workshop(day);
+    YmWorkshopManageMainPage &main = *board(day).mainPage();
+    for (auto _ : state) {
+        main.updateMacProcess(w.processMacKey, w.process);
+        drainNotifications(state);
+    }
+    label(state, day);
+}
+
+void BM_RefreshDashboard(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    YmWorkshopManageMainPage &main = *board(day).mainPage();
+    for (auto _ : state) {
+        main.refreshDashboard();
+        drainNotifications(state);
+    }
+    label(state, day);
+}
+
+void BM_RecountMachineStates(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    YmWorkshopManageMainPage &main = *board(day).mainPage();
+    for (auto _ : state)
+        main.recountMachineStates();
+    label(state, day);
+}
+
+// Paints one panel of the loaded board into an image of its own size.
+template<typename Panel>
+void paintPanel(benchmark::State &state, const char *objectName)
+{
+    const int day = int(state.range(0));
+    auto *panel = board(day).findChild<Panel *>(QString::fromLatin1(objectName));
+    if (!panel) {
+        state.SkipWithError("panel not found");
+        return;
+    }
+    QImage image(panel->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(QColor(0, 7, 62));
+        panel->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    label(state, day);
+    state.counters["width"] = panel->width();
+    state.counters["height"] = panel->height();
+}
+
+void BM_PaintMacState(benchmark::State &state)
+{
+    paintPanel<YmMacStatePage>(state, "dockWidgetContents_macState");
+}
+
+void BM_PaintPlanRate(benchmark::State &state)
+{
+    paintPanel<YmWorkshopPlanRatePage>(state, "dockWidgetContents_planRate");
+}
+
+void BM_PaintOrderBars(benchmark::State &state)
+{
+    paintPanel<YmWorkshopHorizontalBarChart>(state, "dockWidgetContents_datePlanTotalProgress");
+}
+
+void BM_PaintGroupBars(benchmark::State &state)
+{
+    paintPanel<YmWorkshopVerticalBarchart>(state, "dockWidgetContents_planState");
+}
+
+} // namespace
+
+BENCHMARK(BM_InitDatas)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpdateMacProcess)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefreshDashboard)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecountMachineStates)
+    ->Arg(SampleDay)
+    ->Arg(LargeWorkshop)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintMacState)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintPlanRate)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintOrderBars)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintGroupBars)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ymRegisterResources();
+    ymRegisterMetaTypes();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (auto &page : g_boards)
+        page.reset();
+    YmNotifyManager::destroyInstance();
+    return 0;
+}

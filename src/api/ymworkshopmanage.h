@@ -1,0 +1,71 @@
+#ifndef YMWORKSHOPMANAGE_H
+#define YMWORKSHOPMANAGE_H
+
+#include "ymworkshopmanage_global.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+class YmWorkshopManagePrivate;
+
+// The workshop management board. A host creates one instance on its GUI thread,
+// registers a context pointer and plain function callbacks, pushes the day's
+// production data in with the six data calls and shows the board. Every change
+// the user makes reaches the host through the callbacks; the module keeps none
+// of it.
+class YMWORKSHOPMANAGE_EXPORT YmWorkshopManage : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QueryDatePlanCB = void (*)(void *data, const QString &date);
+    using AddDatePlanCB
+        = void (*)(void *data, const QString &date, const QString &planName,
+                   const QString &fileName, const QMap<QString, int> &mapMacCount, int notifyNum);
+    using EditDatePlanCB = void (*)(void *data, const QString &date, const QString &oldPlanName,
+                                    const QString &newPlanName, const QString &oldFileName,
+                                    const QString &newFileName,
+                                    const QMap<QString, int> &mapMacCount, int notifyNum);
+    using DelDatePlanCB = void (*)(void *data, const QString &date, const QString &planName);
+    using PlanStopSettingPageShowCB = void (*)(void *data);
+    using PlanWorkTimeSettingPageShowCB = void (*)(void *data);
+    using UpdateDateInitDataCB = void (*)(void *data);
+
+    explicit YmWorkshopManage(QObject *parent = nullptr);
+    ~YmWorkshopManage() override;
+
+    void show();
+    void hide();
+    void retranslateUi(int language);
+
+    // Host context, passed unchanged as the first argument of every callback.
+    void setData(void *data);
+
+    // Passing nullptr unregisters a callback; its signals are then dropped.
+    void setQueryDatePlanCB(QueryDatePlanCB cb);
+    void setAddDatePlanCB(AddDatePlanCB cb);
+    void setEditDatePlanCB(EditDatePlanCB cb);
+    void setDelDatePlanCB(DelDatePlanCB cb);
+    void setPlanStopSettingPageShowCB(PlanStopSettingPageShowCB cb);
+    void setPlanWorkTimeSettingPageShowCB(PlanWorkTimeSettingPageShowCB cb);
+    void setUpdateDateInitDataCB(UpdateDateInitDataCB cb);
+
+    void initDatas(const QList<QVariant> &planData, const QList<QVariant> &macList,
+                   const QList<QVariant> &stopList, const QString &startTime,
+                   const QString &endTime, double workMinutes);
+    void updateMacState(const QString &macKey, int state, const QString &macName);
+    void updateMacProcess(const QString &macKey, const QList<QVariant> &process);
+    void updateLv1Name(const QString &oldName, const QString &newName);
+    void updateWorkTimeData(const QString &startTime, const QString &endTime, int workMinutes);
+    void queryDatePlan(const QString &date, const QList<QVariant> &plans);
+
+private:
+    Q_DISABLE_COPY(YmWorkshopManage)
+    friend class YmWorkshopManagePrivate;
+    YmWorkshopManagePrivate *d;
+};
+
+#endif // YMWORKSHOPMANAGE_H

@@ -1,0 +1,225 @@
+#include "ymworkshopmanagemainpage.h"
+#include "ui_ymworkshopmanagemainpage.h"
+
+#include "ymdockwidget.h"
+#include "ymmacstatepage.h"
+#include "ymnotifymanager.h"
+#include "ymworkshophorizontalbarchart.h"
+#include "ymworkshopplanratepage.h"
+#include "ymworkshopverticalbarchart.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QResizeEvent>
+
+YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::YmWorkshopManageMainPage)
+{
+    ui->setupUi(this);
+    // The board is docks only.
+    delete takeCentralWidget();
+
+    setDockNestingEnabled(false);
+    setDockOptions(QMainWindow::AllowNestedDocks | QMainWindow::GroupedDragging);
+
+    const struct
+    {
+        YmDockWidget *dock;
+        QString title;
+    } titled[] = {
+        {ui->dockWidget_table, tr("机器订单生产统计")},
+        {ui->dockWidget_planRate, QString()},
+        {ui->dockWidget_datePlanProgress, tr("今日订单完成进度")},
+        {ui->dockWidget_macState, QString()},
+        {ui->dockWidget_datePlanTotalProgress, tr("订单进度")},
+        {ui->dockWidget_planState, tr("车间生产状况")},
+    };
+    for (const auto &entry : titled) {
+        entry.dock->setTitle(entry.title);
+        entry.dock->installEventFilter(this);
+    }
+
+    // Left: the statistics table beside completion rate over order progress.
+    // Right: machine states over today's progress over production status.
+    for (YmDockWidget *dock :
+         {ui->dockWidget_table, ui->dockWidget_planRate, ui->dockWidget_planState,
+          ui->dockWidget_macState, ui->dockWidget_datePlanTotalProgress,
+          ui->dockWidget_datePlanProgress})
+        removeDockWidget(dock);
+    addDockWidget(Qt::LeftDockWidgetArea, ui->dockWidget_table);
+    splitDockWidget(ui->dockWidget_table, ui->dockWidget_planRate, Qt::Horizontal);
+    splitDockWidget(ui->dockWidget_planRate, ui->dockWidget_datePlanTotalProgress, Qt::Vertical);
+    addDockWidget(Qt::RightDockWidgetArea, ui->dockWidget_macState);
+    splitDockWidget(ui->dockWidget_macState, ui->dockWidget_datePlanProgress, Qt::Vertical);
+    splitDockWidget(ui->dockWidget_datePlanProgress, ui->dockWidget_planState, Qt::Vertical);
+    for (YmDockWidget *dock :
+         {ui->dockWidget_table, ui->dockWidget_planRate, ui->dockWidget_datePlanProgress,
+          ui->dockWidget_macState, ui->dockWidget_datePlanTotalProgress, ui->dockWidget_planState})
+        dock->show();
+
+    // The column proportions follow the window's width.
+    installEventFilter(this);
+}
+
+YmWorkshopManageMainPage::~YmWorkshopManageMainPage()
+{
+    delete ui;
+}
+
+QList<YmDockWidget *> YmWorkshopManageMainPage::docks() const
+{
+    return {ui->dockWidget_table,
+            ui->dockWidget_planRate,
+            ui->dockWidget_datePlanTotalProgress,
+            ui->dockWidget_macState,
+            ui->dockWidget_datePlanProgress,
+            ui->dockWidget_planState};
+}
+
+void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
+                                         const QList<QVariant> &macList,
+                                         const QList<QVariant> &stopList, const QString &startTime,
+                                         const QString &endTime, double workMinutes)
+{
+    Q_UNUSED(stopList)
+    Q_UNUSED(startTime)
+    Q_UNUSED(endTime)
+    Q_UNUSED(workMinutes)
+
+    m_model.setMachines(macList);
+    recountMachineStates();
+    m_model.setRows(planData.value(0).toList());
+
+    refreshDashboard();
+}
+
+void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
+                                              const QString &macName)
+{
+    // The state panel follows within a second through the page's clock tick.
+    m_model.setMachineState(macKey, state);
+    m_model.renameMachine(macKey, macName);
+}
+
+void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
+                                                const QList<QVariant> &process)
+{
+    if (!m_model.hasMachine(macKey))
+        return;
+    m_model.applyProcess(macKey, process);
+    refreshDashboard();
+}
+
+void YmWorkshopManageMainPage::updateLv1Name(const QString &oldName, const QString &newName)
+{
+    m_model.renameGroup(oldName, newName);
+    refreshDashboard();
+}
+
+void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, const QString &endTime,
+                                                  int workMinutes)
+{
+    Q_UNUSED(startTime)
+    Q_UNUSED(endTime)
+    Q_UNUSED(workMinutes)
+}
+
+void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
+{
+    Q_UNUSED(date)
+    Q_UNUSED(plans)
+}
+
+void YmWorkshopManageMainPage::recountMachineStates()
+{
+    const YmStateCounts counts = m_model.stateCounts();
+    YmMacStatePage *panel = ui->dockWidgetContents_macState;
+    panel->setOnlineCount(counts.online);
+    panel->setOfflineCount(counts.offline);
+    panel->setWorkingCount(counts.working);
+    panel->setAbnormalCount(counts.abnormal);
+}
+
+void YmWorkshopManageMainPage::refreshDashboard()
+{
+    const YmDashboardFigures figures = m_model.dashboardFigures();
+
+    ui->dockWidgetContents_datePlanTotalProgress->setBarData(figures.planBars);
+    ui->dockWidgetContents_planRate->setCompletion(figures.totalPlanned, figures.totalCompleted);
+    ui->dockWidgetContents_planState->setBarData(figures.groupBars);
+
+    if (figures.notifications.isEmpty())
+        return;
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    YmNotifyManager *notifier = YmNotifyManager::instance();
+    for (const QString &text : figures.notifications)
+        notifier->notify(today, text);
+}
+
+QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    connect(menu->addAction(tr("计划订单数据")), &QAction::triggered, this,
+            &YmWorkshopManageMainPage::showPlanPage);
+    connect(menu->addAction(tr("计划停机项设置")), &QAction::triggered, this,
+            &YmWorkshopManageMainPage::sPlanStopSettingShow);
+    connect(menu->addAction(tr("计划上下班时间设置")), &QAction::triggered, this,
+            &YmWorkshopManageMainPage::sPlanWorkTimeSettingShow);
+    connect(menu->addAction(m_fullScreen ? tr("取消全屏") : tr("全屏")), &QAction::triggered, this,
+            &YmWorkshopManageMainPage::sCheckFullScreen);
+    return menu;
+}
+
+void YmWorkshopManageMainPage::openContextMenu(QContextMenuEvent *event)
+{
+    contextMenuEvent(event);
+}
+
+void YmWorkshopManageMainPage::showPlanPage()
+{
+    QWidget *page = m_planPage;
+    if (!page)
+        return;
+    if (!page->isHidden())
+        page->activateWindow();
+    page->showNormal();
+}
+
+void YmWorkshopManageMainPage::arrangeColumns()
+{
+    // Left to itself QMainWindow gives every extra pixel to the right column and
+    // squeezes the gauge and the order bars to their minimum width, where their
+    // texts no longer fit. Start from 29/27/44 instead; minimums still hold.
+    const int w = width();
+    resizeDocks({ui->dockWidget_macState}, {w * 44 / 100}, Qt::Horizontal);
+    resizeDocks({ui->dockWidget_table, ui->dockWidget_planRate}, {w * 29 / 100, w * 27 / 100},
+                Qt::Horizontal);
+}
+
+bool YmWorkshopManageMainPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == this) {
+        if (event->type() == QEvent::Resize) {
+            const auto *resize = static_cast<QResizeEvent *>(event);
+            if (resize->size().width() != resize->oldSize().width())
+                arrangeColumns();
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        auto *dock = qobject_cast<YmDockWidget *>(watched);
+        if (dock && docks().contains(dock)) {
+            contextMenuEvent(static_cast<QContextMenuEvent *>(event));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void YmWorkshopManageMainPage::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu(this);
+    menu->exec(event->globalPos());
+    delete menu;
+}

@@ -1,0 +1,87 @@
+#ifndef YMWORKSHOPMANAGEMAINPAGE_H
+#define YMWORKSHOPMANAGEMAINPAGE_H
+
+#include "ymordermodel.h"
+
+#include <QDate>
+#include <QList>
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+class QMenu;
+class QContextMenuEvent;
+class YmDockWidget;
+
+namespace Ui {
+class YmWorkshopManageMainPage;
+}
+
+// The board below the title band: six docked panels, the production data
+// model behind them and the board's context menu.
+class YmWorkshopManageMainPage : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit YmWorkshopManageMainPage(QWidget *parent = nullptr);
+    ~YmWorkshopManageMainPage() override;
+
+    void initDatas(const QList<QVariant> &planData, const QList<QVariant> &macList,
+                   const QList<QVariant> &stopList, const QString &startTime,
+                   const QString &endTime, double workMinutes);
+    void updateMacState(const QString &macKey, int state, const QString &macName);
+    void updateMacProcess(const QString &macKey, const QList<QVariant> &process);
+    void updateLv1Name(const QString &oldName, const QString &newName);
+    void updateWorkTimeData(const QString &startTime, const QString &endTime, int workMinutes);
+    void queryDatePlan(const QString &date, const QList<QVariant> &plans);
+
+    // Pushes the machine state counts into the state panel.
+    void recountMachineStates();
+    // Rebuilds every figure of the board from the order rows.
+    void refreshDashboard();
+
+    const YmOrderModel &model() const { return m_model; }
+
+    bool isFullScreenFlag() const { return m_fullScreen; }
+    void setFullScreenFlag(bool fullScreen) { m_fullScreen = fullScreen; }
+
+    // The board's menu, built fresh for each right click.
+    QMenu *createContextMenu(QWidget *parent);
+    // Entry point for the page, which shows the same menu over the title band.
+    void openContextMenu(QContextMenuEvent *event);
+
+    QList<YmDockWidget *> docks() const;
+
+signals:
+    void sChangedTitleFontSize(QString title);
+    void sChangedDateTimeFontSize(QString title);
+    void sChangedDateTimeLocPos(int pos);
+    void sCheckFullScreen();
+    void sSaveKeyAttr(QString key, QString attr);
+    void sQueryDatePlan(QDate date);
+    void sAddDatePlan(QString date, QString planName, QString fileName,
+                      QMap<QString, int> mapMacCount, int notifyNum);
+    void sEditDatePlan(QString date, QString oldPlanName, QString newPlanName, QString oldFileName,
+                       QString newFileName, QMap<QString, int> mapMacCount, int notifyNum);
+    void sDelDatePlan(QString date, QString planName);
+    void sPlanStopSettingShow();
+    void sPlanWorkTimeSettingShow();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void showPlanPage();
+    void arrangeColumns();
+
+    Ui::YmWorkshopManageMainPage *ui;
+    YmOrderModel m_model; // machine state map and the day's order rows
+    bool m_fullScreen = false;
+    QPointer<QWidget> m_planPage; // the order-plan window: parentless, shown by the menu
+};
+
+#endif // YMWORKSHOPMANAGEMAINPAGE_H
