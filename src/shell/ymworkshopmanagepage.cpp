@@ -5,10 +5,12 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTimerEvent>
 
 namespace {
@@ -55,6 +57,11 @@ YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
     layout->setContentsMargins(0, int(m_bandHeight), 0, 0);
     layout->addWidget(m_mainPage);
     setLayout(layout);
+
+    // Start at the size of the screen: the board is shown maximized, and
+    // where no window manager maximizes it, it still fills the screen.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size());
 
     m_timerId = startTimer(1000, Qt::CoarseTimer);
 }
