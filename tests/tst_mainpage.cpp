@@ -182,15 +182,16 @@ private slots:
         wordy[9] = QStringLiteral("no map");
         const QVariant three = QVariantList{QStringLiteral("A"), 1, QStringLiteral("M1")};
         QTest::newRow("all empty") << QVariantList{} << QVariantList{};
-        QTest::newRow("rows of three") << QVariantList{QVariantList{three}} << QVariantList{three};
+        QTest::newRow("rows of three")
+            << QVariantList{QVariant(QVariantList{three})} << QVariantList{three};
         QTest::newRow("strings for ints")
             << QVariantList{QVariantList{QVariant(wordy)}, QStringLiteral("x")}
-            << QVariantList{QVariantList{QStringLiteral("A.nc"), QStringLiteral("p"), 5}};
+            << QVariantList{QVariant(QVariantList{QStringLiteral("A.nc"), QStringLiteral("p"), 5})};
         QTest::newRow("maps for lists") << QVariantList{map, map} << QVariantList{map, map};
         QTest::newRow("huge and negative")
             << QVariantList{QVariantList{row("A", "M1", "G", INT_MAX, INT_MAX, INT_MAX),
                                          row("A", "M1", "G", -5, -7, -1)}}
-            << QVariantList{QVariantList{QStringLiteral("M1"), QVariant(), INT_MIN}};
+            << QVariantList{QVariant(QVariantList{QStringLiteral("M1"), QVariant(), INT_MIN})};
     }
     void malformedPayloads()
     {
