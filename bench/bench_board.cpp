@@ -41,8 +41,7 @@ YmWorkshopManagePage &board(int day)
         page->setGeometry(0, 0, 1920, 1080);
         page->show();
         const YmBenchWorkshop &w = workshop(day);
-        page->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime,
-                        w.workMinutes);
+        page->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
         QCoreApplication::processEvents();
     }
     return *page;
