@@ -34,6 +34,16 @@ void BM_ModelInit(benchmark::State &state)
     setLabel(state, w);
 }
 
+// Gives the model a fresh copy of the day's rows, outside the timing.
+void resetRows(benchmark::State &state, YmOrderModel &model, const YmBenchWorkshop &w)
+{
+    state.PauseTiming();
+    QVariantList own = w.rows;
+    own.detach();
+    model.setRows(own);
+    state.ResumeTiming();
+}
+
 // One updateMacProcess fold on a model that holds its own copy of the rows
 // (as the main window's does after the first change), with fresh pieces each run.
 void BM_ApplyProcess(benchmark::State &state)
@@ -41,13 +51,7 @@ void BM_ApplyProcess(benchmark::State &state)
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
     YmOrderModel model;
     for (auto _ : state) {
-        state.PauseTiming();
-        {
-            QVariantList own = w.rows;
-            own.detach();
-            model.setRows(own);
-        }
-        state.ResumeTiming();
+        resetRows(state, model, w);
         model.applyProcess(w.processMacKey, w.process);
     }
     int changed = 0;
@@ -78,13 +82,7 @@ void BM_ApplyProcessResetOnly(benchmark::State &state)
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
     YmOrderModel model;
     for (auto _ : state) {
-        state.PauseTiming();
-        {
-            QVariantList own = w.rows;
-            own.detach();
-            model.setRows(own);
-        }
-        state.ResumeTiming();
+        resetRows(state, model, w);
     }
     benchmark::DoNotOptimize(&model.rows());
     setLabel(state, w);
