@@ -64,6 +64,8 @@ YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
 
 YmWorkshopManageMainPage::~YmWorkshopManageMainPage()
 {
+    // The plan window has no parent; it goes with the board.
+    delete m_planPage.data();
     delete ui;
 }
 
