@@ -1,17 +1,16 @@
 // The board as a host drives it: the main window's data calls and refresh,
 // and the paint of every panel at the size it gets in a 1920 x 1080 board.
+#include "ymbenchmain.h"
 #include "ymbenchworkshop.h"
 #include "ymmacstatepage.h"
-#include "ymmetatypes.h"
 #include "ymnotifymanager.h"
-#include "ymresources.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 #include "ymworkshopplanratepage.h"
 #include "ymworkshopverticalbarchart.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -164,17 +163,9 @@ BENCHMARK(BM_PaintGroupBars)->Arg(SampleDay)->Arg(LargeWorkshop)->Unit(benchmark
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ymRegisterResources();
-    ymRegisterMetaTypes();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (auto &page : g_boards)
-        page.reset();
-    YmNotifyManager::destroyInstance();
-    return 0;
+    return ymRunBenchmarks(argc, argv, true, [] {
+        for (auto &page : g_boards)
+            page.reset();
+        YmNotifyManager::destroyInstance();
+    });
 }

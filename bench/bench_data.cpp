@@ -1,8 +1,7 @@
+#include "ymbenchmain.h"
 #include "ymbenchworkshop.h"
 #include "ymdashboardfigures.h"
-#include "ymmetatypes.h"
 #include "ymordermodel.h"
-#include "ymresources.h"
 
 #include <benchmark/benchmark.h>
 
@@ -59,7 +58,6 @@ void BM_ApplyProcess(benchmark::State &state)
         changed += model.rows().at(i) != w.rows.at(i) ? 1 : 0;
     setLabel(state, w);
     state.counters["changed rows"] = changed;
-    state.counters["machine rows"] = double(model.rowsOfMachine(w.processMacKey).size());
 }
 
 // The same fold again on a model that already counted those pieces: what a
@@ -114,12 +112,5 @@ BENCHMARK(BM_DashboardFigures)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    ymRegisterResources();
-    ymRegisterMetaTypes();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ymRunBenchmarks(argc, argv, false);
 }

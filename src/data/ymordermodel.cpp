@@ -100,11 +100,6 @@ bool YmOrderModel::hasMachine(const QString &macKey) const
     return m_rowsByMachine.contains(macKey);
 }
 
-QVector<int> YmOrderModel::rowsOfMachine(const QString &macKey) const
-{
-    return m_rowsByMachine.value(macKey);
-}
-
 void YmOrderModel::writeField(int row, int field, const QVariant &value)
 {
     QVariantList list = m_rows.at(row).toList();
@@ -225,24 +220,21 @@ YmDashboardFigures YmOrderModel::dashboardFigures() const
     QVector<int> groupOrder;
     qint64 totalPlanned = 0;
     qint64 totalCompleted = 0;
+    const auto add
+        = [](QVector<Sums> &sums, QVector<int> &order, int id, const RowFigures &row) -> Sums & {
+        Sums &s = sums[id];
+        if (!s.seen) {
+            s.seen = true;
+            order.append(id);
+        }
+        s.planned += row.planned;
+        s.completed += row.completed;
+        return s;
+    };
     for (const RowFigures &row : m_figures) {
-        Sums &plan = plans[row.plan];
-        if (!plan.seen) {
-            plan.seen = true;
-            planOrder.append(row.plan);
-        }
-        plan.planned += row.planned;
-        plan.completed += row.completed;
-        plan.threshold = row.threshold; // the plan's last row sets it
-
-        Sums &group = groups[row.group];
-        if (!group.seen) {
-            group.seen = true;
-            groupOrder.append(row.group);
-        }
-        group.planned += row.planned;
-        group.completed += row.completed;
-
+        // The plan's last row sets its threshold.
+        add(plans, planOrder, row.plan, row).threshold = row.threshold;
+        add(groups, groupOrder, row.group, row);
         totalPlanned += row.planned;
         totalCompleted += row.completed;
     }

@@ -39,8 +39,6 @@ public:
 
     // Whether some row carries macKey in field 2.
     bool hasMachine(const QString &macKey) const;
-    // Indices (ascending) of the rows that carry macKey; empty when none.
-    QVector<int> rowsOfMachine(const QString &macKey) const;
     // Gives every row of the machine whose name differs the new name; true when
     // at least one row changed.
     bool renameMachine(const QString &macKey, const QString &macName);

@@ -1,12 +1,5 @@
 #include "ymorderrow.h"
 
-QVariant YmOrderRow::at(const QVariantList &list, int index)
-{
-    if (index < 0 || index >= list.size())
-        return QVariant();
-    return list.at(index);
-}
-
 QString YmOrderRow::stringAt(const QVariantList &list, int index)
 {
     if (index < 0 || index >= list.size())

@@ -27,7 +27,6 @@ public:
         FieldCount = 10
     };
 
-    static QVariant at(const QVariantList &list, int index);
     static QString stringAt(const QVariantList &list, int index);
     static int intAt(const QVariantList &list, int index);
     // Falls back to QVariant::convert when the held type is not the piece map

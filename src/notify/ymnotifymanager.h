@@ -37,8 +37,6 @@ public:
 
     void notify(const QString &title, const QString &text);
 
-    int maxVisible() const { return m_maxVisible; }
-    bool counterEnabled() const { return m_counterEnabled; }
     int spacing() const { return m_spacing; }
     int anchorRight() const { return m_anchorRight; }
     int anchorBottom() const { return m_anchorBottom; }
