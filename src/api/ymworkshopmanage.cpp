@@ -75,6 +75,16 @@ void YmWorkshopManage::setUpdateDateInitDataCB(UpdateDateInitDataCB cb)
     d->updateDateInitDataCB = cb;
 }
 
+void YmWorkshopManage::setSaveKeyAttrCB(SaveKeyAttrCB cb)
+{
+    d->saveKeyAttrCB = cb;
+}
+
+void YmWorkshopManage::setCurrentDateTimeCB(CurrentDateTimeCB cb)
+{
+    d->setCurrentDateTimeCB(cb);
+}
+
 void YmWorkshopManage::initDatas(const QList<QVariant> &planData, const QList<QVariant> &macList,
                                  const QList<QVariant> &stopList, const QString &startTime,
                                  const QString &endTime, double workMinutes)

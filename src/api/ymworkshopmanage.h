@@ -3,6 +3,7 @@
 
 #include "ymworkshopmanage_global.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -33,6 +34,9 @@ public:
     using PlanStopSettingPageShowCB = void (*)(void *data);
     using PlanWorkTimeSettingPageShowCB = void (*)(void *data);
     using UpdateDateInitDataCB = void (*)(void *data);
+    // Optional extensions; a host that registers neither behaves as before.
+    using SaveKeyAttrCB = void (*)(void *data, const QString &key, const QString &value);
+    using CurrentDateTimeCB = QDateTime (*)(void *data);
 
     explicit YmWorkshopManage(QObject *parent = nullptr);
     ~YmWorkshopManage() override;
@@ -52,6 +56,15 @@ public:
     void setPlanStopSettingPageShowCB(PlanStopSettingPageShowCB cb);
     void setPlanWorkTimeSettingPageShowCB(PlanWorkTimeSettingPageShowCB cb);
     void setUpdateDateInitDataCB(UpdateDateInitDataCB cb);
+
+    // The plan window's grouping settings ("PlanFilterCheck", "PlanCheckOrder",
+    // "PlanFilter"), each time the user changes one. A host stores them and
+    // passes them back in planData[1..3] of its next initDatas.
+    void setSaveKeyAttrCB(SaveKeyAttrCB cb);
+    // The board's time source: the band's clock, the day change, today's
+    // progress and the notification titles all read it. For hosts that replay
+    // or simulate a day. Null, or an invalid answer, means the system clock.
+    void setCurrentDateTimeCB(CurrentDateTimeCB cb);
 
     void initDatas(const QList<QVariant> &planData, const QList<QVariant> &macList,
                    const QList<QVariant> &stopList, const QString &startTime,

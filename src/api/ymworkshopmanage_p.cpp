@@ -1,5 +1,6 @@
 #include "ymworkshopmanage_p.h"
 
+#include "ymclock.h"
 #include "ymmetatypes.h"
 #include "ymworkshopmanagepage.h"
 
@@ -48,6 +49,33 @@ YmWorkshopManagePrivate::YmWorkshopManagePrivate(YmWorkshopManage *q, QObject *p
         if (updateDateInitDataCB)
             updateDateInitDataCB(context);
     });
+    connect(p, &YmWorkshopManagePage::sSaveKeyAttr, this,
+            [this](const QString &key, const QString &value) {
+                if (saveKeyAttrCB)
+                    saveKeyAttrCB(context, key, value);
+            });
+}
+
+namespace {
+// The clock is process-wide; it asks whichever instance installed it last.
+QDateTime askHostClock(void *data)
+{
+    auto *d = static_cast<YmWorkshopManagePrivate *>(data);
+    return d->currentDateTimeCB ? d->currentDateTimeCB(d->context) : QDateTime();
+}
+YmWorkshopManagePrivate *s_clockOwner = nullptr;
+} // namespace
+
+void YmWorkshopManagePrivate::setCurrentDateTimeCB(YmWorkshopManage::CurrentDateTimeCB cb)
+{
+    currentDateTimeCB = cb;
+    if (cb) {
+        YmClock::setSource(&askHostClock, this);
+        s_clockOwner = this;
+    } else if (s_clockOwner == this) {
+        YmClock::setSource(nullptr);
+        s_clockOwner = nullptr;
+    }
 }
 
 // The page and the plan window it owns are parentless top-level windows; they
@@ -55,5 +83,6 @@ YmWorkshopManagePrivate::YmWorkshopManagePrivate(YmWorkshopManage *q, QObject *p
 // board leaks nothing.
 YmWorkshopManagePrivate::~YmWorkshopManagePrivate()
 {
+    setCurrentDateTimeCB(nullptr);
     delete page.data();
 }

@@ -33,6 +33,10 @@ public:
     YmWorkshopManage::PlanStopSettingPageShowCB planStopSettingPageShowCB = nullptr;
     YmWorkshopManage::PlanWorkTimeSettingPageShowCB planWorkTimeSettingPageShowCB = nullptr;
     YmWorkshopManage::UpdateDateInitDataCB updateDateInitDataCB = nullptr;
+    YmWorkshopManage::SaveKeyAttrCB saveKeyAttrCB = nullptr;
+    YmWorkshopManage::CurrentDateTimeCB currentDateTimeCB = nullptr;
+
+    void setCurrentDateTimeCB(YmWorkshopManage::CurrentDateTimeCB cb);
 };
 
 #endif // YMWORKSHOPMANAGE_P_H

@@ -1,6 +1,7 @@
 #include "ymworkshopmanagemainpage.h"
 #include "ui_ymworkshopmanagemainpage.h"
 
+#include "ymclock.h"
 #include "ymdockwidget.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
@@ -153,7 +154,7 @@ void YmWorkshopManageMainPage::refreshDashboard()
 
     if (figures.notifications.isEmpty())
         return;
-    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
     YmNotifyManager *notifier = YmNotifyManager::instance();
     for (const QString &text : figures.notifications)
         notifier->notify(today, text);

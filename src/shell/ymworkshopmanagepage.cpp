@@ -1,5 +1,6 @@
 #include "ymworkshopmanagepage.h"
 
+#include "ymclock.h"
 #include "ymworkshopmanagemainpage.h"
 
 #include <QContextMenuEvent>
@@ -24,7 +25,7 @@ YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
     : QWidget(parent)
     , m_banner(QStringLiteral(":/image/top.png"))
 {
-    m_currentDate = QDate::currentDate().toString(m_dateFormat);
+    m_currentDate = YmClock::today().toString(m_dateFormat);
     m_savedFlags = windowFlags();
 
     setWindowTitle(tr("车间管理看板"));
@@ -42,6 +43,8 @@ YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
             &YmWorkshopManagePage::sPlanStopSettingShow);
     connect(m_mainPage, &YmWorkshopManageMainPage::sPlanWorkTimeSettingShow, this,
             &YmWorkshopManagePage::sPlanWorkTimeSettingShow);
+    connect(m_mainPage, &YmWorkshopManageMainPage::sSaveKeyAttr, this,
+            &YmWorkshopManagePage::sSaveKeyAttr);
     // The title and clock sizes are fixed on the board; the signals stay part of
     // the main window's interface.
     connect(m_mainPage, &YmWorkshopManageMainPage::sChangedTitleFontSize, this,
@@ -196,7 +199,7 @@ void YmWorkshopManagePage::toggleFullScreen()
 void YmWorkshopManagePage::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_timerId)
-        tick(QDate::currentDate());
+        tick(YmClock::today());
     else
         QWidget::timerEvent(event);
 }
@@ -204,7 +207,7 @@ void YmWorkshopManagePage::timerEvent(QTimerEvent *event)
 void YmWorkshopManagePage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    drawBand(&painter, QDateTime::currentDateTime());
+    drawBand(&painter, YmClock::now());
 }
 
 void YmWorkshopManagePage::resizeEvent(QResizeEvent *event)

@@ -65,6 +65,7 @@ signals:
     void sDelDatePlan(QString date, QString planName);
     void sPlanStopSettingShow();
     void sPlanWorkTimeSettingShow();
+    void sSaveKeyAttr(QString key, QString attr);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
