@@ -1,0 +1,568 @@
+// The test tables read better with plain literals than with QStringLiteral.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "ymplandatadlg.h"
+#include "ymtablecsvwriter.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using Counts = QMap<QString, int>;
+using Row = QPair<QLabel *, QLineEdit *>;
+
+namespace {
+
+const QStringList kKeys{"M01", "M02", "M03"};
+const QMap<QString, QString> kNames{{"M01", "车床A1"}, {"M02", "铣床B2"}, {"M03", "磨床C3"}};
+
+// Answers every modal message box while it lives: records "title|text|buttons"
+// and presses its first button.
+class ModalDriver
+{
+public:
+    ModalDriver()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            QStringList texts;
+            const QList<QAbstractButton *> buttons = box->buttons();
+            for (QAbstractButton *button : buttons)
+                texts << button->text();
+            seen << box->windowTitle() + '|' + box->text() + '|' + texts.join('/');
+            buttons.isEmpty() ? box->reject() : buttons.first()->click();
+        });
+        m_timer.start(5);
+    }
+    QStringList seen;
+
+private:
+    QTimer m_timer;
+};
+
+template<typename T = QLineEdit>
+T *child(const QWidget &dlg, const char *name)
+{
+    T *found = dlg.findChild<T *>(name);
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+QList<QCheckBox *> boxes(const QWidget &dlg)
+{
+    QList<QCheckBox *> list;
+    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_left")->layout();
+    for (int i = 0; i < layout->count(); ++i)
+        list << qobject_cast<QCheckBox *>(layout->itemAt(i)->widget());
+    return list;
+}
+
+QCheckBox *box(const QWidget &dlg, const QString &key)
+{
+    for (QCheckBox *b : boxes(dlg)) {
+        if (b->toolTip() == key)
+            return b;
+    }
+    qFatal("no check box %s", qPrintable(key));
+}
+
+// The quantity rows (name label, field), found through the layout only.
+QList<Row> rows(const QWidget &dlg)
+{
+    QList<Row> list;
+    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayout *row = layout->itemAt(i)->layout();
+        list << Row(qobject_cast<QLabel *>(row->itemAt(0)->widget()),
+                    qobject_cast<QLineEdit *>(row->itemAt(1)->widget()));
+    }
+    return list;
+}
+
+QString rowsText(const QWidget &dlg) // "key=text;..."
+{
+    QStringList parts;
+    for (const Row &row : rows(dlg))
+        parts << row.first->toolTip() + '=' + row.second->text();
+    return parts.join(';');
+}
+
+QLineEdit *field(const QWidget &dlg, const QString &key)
+{
+    for (const Row &row : rows(dlg)) {
+        if (row.first->toolTip() == key)
+            return row.second;
+    }
+    qFatal("no quantity row %s", qPrintable(key));
+}
+
+// "current/total colour"; the three labels must share one style.
+QString counter(const QWidget &dlg)
+{
+    const QString style = child<QLabel>(dlg, "label_currentSet")->styleSheet();
+    if (child<QLabel>(dlg, "label_slash")->styleSheet() != style
+        || child<QLabel>(dlg, "label_total")->styleSheet() != style)
+        return "mixed colours";
+    const QString colour = style.isEmpty() ? "none" : style.mid(6).chopped(1); // "color:%1;"
+    return child<QLabel>(dlg, "label_currentSet")->text() + '/'
+           + child<QLabel>(dlg, "label_total")->text() + ' ' + colour;
+}
+
+QString mapText(const Counts &map)
+{
+    QStringList parts;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        parts << it.key() + '=' + QString::number(it.value());
+    return parts.join(';');
+}
+
+// Clicks the machines whose entry is not "x" and types their quantities.
+void enterQuantities(const QWidget &dlg, const QStringList &quantities)
+{
+    for (int i = 0; i < quantities.size(); ++i) {
+        if (quantities.at(i) != "x") {
+            box(dlg, kKeys.at(i))->click();
+            QTest::keyClicks(field(dlg, kKeys.at(i)), quantities.at(i));
+        }
+    }
+}
+
+QString marked(const QList<QWidget *> &widgets) // keys of the red ones
+{
+    QStringList keys;
+    for (const QWidget *w : widgets) {
+        if (w->styleSheet() == "background-color: red;")
+            keys << w->toolTip();
+        else if (!w->styleSheet().isEmpty())
+            return "wrong style";
+    }
+    return keys.join(',');
+}
+
+QString markedBoxes(const QWidget &dlg)
+{
+    QList<QWidget *> list;
+    for (QCheckBox *b : boxes(dlg))
+        list << b;
+    return marked(list);
+}
+
+QString markedLabels(const QWidget &dlg)
+{
+    QList<QWidget *> list;
+    for (const Row &row : rows(dlg))
+        list << row.first;
+    return marked(list);
+}
+
+} // namespace
+
+class TstPlanDataDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The offscreen platform warns whenever a dialog or popup is shown.
+        static const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &msg) {
+                if (!msg.startsWith("This plugin does not support"))
+                    previous(type, context, msg);
+            });
+    }
+
+    void okChecks_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("planCount");      // typed; "\b" erases
+        QTest::addColumn<QStringList>("quantities"); // per machine, "x" = unchecked
+        QTest::addColumn<QString>("expectedCounter");
+        QTest::addColumn<QString>("expectedNotice"); // empty: accepted
+        QTest::addColumn<QString>("expectedMap");    // getPlanData onto {OLD: 1}
+        const QString zero = "计划总数不能设置为0";
+        const QString mismatch = "计划数量不匹配，请全部设置，并等于计划总数";
+        const QStringList q6040{"60", "40", "x"};
+        QTest::newRow("plan count empty")
+            << "F"
+            << "7\b" << QStringList{"x", "x", "x"} << "0/0 green" << zero << "OLD=1";
+        QTest::newRow("plan count empty, quantities set")
+            << "F"
+            << "7\b" << q6040 << "100/0 red" << zero << "M01=60;M02=40;OLD=1";
+        QTest::newRow("no file") << ""
+                                 << "100" << q6040 << "100/100 green"
+                                 << "文件不能为空"
+                                 << "M01=60;M02=40;OLD=1";
+        QTest::newRow("sum equals plan") << "F"
+                                         << "100" << q6040 << "100/100 green"
+                                         << ""
+                                         << "M01=60;M02=40;OLD=1";
+        QTest::newRow("too many") << "F"
+                                  << "100" << QStringList{"70", "40", "x"} << "110/100 red"
+                                  << mismatch << "M01=70;M02=40;OLD=1";
+        QTest::newRow("too few") << "F"
+                                 << "100" << QStringList{"30", "40", "x"} << "70/100 green"
+                                 << mismatch << "M01=30;M02=40;OLD=1";
+        QTest::newRow("empty and 0 left out of the map")
+            << "F"
+            << "0100" << QStringList{"", "0", "00100"} << "100/100 green"
+            << ""
+            << "M03=100;OLD=1";
+    }
+
+    void okChecks()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, planCount);
+        QFETCH(QStringList, quantities);
+        QFETCH(QString, expectedCounter);
+        QFETCH(QString, expectedNotice);
+        QFETCH(QString, expectedMap);
+
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        dlg.show();
+        QTest::keyClicks(child(dlg, "lineEdit_planName"), "P-9");
+        QTest::keyClicks(child(dlg, "lineEdit_fileName"), file);
+        QTest::keyClicks(child(dlg, "lineEdit_planCount"), planCount);
+        QTest::keyClicks(child(dlg, "lineEdit_notifyNum"), "15");
+        enterQuantities(dlg, quantities);
+        QCOMPARE(counter(dlg), expectedCounter);
+
+        ModalDriver driver;
+        QSignalSpy accepted(&dlg, &QDialog::accepted);
+        child<QPushButton>(dlg, "btn_ok")->click();
+        const QStringList notices{"提示|" + expectedNotice + "|确定"};
+        QCOMPARE(driver.seen, expectedNotice.isEmpty() ? QStringList() : notices);
+        QCOMPARE(accepted.count(), expectedNotice.isEmpty() ? 1 : 0);
+        QCOMPARE(dlg.isVisible(), !expectedNotice.isEmpty());
+
+        QString plan, fileName;
+        Counts map{{"OLD", 1}}; // not cleared by the dialog
+        int notify = -1;
+        dlg.getPlanData(plan, fileName, map, notify);
+        QCOMPARE(plan + '|' + fileName + '|' + QString::number(notify), "P-9|" + file + "|15");
+        QCOMPARE(mapText(map), expectedMap);
+    }
+
+    void uncheckLowersCounter()
+    {
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        QTest::keyClicks(child(dlg, "lineEdit_planCount"), "100");
+        enterQuantities(dlg, {"70", "x", "40"});
+        QCOMPARE(counter(dlg), "110/100 red");
+
+        box(dlg, "M03")->click(); // unchecks
+        QCOMPARE(rowsText(dlg), "M01=70");
+        QCOMPARE(counter(dlg), "70/100 red"); // the colour waits for a recount
+        QString plan, file;
+        Counts map;
+        int notify = -1;
+        dlg.getPlanData(plan, file, map, notify);
+        QCOMPARE(mapText(map), "M01=70");
+        QCOMPARE(notify, 0); // left empty
+
+        QTest::keyClick(field(dlg, "M01"), Qt::Key_Backspace);
+        QCOMPARE(counter(dlg), "7/100 green");
+        box(dlg, "M01")->click();
+        box(dlg, "M01")->click(); // back, with an empty field
+        QCOMPARE(rowsText(dlg), "M01=");
+        QCOMPARE(counter(dlg), "0/100 green");
+    }
+
+    void searchMarks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expectedBox");
+        QTest::addColumn<QString>("expectedLabel");
+        QTest::newRow("whole name") << "铣床B2"
+                                    << "M02"
+                                    << "M02";
+        QTest::newRow("whole key") << "M02"
+                                   << "M02"
+                                   << "M02";
+        QTest::newRow("name of an unchecked machine") << "磨床C3"
+                                                      << "M03"
+                                                      << "";
+        QTest::newRow("part of a name") << "铣床"
+                                        << ""
+                                        << "";
+        QTest::newRow("other case") << "m02"
+                                    << ""
+                                    << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+    }
+
+    void searchMarks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expectedBox);
+        QFETCH(QString, expectedLabel);
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        enterQuantities(dlg, {"x", "5", "x"});
+        child(dlg, "lineEdit_macSearch")->setText("车床A1"); // this mark must go
+        QCOMPARE(markedBoxes(dlg), "M01");
+        child(dlg, "lineEdit_macSearch")->setText(text);
+        QCOMPARE(markedBoxes(dlg), expectedBox);
+        QCOMPARE(markedLabels(dlg), expectedLabel);
+    }
+
+    void pickingFromThePopupMarks()
+    {
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        QLineEdit *search = child(dlg, "lineEdit_macSearch");
+        search->setFocus();
+        QTRY_VERIFY(search->hasFocus());
+        search->completer()->setCompletionPrefix("m0"); // keys are offered too
+        QCOMPARE(search->completer()->completionCount(), 3);
+
+        QTest::keyClicks(search, "c3"); // any case, anywhere in the name
+        QAbstractItemView *popup = search->completer()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(popup->model()->rowCount(), 1);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+        QCOMPARE(search->text(), "磨床C3");
+        QCOMPARE(markedBoxes(dlg), "M03");
+    }
+
+    void editPrefills_data()
+    {
+        QTest::addColumn<Counts>("plan");
+        QTest::addColumn<int>("notify");
+        QTest::addColumn<QString>("expected"); // checked | rows | counter | notify field
+        QTest::newRow("two machines, one unknown key")
+            << Counts{{"M01", 10}, {"M03", 20}, {"GONE", 5}} << 15
+            << "M01,M03|M01=10;M03=20|30/30 green|15";
+        QTest::newRow("three machines") << Counts{{"M03", 7}, {"M02", 2}, {"M01", 1}} << 0
+                                        << "M01,M02,M03|M01=1;M02=2;M03=7|10/10 green|0";
+        QTest::newRow("percent out of range")
+            << Counts{{"M02", 4}} << 150 << "M02|M02=4|4/4 green|0";
+    }
+
+    void editPrefills()
+    {
+        QFETCH(Counts, plan);
+        QFETCH(int, notify);
+        QFETCH(QString, expected);
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        dlg.setPlanData("P1", "F1", plan, notify);
+        QStringList checked;
+        for (const QCheckBox *b : boxes(dlg)) {
+            if (b->isChecked())
+                checked << b->toolTip();
+        }
+        QCOMPARE(checked.join(',') + '|' + rowsText(dlg) + '|' + counter(dlg) + '|'
+                     + child(dlg, "lineEdit_notifyNum")->text(),
+                 expected);
+
+        ModalDriver driver;
+        child<QPushButton>(dlg, "btn_ok")->click();
+        QCOMPARE(driver.seen, QStringList());
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QTest::keyClick(rows(dlg).first().second, Qt::Key_5); // pre-filled fields recount
+        QVERIFY(counter(dlg).endsWith(" red"));
+    }
+
+    void validators_data()
+    {
+        QTest::addColumn<QString>("edit"); // object name, or "" for a quantity field
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plan count: letters") << "lineEdit_planCount"
+                                             << "12ab3"
+                                             << "123";
+        QTest::newRow("plan count: sign") << "lineEdit_planCount"
+                                          << "-5"
+                                          << "5";
+        QTest::newRow("plan count: huge") << "lineEdit_planCount"
+                                          << "1234567890123"
+                                          << "123456789";
+        QTest::newRow("notify: above 99") << "lineEdit_notifyNum"
+                                          << "150"
+                                          << "15";
+        QTest::newRow("notify: 99") << "lineEdit_notifyNum"
+                                    << "99"
+                                    << "99";
+        QTest::newRow("notify: letters") << "lineEdit_notifyNum"
+                                         << "abc"
+                                         << "";
+        QTest::newRow("notify: negative") << "lineEdit_notifyNum"
+                                          << "-1"
+                                          << "1";
+        QTest::newRow("quantity: letters") << ""
+                                           << "4x2"
+                                           << "42";
+        QTest::newRow("quantity: huge") << ""
+                                        << "99999999999"
+                                        << "999999999";
+    }
+
+    void validators()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        box(dlg, "M02")->click();
+        QLineEdit *target = edit.isEmpty() ? field(dlg, "M02") : child(dlg, qPrintable(edit));
+        QTest::keyClicks(target, typed);
+        QCOMPARE(target->text(), expected);
+    }
+
+    void secondMachineListReplaces()
+    {
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        QTest::keyClicks(child(dlg, "lineEdit_planCount"), "50");
+        enterQuantities(dlg, {"50", "x", "x"});
+        QCOMPARE(counter(dlg), "50/50 green");
+
+        dlg.setMacList({"N1", "N2"}, {{"N1", "新线1"}});
+        QStringList texts;
+        for (const QCheckBox *b : boxes(dlg))
+            texts << b->text() + '@' + b->toolTip();
+        QCOMPARE(texts, (QStringList{"新线1@N1", "N2@N2"}));
+        QCOMPARE(rowsText(dlg), "");
+        QCOMPARE(counter(dlg), "0/50 green");
+        child(dlg, "lineEdit_macSearch")->setText("新线1");
+        QCOMPARE(markedBoxes(dlg), "N1");
+    }
+
+    void fiveHundredMachinesScrollToTheFoundOne()
+    {
+        QStringList keys;
+        QMap<QString, QString> names;
+        for (int i = 1; i <= 500; ++i) {
+            keys << QString::asprintf("K%03d", i);
+            names.insert(keys.last(), "设备" + QString::number(i));
+        }
+        YmPlanDataDlg dlg;
+        dlg.setMacList(keys, names);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *area = child<QScrollArea>(dlg, "scrollArea_left");
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(area->verticalScrollBar()->value(), 0);
+
+        child(dlg, "lineEdit_macSearch")->setText("K450");
+        QCheckBox *found = box(dlg, "K450");
+        QCOMPARE(found->text(), "设备450");
+        QCOMPARE(markedBoxes(dlg), "K450");
+        const QRect inViewport(found->mapTo(area->viewport(), QPoint()), found->size());
+        QVERIFY(area->viewport()->rect().contains(inViewport));
+    }
+
+    void tabOrder()
+    {
+        YmPlanDataDlg dlg;
+        const QStringList order{
+            "lineEdit_planName",  "lineEdit_fileName", "lineEdit_planCount", "lineEdit_notifyNum",
+            "lineEdit_macSearch", "scrollArea_left",   "scrollArea_right",   "btn_ok",
+            "btn_cancel"};
+        QStringList seen;
+        QWidget *w = child(dlg, "lineEdit_planName");
+        for (int steps = 0; steps < 100 && seen.size() < order.size(); ++steps) {
+            if (order.contains(w->objectName()) && !seen.contains(w->objectName()))
+                seen << w->objectName();
+            w = w->nextInFocusChain();
+        }
+        QCOMPARE(seen, order);
+    }
+
+    void csvWritesTheTableAsShown()
+    {
+        // Given a table sorted by count descending, one row filtered out, the
+        // count column dragged to the front and the file column hidden.
+        QStandardItemModel model(0, 3);
+        model.setHorizontalHeaderLabels({"订单计划", "文件", "计划数"});
+        const QList<QStringList> data{{"P1", "f1", "5"},
+                                      {"P2, \"加急\"", "f2", "30"},
+                                      {"hidden", "f3", "99"},
+                                      {"P3\n备注", "f4", "12"},
+                                      {"P4\r", "f5", "1"}};
+        for (const QStringList &cells : data) {
+            QList<QStandardItem *> items;
+            for (const QString &cell : cells)
+                items << new QStandardItem(cell);
+            items.last()->setData(cells.last().toInt(), Qt::DisplayRole);
+            model.appendRow(items);
+        }
+        QSortFilterProxyModel proxy;
+        proxy.setSourceModel(&model);
+        proxy.setFilterRegularExpression(QRegularExpression("^P"));
+        proxy.sort(2, Qt::DescendingOrder);
+        QTableView view;
+        view.setModel(&proxy);
+        view.horizontalHeader()->moveSection(2, 0);
+        view.setColumnHidden(1, true);
+
+        // When
+        const QList<int> columns = YmTableCsvWriter::visibleColumns(view.horizontalHeader());
+        QCOMPARE(columns, (QList<int>{2, 0}));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("计划.csv");
+        YmTableCsvWriter writer(&proxy, columns);
+        QVERIFY(writer.write(path));
+        QCOMPARE(writer.errorString(), "");
+
+        // Then
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray expected = "\xEF\xBB\xBF"
+                                    + QString("计划数,订单计划\r\n"
+                                              "30,\"P2, \"\"加急\"\"\"\r\n"
+                                              "12,\"P3\n备注\"\r\n"
+                                              "5,P1\r\n"
+                                              "1,\"P4\r\"\r\n")
+                                          .toUtf8();
+        QCOMPARE(file.readAll(), expected);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void csvUnwritablePathChangesNothing_data()
+    {
+        QTest::addColumn<QString>("target"); // in a fresh directory holding "old.csv"
+        QTest::newRow("no room for the temporary name") << QString(250, 'a') + ".csv";
+        QTest::newRow("a directory") << "folder.csv";
+        QTest::newRow("missing directory") << "missing/new.csv";
+    }
+
+    void csvUnwritablePathChangesNothing()
+    {
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("folder.csv");
+        const QString path = dir.filePath(target);
+        const QByteArray old("old contents\n");
+        for (const QString &name : {dir.filePath("old.csv"), path}) {
+            QFile file(name);
+            if (!QFileInfo(name).isDir() && file.open(QIODevice::WriteOnly))
+                file.write(old);
+        }
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+        QStandardItemModel model(1, 1);
+        YmTableCsvWriter writer(&model);
+        QVERIFY(!writer.write(path));
+        QVERIFY(writer.errorString().contains(QDir::toNativeSeparators(path)));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            QCOMPARE(file.readAll(), old);
+    }
+};
+
+QTEST_MAIN(TstPlanDataDlg)
+#include "tst_plandatadlg.moc"
