@@ -18,8 +18,9 @@ constexpr int kMachineFontPixels = 20;
 constexpr int kQuantityRowHeight = 30;
 constexpr int kNotifyPercentMax = 99;
 
-// Digits only, empty allowed; nine digits keep every count inside an int.
-const QString kCountPattern = QStringLiteral("^[0-9]{0,9}$");
+// Digits only, empty allowed. A number too large for an int reads as 0, which
+// the OK checks refuse with their messages.
+const QString kCountPattern = QStringLiteral("^[0-9]*$");
 const QString kMarkedStyle = QStringLiteral("background-color: red;");
 
 QFont machineFont(QFont font)
@@ -28,9 +29,9 @@ QFont machineFont(QFont font)
     return font;
 }
 
-qint64 countOf(const QLabel *label)
+int countOf(const QLabel *label)
 {
-    return label->text().toLongLong();
+    return label->text().toInt();
 }
 
 } // namespace
@@ -187,7 +188,7 @@ void YmPlanDataDlg::on_btn_cancel_clicked()
 
 void YmPlanDataDlg::on_lineEdit_planCount_textChanged(const QString &arg1)
 {
-    const qint64 total = arg1.toLongLong();
+    const int total = arg1.toInt();
     ui->label_total->setText(QString::number(total));
     setCountWarning(countOf(ui->label_currentSet) > total);
 }
@@ -277,7 +278,7 @@ void YmPlanDataDlg::onMachineClicked(QCheckBox *box, bool checked)
     // The field goes without a textChanged, so its share leaves the counter here;
     // the colour waits for the next recount or total change.
     if (const QLineEdit *field = quantityField(row); field && !field->text().isEmpty()) {
-        const qint64 left = countOf(ui->label_currentSet) - field->text().toLongLong();
+        const qint64 left = countOf(ui->label_currentSet) - field->text().toInt();
         ui->label_currentSet->setText(QString::number(left));
     }
     removeQuantityRow(row);
@@ -359,7 +360,7 @@ void YmPlanDataDlg::recount()
     for (int row = 0; row < ui->vLayout_setCount->count(); ++row) {
         const QLineEdit *field = quantityField(row);
         if (field && !field->text().isEmpty())
-            sum += field->text().toLongLong();
+            sum += field->text().toInt();
     }
     ui->label_currentSet->setText(QString::number(sum));
     setCountWarning(sum > countOf(ui->label_total));
