@@ -447,6 +447,37 @@ private slots:
         QVERIFY(header->height() >= QFontMetrics(font).height() + 20);
     }
 
+    // The selected row is filled with the header's blue; the others show the
+    // view's background through.
+    void selectedRowColour()
+    {
+        YmTableViewWidget widget;
+        widget.setOrderRows(
+            {orderRow("m1"_s, "M1"_s, "f"_s, 10, 3), orderRow("m2"_s, "M2"_s, "f"_s, 10, 5)});
+        widget.resize(400, 300);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QTableView *view = widget.tableView();
+        view->selectRow(1);
+        QImage img(view->viewport()->size(), QImage::Format_ARGB32);
+        img.fill(Qt::black);
+        view->viewport()->render(&img);
+        const int x = view->columnViewportPosition(3) + 2;
+        QCOMPARE(img.pixelColor(x, view->rowViewportPosition(1) + 2), QColor(11, 70, 130));
+        QCOMPARE(img.pixelColor(x, view->rowViewportPosition(0) + 2), QColor(Qt::black));
+        // White text inside the selected row, centred: none at the cell's edges.
+        int white = 0;
+        const int top = view->rowViewportPosition(1), h = view->rowHeight(1);
+        const int left = view->columnViewportPosition(1), w = view->columnWidth(1);
+        for (int y = top; y < top + h; ++y)
+            for (int xx = left; xx < left + w; ++xx)
+                if (img.pixelColor(xx, y).lightness() > 200) {
+                    ++white;
+                    QVERIFY(qAbs(2 * (xx - left) - w) < w / 2);
+                }
+        QVERIFY(white > 10);
+    }
+
     // The current cell paints exactly like any other: no focus frame.
     void noFocusFrame()
     {
