@@ -214,32 +214,40 @@ private slots:
     {
         QTest::addColumn<QVariantList>("items");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("changes"); // dataChanged signals: the row repaints
 
         const auto f1 = QStringLiteral("f1");
-        QTest::newRow("known file") << QVariantList{entry(f1, 7)} << "K 30 7 23.33%"_s;
+        QTest::newRow("known file") << QVariantList{entry(f1, 7)} << "K 30 7 23.33%" << 1;
         QTest::newRow("unknown file skipped")
-            << QVariantList{entry(QStringLiteral("zz"), 9)} << "K 30 5 16.67%"_s;
-        QTest::newRow("both files")
-            << QVariantList{entry(f1, 10), entry(QStringLiteral("f2"), 20)} << "K 30 30 100.00%"_s;
+            << QVariantList{entry(QStringLiteral("zz"), 9)} << "K 30 5 16.67%" << 0;
+        QTest::newRow("both files") << QVariantList{entry(f1, 10), entry(QStringLiteral("f2"), 20)}
+                                    << "K 30 30 100.00%" << 1;
         QTest::newRow("string quantity")
-            << QVariantList{entry(f1, QStringLiteral("12"))} << "K 30 12 40.00%"_s;
+            << QVariantList{entry(f1, QStringLiteral("12"))} << "K 30 12 40.00%" << 1;
         QTest::newRow("unparsable quantity")
-            << QVariantList{entry(f1, QStringLiteral("lots"))} << "K 30 0 0.00%"_s;
+            << QVariantList{entry(f1, QStringLiteral("lots"))} << "K 30 0 0.00%" << 1;
         QTest::newRow("short entry")
-            << QVariantList{QVariant(QVariantList{f1})} << "K 30 0 0.00%"_s;
-        QTest::newRow("not a list") << QVariantList{QVariant(42), QVariant()} << "K 30 5 16.67%"_s;
+            << QVariantList{QVariant(QVariantList{f1})} << "K 30 0 0.00%" << 1;
+        QTest::newRow("not a list")
+            << QVariantList{QVariant(42), QVariant()} << "K 30 5 16.67%" << 0;
     }
     void processEntries()
     {
         QFETCH(QVariantList, items);
         QFETCH(QString, expected);
+        QFETCH(int, changes);
         YmTableModel model;
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setHeaderLabels();
-        model.setMachineData({{"k"_s, record("K"_s, {{"f1"_s, {10, 5}}, {"f2"_s, {20, 0}}})}});
+        model.setMachineData({{"k"_s, record("K"_s, {{"f1"_s, {10, 5}}, {"f2"_s, {20, 0}}})},
+                              {"z"_s, hundred("Z"_s, 100)}});
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         model.updateMacProcess(QStringLiteral("k"), items);
-        QCOMPARE(rowsText(model), expected);
+        QCOMPARE(rowsText(model), expected + "|Z 100 100 100.00%"_s);
+        QCOMPARE(changed.count(), changes);
+        if (changes)
+            QCOMPARE(changed.first().at(0).toModelIndex(), model.index(0, 0));
     }
 
     // The full load from order rows: planned summed per file, a machine's name
