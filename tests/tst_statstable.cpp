@@ -43,16 +43,8 @@ class TstStatsTable : public QObject
     static QVariant orderRow(const QString &macKey, const QString &macName, const QString &file,
                              int planned, int completed)
     {
-        return QVariantList{QStringLiteral("P"),
-                            0,
-                            macKey,
-                            macName,
-                            QString(),
-                            file,
-                            planned,
-                            completed,
-                            0,
-                            QVariant::fromValue(YmPieceMap())};
+        QVariantList row{QStringLiteral("P"), 0, macKey, macName, QString(), file};
+        return row << planned << completed << 0 << QVariant::fromValue(YmPieceMap());
     }
     static QVariant entry(const QString &file, const QVariant &completed)
     {
@@ -331,12 +323,9 @@ private slots:
         QVERIFY(!model.updateTopThree());
         QString name = QStringLiteral("keep");
         int completed = -1;
-        model.getRowInfo(1, name, completed);
-        QCOMPARE(name, QStringLiteral("keep"));
+        model.getRowInfo(1, name, completed); // beyond the rows: untouched
         model.getRowInfo(-1, name, completed);
-        QCOMPARE(completed, -1);
-        model.getRowInfo(0, name, completed);
-        QCOMPARE(name + QString::number(completed), QStringLiteral("A10"));
+        QCOMPARE(name + QString::number(completed), QStringLiteral("keep-1"));
     }
 
     void medals()
@@ -492,24 +481,19 @@ private slots:
         YmTableModel model;
         model.setHeaderLabels();
         model.setMachineData({{"a"_s, hundred("A"_s, 10)}});
-        QStyleOptionViewItem option;
-        option.rect = QRect(0, 0, 120, 30);
-        option.state = QStyle::State_Enabled;
-        option.palette.setColor(QPalette::Text, Qt::white);
-        const auto paint = [&](const QStyledItemDelegate &delegate, QStyle::State extra) {
+        const auto paint = [&](const QStyledItemDelegate &delegate, QStyle::State state) {
             QImage img(120, 30, QImage::Format_ARGB32);
             img.fill(Qt::black);
             QPainter p(&img);
-            QStyleOptionViewItem o(option);
-            o.state |= extra;
-            delegate.paint(&p, o, model.index(0, 1));
+            QStyleOptionViewItem option;
+            option.rect = img.rect();
+            option.state = QStyle::State_Enabled | state;
+            delegate.paint(&p, option, model.index(0, 1));
             return img;
         };
         const QStyle::State focus = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-        const QStyledItemDelegate plain;
-        QVERIFY(paint(plain, {}) != paint(plain, focus)); // the frame exists to be suppressed
-        const YmTableViewDelegate ours;
-        QCOMPARE(paint(ours, focus), paint(ours, {}));
+        QVERIFY(paint(QStyledItemDelegate(), {}) != paint(QStyledItemDelegate(), focus));
+        QCOMPARE(paint(YmTableViewDelegate(), focus), paint(YmTableViewDelegate(), {}));
     }
 };
 
