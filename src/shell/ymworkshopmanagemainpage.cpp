@@ -7,6 +7,7 @@
 #include "ymnotifymanager.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopplanratepage.h"
+#include "ymworkshopplantable.h"
 #include "ymworkshopverticalbarchart.h"
 
 #include <QContextMenuEvent>
@@ -93,6 +94,7 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     m_model.setMachines(macList);
     recountMachineStates();
     m_model.setRows(planData.value(0).toList());
+    ui->dockWidgetContents_table->setTableData(m_model.rows());
 
     refreshDashboard();
 }
@@ -102,7 +104,8 @@ void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
 {
     // The state panel follows within a second through the page's clock tick.
     m_model.setMachineState(macKey, state);
-    m_model.renameMachine(macKey, macName);
+    if (m_model.renameMachine(macKey, macName))
+        ui->dockWidgetContents_table->updateTableName(macKey, macName);
 }
 
 void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
@@ -110,6 +113,7 @@ void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
 {
     if (!m_model.hasMachine(macKey))
         return;
+    ui->dockWidgetContents_table->updateTableProcess(macKey, process);
     m_model.applyProcess(macKey, process);
     refreshDashboard();
 }
