@@ -198,7 +198,8 @@ void YmDatePlanProgressData::rebuildCounts()
 {
     m_plannedAt.clear();
     m_doneAt.clear();
-    m_pieceRecords.clear();
+    m_records.clear();
+    m_mergedStale = true;
 
     const int n = m_axisLabels.size();
     const int buckets = m_sortedSeconds.size() + 1;
@@ -235,14 +236,9 @@ void YmDatePlanProgressData::rebuildCounts()
             }
         }
         if (!pieces.isEmpty()) {
-            YmPieceMap &records = m_pieceRecords[YmOrderRow::stringAt(row, YmOrderRow::MacKey)]
-                                                [YmOrderRow::stringAt(row, YmOrderRow::FileName)];
-            if (records.isEmpty()) {
-                records = pieces; // shared until the first new piece arrives
-            } else {
-                for (auto it = pieces.cbegin(); it != pieces.cend(); ++it)
-                    records[it.key()] += it.value();
-            }
+            m_records[YmOrderRow::stringAt(row, YmOrderRow::MacKey)]
+                     [YmOrderRow::stringAt(row, YmOrderRow::FileName)]
+                         .rowPieces.append(pieces);
         }
         // Sums wrap like the int they are.
         plannedTotal
@@ -296,8 +292,8 @@ void YmDatePlanProgressData::rebuildCounts()
 
 bool YmDatePlanProgressData::updateMacProcess(const QString &macKey, const QVariantList &process)
 {
-    auto machine = m_pieceRecords.find(macKey);
-    if (machine == m_pieceRecords.end())
+    auto machine = m_records.find(macKey);
+    if (machine == m_records.end())
         return false;
     bool stored = false;
     for (const QVariant &entryValue : process) {
@@ -307,11 +303,12 @@ bool YmDatePlanProgressData::updateMacProcess(const QString &macKey, const QVari
         if (file == machine->end())
             continue;
         const YmPieceMap pieces = YmOrderRow::pieceMapAt(entry, 1);
-        YmPieceMap &records = file.value();
+        FileRecords &records = file.value();
         for (auto it = pieces.cbegin(); it != pieces.cend(); ++it) {
             if (records.contains(it.key()))
                 continue;
-            records.insert(it.key(), 1);
+            records.added.insert(it.key(), 1);
+            m_mergedStale = true;
             m_recordBuckets[bucketOf(YmPieceKey::secondsOfDay(it.key()))] += 1;
             m_recordTotal += 1;
         }
@@ -355,4 +352,40 @@ QMap<QString, double> YmDatePlanProgressData::percentValues(const QTime &now) co
             values.insert(label, m_doneAt.value(label, 0) * 100.0 / planned);
     }
     return values;
+}
+
+bool YmDatePlanProgressData::FileRecords::contains(const QString &key) const
+{
+    if (added.contains(key))
+        return true;
+    for (const YmPieceMap &pieces : rowPieces) {
+        if (pieces.contains(key))
+            return true;
+    }
+    return false;
+}
+
+const YmDatePlanProgressData::PieceRecords &YmDatePlanProgressData::pieceRecords() const
+{
+    if (!m_mergedStale)
+        return m_mergedRecords;
+    m_mergedRecords.clear();
+    for (auto machine = m_records.cbegin(); machine != m_records.cend(); ++machine) {
+        QMap<QString, YmPieceMap> &files = m_mergedRecords[machine.key()];
+        for (auto file = machine->cbegin(); file != machine->cend(); ++file) {
+            YmPieceMap &merged = files[file.key()];
+            for (const YmPieceMap &pieces : file->rowPieces) {
+                if (merged.isEmpty()) {
+                    merged = pieces;
+                    continue;
+                }
+                for (auto it = pieces.cbegin(); it != pieces.cend(); ++it)
+                    merged[it.key()] += it.value();
+            }
+            for (auto it = file->added.cbegin(); it != file->added.cend(); ++it)
+                merged[it.key()] += it.value();
+        }
+    }
+    m_mergedStale = false;
+    return m_mergedRecords;
 }

@@ -3,6 +3,7 @@
 
 #include "ymmetatypes.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -55,7 +56,8 @@ public:
     const QMap<QString, int> &stopSeconds() const { return m_stopSeconds; }
     const QMap<QString, int> &plannedAt() const { return m_plannedAt; }
     const QMap<QString, int> &doneAt() const { return m_doneAt; }
-    const PieceRecords &pieceRecords() const { return m_pieceRecords; }
+    // Machine key -> file name -> piece key -> quantity, merged on demand.
+    const PieceRecords &pieceRecords() const;
 
 private:
     bool takeWorkTimes(const QString &startTime, const QString &endTime, double workMinutes);
@@ -79,7 +81,20 @@ private:
     QMap<QString, int> m_stopSeconds;
     QMap<QString, int> m_plannedAt;
     QMap<QString, int> m_doneAt;
-    PieceRecords m_pieceRecords;
+
+    // The piece records of one machine and file as they came: the maps of the
+    // rows (shared with the rows, so a day of many pieces costs no copies) and
+    // the pieces that reports added. Merging them (keys of several rows add
+    // up) is left to the rare reader of the whole records.
+    struct FileRecords
+    {
+        QVector<YmPieceMap> rowPieces;
+        YmPieceMap added;
+        bool contains(const QString &key) const;
+    };
+    QHash<QString, QHash<QString, FileRecords>> m_records;
+    mutable PieceRecords m_mergedRecords;
+    mutable bool m_mergedStale = false;
 
     // Per axis rebuild: each label's time in seconds (YmPieceKey::Invalid when
     // it does not parse) and the distinct times of labels 1 .. n - 1 sorted.
