@@ -11,6 +11,7 @@
 #include "ympiecekey.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshopmanagemainpage.h"
+#include "ymworkshopmanagepage.h"
 
 #include <QFontMetricsF>
 #include <QRandomGenerator>
@@ -101,22 +102,22 @@ QImage render(QWidget &w)
     return image;
 }
 
-// Pixels of exactly this colour (the text and points are drawn solid) in a
-// rectangle of the image.
+bool near(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) < 25 && qAbs(qGreen(a) - qGreen(b)) < 25
+           && qAbs(qBlue(a) - qBlue(b)) < 25;
+}
+
+// Pixels of about this colour in a rectangle of the image (text is drawn
+// antialiased, so only the cores of its strokes have the colour itself).
 int countColour(const QImage &image, const QRect &area, QRgb colour)
 {
     int count = 0;
     const QRect r = area & image.rect();
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            count += image.pixel(x, y) == colour;
+            count += near(image.pixel(x, y), colour);
     return count;
-}
-
-bool near(QRgb a, QRgb b)
-{
-    return qAbs(qRed(a) - qRed(b)) < 25 && qAbs(qGreen(a) - qGreen(b)) < 25
-           && qAbs(qBlue(a) - qBlue(b)) < 25;
 }
 
 // A random day: machines M0..M2 with files F0/F1, piece keys anywhere in the
@@ -538,6 +539,72 @@ private slots:
         QCOMPARE(chart->dayData().pieceRecords().value("M1").value("F").size(), 2);
         main.updateWorkTimeData("07:00:00", "09:00:00", 120);
         QCOMPARE(chart->dayData().axisLabels().join(' '), QStringLiteral("07:00 08:00 09:00"));
+    }
+
+    // A sample day in a 1920 x 1080 board at 14:00: behind at 09:00, ahead
+    // until the lunch stop, behind again after it. The time labels fit their
+    // slots at the dock's size; with YM_BOARD_PNG set the board is saved there.
+    void boardPicture()
+    {
+        setClock("14:00");
+        // 540 pieces over 540 working minutes: one a minute.
+        const int perSpan[][3] = {{8 * 60, 9 * 60, 48},
+                                  {9 * 60, 10 * 60, 82},
+                                  {10 * 60, 11 * 60, 70},
+                                  {11 * 60, 11 * 60 + 30, 25},
+                                  {12 * 60 + 30, 13 * 60 + 30, 25},
+                                  {13 * 60 + 30, 14 * 60, 20}};
+        YmPieceMap machinePieces[4];
+        int n = 0;
+        for (const auto &span : perSpan) {
+            for (int k = 0; k < span[2]; ++k, ++n) {
+                const int second = span[0] * 60 + k * (span[1] - span[0]) * 60 / span[2] + n % 7;
+                machinePieces[n % 4].insert(kDay + QTime(0, 0).addSecs(second).toString("HH:mm:ss"),
+                                            1);
+            }
+        }
+        const int planned[] = {200, 150, 120, 70};
+        QVariantList rows, machines;
+        for (int m = 0; m < 4; ++m) {
+            const QString mac = QStringLiteral("M%1").arg(m + 1);
+            QVariantList r
+                = row(mac, QStringLiteral("F%1").arg(m % 2), planned[m], machinePieces[m]).toList();
+            r[0] = QStringLiteral("订单%1").arg(m % 3 + 1);
+            r[3] = QStringLiteral("%1号机").arg(m + 1);
+            r[4] = QStringLiteral("产线%1").arg(m % 2 + 1);
+            r[7] = machinePieces[m].size();
+            rows.append(QVariant(r));
+            machines.append(QVariant(QVariantList{mac, r[3], m == 3 ? 3 : 2}));
+        }
+        YmWorkshopManagePage page;
+        page.setGeometry(0, 0, 1920, 1080);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.initDatas({rows, 1, 0, 0}, machines, stops("午休,11:30:00,12:30:00"), "08:00:00",
+                       "18:00:00", 600);
+        QCoreApplication::processEvents();
+
+        auto *chart = page.findChild<YmWorkshopDatePlanProgress *>();
+        QVERIFY(chart);
+        const QMap<QString, double> values = chart->dayData().percentValues(QTime(14, 0));
+        QCOMPARE(values.keys().join(' '), QStringLiteral("09:00 10:00 11:00 11:30 12:30 13:30"));
+        QCOMPARE(values.value("09:00"), 80.0);
+        QVERIFY(values.value("13:30") < 100 && values.value("11:00") > 100);
+        const Geometry g(*chart, chart->dayData().axisLabels().size());
+        const QFontMetricsF fm(chart->font());
+        QVERIFY(chart->width() >= 600 && chart->height() >= 250);
+        for (const QString &label : chart->dayData().axisLabels())
+            QVERIFY2(fm.horizontalAdvance(label) + 4 < g.xStep, qPrintable(label));
+        // Neighbouring points' texts (both lines) fit between their slots.
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const QString counts = QStringLiteral("(%1/%2)")
+                                       .arg(chart->dayData().doneAt().value(it.key()))
+                                       .arg(chart->dayData().plannedAt().value(it.key()));
+            QVERIFY2(fm.horizontalAdvance(counts) + 2 < g.xStep, qPrintable(counts));
+        }
+        const QString file = qEnvironmentVariable("YM_BOARD_PNG");
+        if (!file.isEmpty())
+            QVERIFY(page.grab().save(file));
     }
 };
 

@@ -16,6 +16,8 @@ constexpr int marginTop = 40;    // the 175 percent line
 constexpr int marginLeft = 20;   // between the percent labels and the y axis, less 5
 constexpr int marginBottom = 20; // below the time labels
 
+constexpr int kTextPixelSize = 11;
+
 const QColor kBlue(53, 194, 255);
 const QColor kFaintBlue(53, 194, 255, 60);
 const QColor kBelowPlan(207, 67, 67);
@@ -44,7 +46,14 @@ int advance(const QFontMetricsF &fm, const QString &text)
 
 YmWorkshopDatePlanProgress::YmWorkshopDatePlanProgress(QWidget *parent)
     : QWidget(parent)
-{}
+{
+    // A point's text ("(225/210)" over "107.14%") must fit between two hourly
+    // slots of the dock in a 1920 x 1080 board (about 55 pixels with a stop),
+    // where a stop end repeats the text of the label before it.
+    QFont small = font();
+    small.setPixelSize(kTextPixelSize);
+    setFont(small);
+}
 
 void YmWorkshopDatePlanProgress::setDayData(const QVariantList &orderRows,
                                             const QVariantList &stopList, const QString &startTime,
