@@ -148,9 +148,11 @@ QString randomTime(QRandomGenerator &rng, int fromHour, int toHour)
         .toString(QStringLiteral("HH:mm:ss"));
 }
 
+// Now anywhere in the day, one time in three on a whole minute.
 void setRandomClock(QRandomGenerator &rng)
 {
-    YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(0, 0).addMSecs(rng.bounded(86400000))));
+    const int ms = rng.bounded(3) == 0 ? rng.bounded(1440) * 60000 : rng.bounded(86400000);
+    YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(0, 0).addMSecs(ms)));
 }
 
 } // namespace
@@ -313,28 +315,39 @@ private slots:
 
     void plannedAndDone_data()
     {
+        QTest::addColumn<QString>("clock");
         QTest::addColumn<QString>("stopText");
         QTest::addColumn<QString>("planned");
         QTest::addColumn<QString>("done");
+        QTest::addColumn<QString>("afterReport");
+        const QString hourly = "09:00=10 10:00=20 11:00=30 12:00=40 13:00=50 14:00=60 15:00=70 "
+                               "16:00=80 17:00=90 18:00=100";
+        const QString done = "09:00=2 10:00=6 11:00=6 12:00=6 13:00=6 14:00=6 15:00=6 16:00=6 "
+                             "17:00=6 18:00=6";
         // 100 pieces planned over 600 minutes: one piece per 360 s.
-        QTest::newRow("no stops") << QString()
-                                  << "09:00=10 10:00=20 11:00=30 12:00=40 13:00=50 14:00=60 "
-                                     "15:00=70 16:00=80 17:00=90 18:00=100"
-                                  << "09:00=2 10:00=6 11:00=6 12:00=6 13:00=6 14:00=6 15:00=6 "
-                                     "16:00=6 17:00=6 18:00=6";
+        QTest::newRow("no stops") << "09:30" << QString() << hourly << done
+                                  << "09:00=10 10:00=15 11:00=15 12:00=15 13:00=15 14:00=15 "
+                                     "15:00=15 16:00=15 17:00=15 18:00=15";
+        // Now exactly on 10:00: that label is not before now, and not after it.
+        QTest::newRow("now on a label") << "10:00" << QString() << hourly << done
+                                        << "09:00=10 10:00=11 11:00=15 12:00=15 13:00=15 "
+                                           "14:00=15 15:00=15 16:00=15 17:00=15 18:00=15";
         // 540 working minutes left: 324 s per piece; the stop end repeats 12:00.
-        QTest::newRow("lunch") << "L,12:00:00,13:00:00"
+        QTest::newRow("lunch") << "09:30"
+                               << "L,12:00:00,13:00:00"
                                << "09:00=11 10:00=22 11:00=33 12:00=44 13:00=44 14:00=56 "
                                   "15:00=67 16:00=78 17:00=89 18:00=100"
-                               << "09:00=2 10:00=6 11:00=6 12:00=6 13:00=6 14:00=6 15:00=6 "
-                                  "16:00=6 17:00=6 18:00=6";
+                               << done
+                               << "09:00=10 10:00=15 11:00=15 12:00=15 13:00=15 14:00=15 "
+                                  "15:00=15 16:00=15 17:00=15 18:00=15";
     }
     void plannedAndDone()
     {
+        QFETCH(QString, clock);
         QFETCH(QString, stopText);
-        setClock("09:30");
-        // 07:00 is before work and the unreadable key is skipped; 10:00 (the
-        // first label not before now) holds the whole day.
+        setClock(qPrintable(clock));
+        // 07:00 is before work and the unreadable key is skipped; the first
+        // label not before now holds the whole day.
         const QVariantList rows{
             row("M1", "F", 60, pieces("08:30:00=2 07:00:00=5 #garbage=3 10:15:00=4")),
             row("M2", "F", 40)};
@@ -350,9 +363,7 @@ private slots:
         // A report adds 09:10 as one piece; counting from the records alone,
         // the unreadable key counts everywhere and labels after now hold all.
         day.updateMacProcess("M1", report("F", pieces("09:10:00=9")));
-        QCOMPARE(mapText(day.doneAt()), QStringLiteral("09:00=10 10:00=15 11:00=15 12:00=15 "
-                                                       "13:00=15 14:00=15 15:00=15 16:00=15 "
-                                                       "17:00=15 18:00=15"));
+        QTEST(mapText(day.doneAt()), "afterReport");
         QCOMPARE(day.pieceRecords().value("M1").value("F").value(kDay + "09:10:00"), 1);
     }
 
