@@ -9,6 +9,8 @@
 // what QDateTime::fromString with that format does: every field has its full
 // width, a field may carry one leading '+', the date must exist (leap years of
 // the proleptic Gregorian calendar, year 1 to 9999) and nothing may follow.
+// Keys are local times; the rare day on which the local clocks change is
+// handed to Qt's parser, which rejects the hour that the change skips.
 class YmPieceKey
 {
 public:
