@@ -1,5 +1,7 @@
 #include "ympiecekey.h"
 
+#include <QDateTime>
+
 namespace {
 
 // One field of the given width as the C locale reads an unsigned number: an
@@ -27,6 +29,25 @@ int daysInMonth(int year, int month)
     return days[month - 1];
 }
 
+// Whether every time of the local day exists exactly once as it reads. Keys
+// are local times: on a day when the clocks change, Qt rejects the skipped
+// hour, so such a (rare) day is left to Qt's own parser. Keys of one day
+// follow each other, so one remembered day answers nearly every call.
+bool isRegularDay(int year, int month, int day)
+{
+    thread_local int cachedDay = -1;
+    thread_local bool cachedRegular = true;
+    const int dayKey = (year * 100 + month) * 100 + day;
+    if (dayKey != cachedDay) {
+        const QDate date(year, month, day);
+        const QDateTime midnight(date, QTime(0, 0));
+        cachedRegular = midnight.isValid()
+                        && midnight.secsTo(QDateTime(date.addDays(1), QTime(0, 0))) == 24 * 3600;
+        cachedDay = dayKey;
+    }
+    return cachedRegular;
+}
+
 } // namespace
 
 int YmPieceKey::secondsOfDay(const QString &key)
@@ -48,5 +69,9 @@ int YmPieceKey::secondsOfDay(const QString &key)
         return Invalid;
     if (day > daysInMonth(year, month))
         return Invalid;
+    if (!isRegularDay(year, month, day)) {
+        const QDateTime parsed = QDateTime::fromString(key, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        return parsed.isValid() ? parsed.time().msecsSinceStartOfDay() / 1000 : Invalid;
+    }
     return hour * 3600 + minute * 60 + second;
 }
