@@ -177,3 +177,67 @@ YmBenchWorkshop YmBenchWorkshop::sampleDay(const QDate &day)
 {
     return generate(12, 3, 4, 20, day);
 }
+
+YmBenchWorkshop YmBenchWorkshop::busyDay(int pieceCount, const QDate &day)
+{
+    YmBenchWorkshop w = large(day);
+    w.fillPieces(pieceCount);
+    return w;
+}
+
+void YmBenchWorkshop::fillPieces(int pieceCount, quint32 seed)
+{
+    // Working seconds before 19:00 outside the stops, as a list of spans.
+    const int spans[][2]
+        = {{8 * 3600, 12 * 3600}, {13 * 3600, 17 * 3600 + 1800}, {18 * 3600, 19 * 3600}};
+    int working = 0;
+    for (const auto &span : spans)
+        working += span[1] - span[0];
+    const auto workingSecond = [&](int k) {
+        for (const auto &span : spans) {
+            if (k < span[1] - span[0])
+                return span[0] + k;
+            k -= span[1] - span[0];
+        }
+        return spans[2][1] - 1;
+    };
+
+    Random rng(seed);
+    const QDateTime midnight(day, QTime(0, 0));
+    const QString format = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+    const int rowCount = rows.size();
+    pieceCount = qMax(0, pieceCount);
+    for (int r = 0; r < rowCount; ++r) {
+        QVariantList row = rows.at(r).toList();
+        const int count = int(qint64(pieceCount) * (r + 1) / qMax(1, rowCount)
+                              - qint64(pieceCount) * r / qMax(1, rowCount));
+        QSet<int> seconds;
+        while (seconds.size() < qMin(count, working))
+            seconds.insert(workingSecond(rng.bounded(0, working - 1)));
+        YmPieceMap map;
+        for (int second : qAsConst(seconds))
+            map.insert(midnight.addSecs(second).toString(format), 1);
+        row[6] = qMax(row.at(6).toInt(), map.size() + rng.bounded(0, map.size() / 4 + 1));
+        row[7] = map.size();
+        row[9] = QVariant::fromValue(map);
+        rows[r] = QVariant(row);
+    }
+    planData = {rows, 1, 0, 0};
+
+    process.clear();
+    QStringList files;
+    for (const QVariant &rowValue : qAsConst(rows)) {
+        const QVariantList row = rowValue.toList();
+        if (row.at(2).toString() == processMacKey && !files.contains(row.at(5).toString()))
+            files.append(row.at(5).toString());
+    }
+    files.sort();
+    for (int f = 0; f < files.size(); ++f) {
+        YmPieceMap map;
+        const int count = 10 * (f + 1) / files.size() - 10 * f / files.size();
+        while (map.size() < count) {
+            map.insert(midnight.addSecs(rng.bounded(19 * 3600, 20 * 3600 - 1)).toString(format), 1);
+        }
+        process.append(QVariant(QVariantList{files.at(f), QVariant::fromValue(map), count}));
+    }
+}

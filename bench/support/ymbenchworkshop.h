@@ -44,6 +44,15 @@ public:
     static YmBenchWorkshop large(const QDate &day = QDate(2024, 3, 5));
     // A small day: 12 machines in 3 groups, 4 plans, 20 order rows.
     static YmBenchWorkshop sampleDay(const QDate &day = QDate(2024, 3, 5));
+    // The large workshop at the end of a busy day: 200,000 pieces by default.
+    static YmBenchWorkshop busyDay(int pieceCount = 200000, const QDate &day = QDate(2024, 3, 5));
+
+    // Gives the rows pieceCount pieces of quantity 1 in all, spread evenly
+    // over the rows and over the working time up to 19:00 outside the stops
+    // (the lunch stop 12:00-13:00 and 17:30-18:00); completed becomes the
+    // row's piece count and planned at least that. The process list becomes
+    // 10 new pieces of 19:00-20:00 for processMacKey, over its files.
+    void fillPieces(int pieceCount, quint32 seed = 20240306);
 };
 
 #endif // YMBENCHWORKSHOP_H

@@ -5,6 +5,7 @@
 #include "ymdockwidget.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
+#include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopplanratepage.h"
 #include "ymworkshopplantable.h"
@@ -86,16 +87,12 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
                                          const QList<QVariant> &stopList, const QString &startTime,
                                          const QString &endTime, double workMinutes)
 {
-    Q_UNUSED(stopList)
-    Q_UNUSED(startTime)
-    Q_UNUSED(endTime)
-    Q_UNUSED(workMinutes)
-
     m_model.setMachines(macList);
     recountMachineStates();
     m_model.setRows(planData.value(0).toList());
     ui->dockWidgetContents_table->setTableData(m_model.rows());
-
+    ui->dockWidgetContents_datePlanProgress->setDayData(m_model.rows(), stopList, startTime,
+                                                        endTime, workMinutes);
     refreshDashboard();
 }
 
@@ -113,6 +110,7 @@ void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
 {
     if (!m_model.hasMachine(macKey))
         return;
+    ui->dockWidgetContents_datePlanProgress->updateMacProcess(macKey, process);
     ui->dockWidgetContents_table->updateTableProcess(macKey, process);
     m_model.applyProcess(macKey, process);
     refreshDashboard();
@@ -127,9 +125,7 @@ void YmWorkshopManageMainPage::updateLv1Name(const QString &oldName, const QStri
 void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, const QString &endTime,
                                                   int workMinutes)
 {
-    Q_UNUSED(startTime)
-    Q_UNUSED(endTime)
-    Q_UNUSED(workMinutes)
+    ui->dockWidgetContents_datePlanProgress->setWorkTime(startTime, endTime, workMinutes);
 }
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)

@@ -1,0 +1,391 @@
+#include "ymdateplanprogressdata.h"
+
+#include "ymclock.h"
+#include "ymorderrow.h"
+#include "ympiecekey.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr int kSecondsPerDay = 24 * 3600;
+
+QString midnightText()
+{
+    return QTime(0, 0, 0, 0).toString(YmDatePlanProgressData::timeFormat());
+}
+
+int secondsOf(const QTime &time)
+{
+    return time.isValid() ? time.msecsSinceStartOfDay() / 1000 : YmPieceKey::Invalid;
+}
+
+// The text a parsed time of day has in timeFormat; empty when invalid.
+QString canonicalTime(int seconds)
+{
+    if (seconds < 0)
+        return QString();
+    return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+// Number of seconds s in [0, kSecondsPerDay) for which pred(canonicalTime(s))
+// holds, for a predicate that holds on a prefix of the day (the canonical texts
+// sort like the times they stand for).
+template<typename Pred>
+int prefixLength(Pred pred)
+{
+    int lo = 0;
+    int hi = kSecondsPerDay;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (pred(canonicalTime(mid)))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+// qRound without undefined behaviour for values an int cannot hold, which
+// only nonsensical work minutes or planned totals produce.
+int roundedCount(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    if (value >= double(INT_MAX))
+        return INT_MAX;
+    if (value <= double(INT_MIN))
+        return INT_MIN;
+    return qRound(value);
+}
+
+} // namespace
+
+YmDatePlanProgressData::YmDatePlanProgressData()
+    : m_workStart(QStringLiteral("08:00:00"))
+    , m_workEnd(QStringLiteral("18:00:00"))
+    , m_workMinutes(600)
+{}
+
+bool YmDatePlanProgressData::takeWorkTimes(const QString &startTime, const QString &endTime,
+                                           double workMinutes)
+{
+    const QString midnight = midnightText();
+    if (startTime == midnight && endTime == midnight)
+        return false;
+    // Times that do not parse would leave the axis without a start or an end;
+    // the day keeps its previous window instead.
+    if (!QTime::fromString(startTime, timeFormat()).isValid()
+        || !QTime::fromString(endTime, timeFormat()).isValid())
+        return false;
+    m_workStart = startTime;
+    m_workEnd = endTime;
+    m_workMinutes = workMinutes;
+    return true;
+}
+
+void YmDatePlanProgressData::setDayData(const QVariantList &orderRows, const QVariantList &stopList,
+                                        const QString &startTime, const QString &endTime,
+                                        double workMinutes)
+{
+    takeWorkTimes(startTime, endTime, workMinutes);
+    m_stopList = stopList;
+    rebuildAxis();
+    m_orderRows = orderRows;
+    rebuildCounts();
+}
+
+void YmDatePlanProgressData::setWorkTime(const QString &startTime, const QString &endTime,
+                                         double workMinutes)
+{
+    takeWorkTimes(startTime, endTime, workMinutes);
+    rebuildAxis();
+    rebuildCounts();
+}
+
+void YmDatePlanProgressData::appendAbsent(const QString &label)
+{
+    if (!m_axisLabels.contains(label))
+        m_axisLabels.append(label);
+}
+
+void YmDatePlanProgressData::hourlyFill(const QTime &until)
+{
+    QTime c = QTime::fromString(m_axisLabels.constLast(), shortTimeFormat());
+    // Invalid times compare and step as nothing; and an hour past 23:00 wraps
+    // to the small hours, which are below every end again.
+    if (!c.isValid() || !until.isValid())
+        return;
+    while (c < until) {
+        appendAbsent(c.toString(shortTimeFormat()));
+        if (c.msecsSinceStartOfDay() + 3600 * 1000 >= kSecondsPerDay * 1000)
+            break;
+        c = c.addSecs(3600);
+    }
+}
+
+void YmDatePlanProgressData::rebuildAxis()
+{
+    m_stopMinutes = 0;
+    m_axisLabels.clear();
+    m_stopStartNames.clear();
+    m_stopEndNames.clear();
+    m_stopSeconds.clear();
+
+    const QString tf = timeFormat();
+    const QString stf = shortTimeFormat();
+    m_axisLabels.append(QTime::fromString(m_workStart, tf).toString(stf));
+
+    for (const QVariant &entryValue : qAsConst(m_stopList)) {
+        QVariantList storage;
+        const QVariantList &entry = YmOrderRow::listRef(entryValue, storage);
+        const QString name = YmOrderRow::stringAt(entry, 0);
+        const QString s = YmOrderRow::stringAt(entry, 1);
+        const QString e = YmOrderRow::stringAt(entry, 2);
+        const QTime ts = QTime::fromString(s, tf);
+        const QTime te = QTime::fromString(e, tf);
+        // A stop without a readable start or end has no place on the axis.
+        if (!ts.isValid() || !te.isValid())
+            continue;
+        m_stopMinutes += ts.secsTo(te) / 60;
+        if (!(s < m_workEnd) || e < m_workStart)
+            continue;
+        const QString hs = ts.toString(stf);
+        const QString he = te.toString(stf);
+        m_stopStartNames[hs] = name;
+        m_stopEndNames[he] = name;
+        m_stopSeconds[hs] = ts.secsTo(te);
+        if (s < m_workStart && m_workStart < e) {
+            appendAbsent(he);
+        } else if (m_workStart < s) {
+            hourlyFill(ts);
+            appendAbsent(hs);
+            appendAbsent(he);
+        }
+    }
+    hourlyFill(QTime::fromString(m_workEnd, tf));
+    appendAbsent(QTime::fromString(m_workEnd, tf).toString(stf));
+    indexLabels();
+}
+
+void YmDatePlanProgressData::indexLabels()
+{
+    const int n = m_axisLabels.size();
+    m_labelSeconds.resize(n);
+    m_sortedSeconds.clear();
+    for (int j = 0; j < n; ++j) {
+        m_labelSeconds[j] = secondsOf(QTime::fromString(m_axisLabels.at(j), shortTimeFormat()));
+        if (j >= 1)
+            m_sortedSeconds.append(m_labelSeconds.at(j));
+    }
+    std::sort(m_sortedSeconds.begin(), m_sortedSeconds.end());
+    m_sortedSeconds.erase(std::unique(m_sortedSeconds.begin(), m_sortedSeconds.end()),
+                          m_sortedSeconds.end());
+    m_labelPosition.fill(0, n);
+    for (int j = 1; j < n; ++j)
+        m_labelPosition[j] = bucketOf(m_labelSeconds.at(j));
+}
+
+int YmDatePlanProgressData::bucketOf(int seconds) const
+{
+    return int(std::lower_bound(m_sortedSeconds.cbegin(), m_sortedSeconds.cend(), seconds)
+               - m_sortedSeconds.cbegin());
+}
+
+void YmDatePlanProgressData::rebuildCounts()
+{
+    m_plannedAt.clear();
+    m_doneAt.clear();
+    m_records.clear();
+    m_mergedStale = true;
+
+    const int n = m_axisLabels.size();
+    const int buckets = m_sortedSeconds.size() + 1;
+    m_recordBuckets.fill(0, buckets);
+    m_recordTotal = 0;
+    QVector<qint64> windowBuckets(buckets, 0);
+    int firstWindowBucket = buckets;
+    qint64 done = 0;
+
+    // Pieces inside the working time, compared as texts like the work times
+    // are: a parsed time of day is inside for seconds in [inFrom, inTo), an
+    // unparsable key (an empty text) only when the start is empty.
+    const QString workStart = m_workStart;
+    const QString workEnd = m_workEnd;
+    const int inFrom = prefixLength([&](const QString &t) { return t < workStart; });
+    const int inTo = prefixLength([&](const QString &t) { return !(workEnd < t); });
+    const bool invalidInside = !(workEnd < QString()) && !(QString() < workStart);
+
+    int plannedTotal = 0;
+    for (const QVariant &rowValue : qAsConst(m_orderRows)) {
+        QVariantList storage;
+        const QVariantList &row = YmOrderRow::listRef(rowValue, storage);
+        const YmPieceMap pieces = YmOrderRow::pieceMapAt(row, YmOrderRow::Pieces);
+        for (auto it = pieces.cbegin(); it != pieces.cend(); ++it) {
+            const int t = YmPieceKey::secondsOfDay(it.key());
+            const int bucket = bucketOf(t);
+            m_recordBuckets[bucket] += it.value();
+            m_recordTotal += it.value();
+            const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
+            if (inside) {
+                done += it.value();
+                windowBuckets[bucket] += it.value();
+                firstWindowBucket = qMin(firstWindowBucket, bucket);
+            }
+        }
+        if (!pieces.isEmpty()) {
+            m_records[YmOrderRow::stringAt(row, YmOrderRow::MacKey)]
+                     [YmOrderRow::stringAt(row, YmOrderRow::FileName)]
+                         .rowPieces.append(pieces);
+        }
+        // Sums wrap like the int they are.
+        plannedTotal
+            = int(quint32(plannedTotal) + quint32(YmOrderRow::intAt(row, YmOrderRow::Planned)));
+    }
+
+    // A label counts every piece up to its time. The first label not earlier
+    // than now holds the whole day's count instead (each row sets it last).
+    qint64 running = 0;
+    QVector<qint64> cumulative(buckets);
+    for (int b = 0; b < buckets; ++b)
+        cumulative[b] = running += windowBuckets.at(b);
+    int nowLabel = -1;
+    if (!m_orderRows.isEmpty()) {
+        const int nowMs = YmClock::time().msecsSinceStartOfDay();
+        for (int j = 1; j < n && nowLabel < 0; ++j) {
+            if (m_labelSeconds.at(j) >= 0 && qint64(m_labelSeconds.at(j)) * 1000 >= nowMs)
+                nowLabel = j;
+        }
+    }
+    for (int j = 1; j < n; ++j) {
+        const int position = m_labelPosition.at(j);
+        if (j == nowLabel)
+            m_doneAt.insert(m_axisLabels.at(j), int(done));
+        else if (firstWindowBucket <= position)
+            m_doneAt.insert(m_axisLabels.at(j), int(cumulative.at(position)));
+    }
+
+    if (plannedTotal == 0)
+        return;
+    const double secondsPerPiece = (m_workMinutes - m_stopMinutes) * 60 / plannedTotal;
+    const QTime start = QTime::fromString(m_workStart, timeFormat());
+    qint64 stoppedBefore = 0; // stop seconds of earlier labels that are no stop end
+    for (int j = 1; j < n; ++j) {
+        const QString &label = m_axisLabels.at(j);
+        const bool stopEnd = m_stopEndNames.contains(label);
+        if (stopEnd) {
+            m_plannedAt.insert(label, m_plannedAt.value(m_axisLabels.at(j - 1), 0));
+        } else {
+            const QTime at = QTime::fromString(label, shortTimeFormat());
+            const qint64 elapsed = start.secsTo(at) - stoppedBefore;
+            m_plannedAt.insert(
+                label, secondsPerPiece == 0 ? 0 : roundedCount(double(elapsed) / secondsPerPiece));
+            const auto stop = m_stopSeconds.constFind(label);
+            if (stop != m_stopSeconds.cend())
+                stoppedBefore += stop.value();
+        }
+    }
+    // doneAt as set here stands until the next process report.
+}
+
+bool YmDatePlanProgressData::updateMacProcess(const QString &macKey, const QVariantList &process)
+{
+    auto machine = m_records.find(macKey);
+    if (machine == m_records.end())
+        return false;
+    bool stored = false;
+    for (const QVariant &entryValue : process) {
+        QVariantList storage;
+        const QVariantList &entry = YmOrderRow::listRef(entryValue, storage);
+        auto file = machine->find(YmOrderRow::stringAt(entry, 0));
+        if (file == machine->end())
+            continue;
+        const YmPieceMap pieces = YmOrderRow::pieceMapAt(entry, 1);
+        FileRecords &records = file.value();
+        for (auto it = pieces.cbegin(); it != pieces.cend(); ++it) {
+            if (records.contains(it.key()))
+                continue;
+            records.added.insert(it.key(), 1);
+            m_mergedStale = true;
+            m_recordBuckets[bucketOf(YmPieceKey::secondsOfDay(it.key()))] += 1;
+            m_recordTotal += 1;
+        }
+        stored = true;
+    }
+    publishRecordCounts();
+    return stored;
+}
+
+void YmDatePlanProgressData::publishRecordCounts()
+{
+    m_doneAt.clear();
+    const int n = m_axisLabels.size();
+    QVector<qint64> cumulative(m_recordBuckets.size());
+    qint64 running = 0;
+    for (int b = 0; b < m_recordBuckets.size(); ++b)
+        cumulative[b] = running += m_recordBuckets.at(b);
+    // Labels still ahead of now show everything recorded so far.
+    const int now = secondsOf(YmClock::time());
+    for (int j = 1; j < n; ++j) {
+        const qint64 count
+            = now < m_labelSeconds.at(j) ? m_recordTotal : cumulative.at(m_labelPosition.at(j));
+        m_doneAt.insert(m_axisLabels.at(j), int(count));
+    }
+}
+
+QMap<QString, double> YmDatePlanProgressData::percentValues(const QTime &now) const
+{
+    QMap<QString, double> values;
+    const int nowMs = now.msecsSinceStartOfDay();
+    for (int j = 1; j < m_axisLabels.size(); ++j) {
+        const QString &label = m_axisLabels.at(j);
+        if (qint64(m_labelSeconds.at(j)) * 1000 > nowMs)
+            break;
+        if (m_stopEndNames.contains(label)) {
+            values.insert(label, values.value(m_axisLabels.at(j - 1), 0));
+            continue;
+        }
+        const int planned = m_plannedAt.value(label, 0);
+        if (planned != 0)
+            values.insert(label, m_doneAt.value(label, 0) * 100.0 / planned);
+    }
+    return values;
+}
+
+bool YmDatePlanProgressData::FileRecords::contains(const QString &key) const
+{
+    if (added.contains(key))
+        return true;
+    for (const YmPieceMap &pieces : rowPieces) {
+        if (pieces.contains(key))
+            return true;
+    }
+    return false;
+}
+
+const YmDatePlanProgressData::PieceRecords &YmDatePlanProgressData::pieceRecords() const
+{
+    if (!m_mergedStale)
+        return m_mergedRecords;
+    m_mergedRecords.clear();
+    for (auto machine = m_records.cbegin(); machine != m_records.cend(); ++machine) {
+        QMap<QString, YmPieceMap> &files = m_mergedRecords[machine.key()];
+        for (auto file = machine->cbegin(); file != machine->cend(); ++file) {
+            YmPieceMap &merged = files[file.key()];
+            for (const YmPieceMap &pieces : file->rowPieces) {
+                if (merged.isEmpty()) {
+                    merged = pieces;
+                    continue;
+                }
+                for (auto it = pieces.cbegin(); it != pieces.cend(); ++it)
+                    merged[it.key()] += it.value();
+            }
+            for (auto it = file->added.cbegin(); it != file->added.cend(); ++it)
+                merged[it.key()] += it.value();
+        }
+    }
+    m_mergedStale = false;
+    return m_mergedRecords;
+}

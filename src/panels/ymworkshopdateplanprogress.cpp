@@ -1,0 +1,201 @@
+#include "ymworkshopdateplanprogress.h"
+
+#include "ymclock.h"
+
+#include <QFontMetricsF>
+#include <QLineF>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int marginRight = 10;  // the plot ends 3 x marginRight from the right edge
+constexpr int marginTop = 40;    // the 175 percent line
+constexpr int marginLeft = 20;   // between the percent labels and the y axis, less 5
+constexpr int marginBottom = 20; // below the time labels
+
+constexpr int kTextPixelSize = 11;
+
+const QColor kBlue(53, 194, 255);
+const QColor kFaintBlue(53, 194, 255, 60);
+const QColor kBelowPlan(207, 67, 67);
+const QColor kOnPlan(50, 230, 155);
+
+QPen chartPen(const QColor &color, qreal width)
+{
+    return QPen(QBrush(color), width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+void setPenForPercent(QPainter *painter, double percent)
+{
+    const QColor color = percent < 100 ? kBelowPlan : kOnPlan;
+    QPen pen = painter->pen();
+    pen.setColor(color);
+    painter->setBrush(QBrush(color));
+    painter->setPen(pen);
+}
+
+int advance(const QFontMetricsF &fm, const QString &text)
+{
+    return int(fm.horizontalAdvance(text));
+}
+
+} // namespace
+
+YmWorkshopDatePlanProgress::YmWorkshopDatePlanProgress(QWidget *parent)
+    : QWidget(parent)
+{
+    // A point's text ("(225/210)" over "107.14%") must fit between two hourly
+    // slots of the dock in a 1920 x 1080 board (about 55 pixels with a stop),
+    // where a stop end repeats the text of the label before it.
+    QFont small = font();
+    small.setPixelSize(kTextPixelSize);
+    setFont(small);
+}
+
+void YmWorkshopDatePlanProgress::setDayData(const QVariantList &orderRows,
+                                            const QVariantList &stopList, const QString &startTime,
+                                            const QString &endTime, double workMinutes)
+{
+    m_day.setDayData(orderRows, stopList, startTime, endTime, workMinutes);
+    update();
+}
+
+void YmWorkshopDatePlanProgress::setWorkTime(const QString &startTime, const QString &endTime,
+                                             int workMinutes)
+{
+    m_day.setWorkTime(startTime, endTime, workMinutes);
+    update();
+}
+
+void YmWorkshopDatePlanProgress::updateMacProcess(const QString &macKey,
+                                                  const QVariantList &process)
+{
+    if (m_day.updateMacProcess(macKey, process))
+        update();
+}
+
+void YmWorkshopDatePlanProgress::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    draw(&painter, rect());
+}
+
+void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
+{
+    p->save();
+    p->translate(r.topLeft());
+    p->setRenderHint(QPainter::Antialiasing);
+    p->setFont(font());
+
+    const double w = r.width();
+    const double h = r.height();
+    const QFontMetricsF fm(p->font());
+    const double fh = fm.height();
+
+    const double baseY = h - fh - marginBottom - 5;
+    const double rightX = w - 3 * marginRight;
+    const double step = (baseY - marginTop) / 7;
+    int labelW = 0;
+    for (int v = 50; v <= 200; v += 25)
+        labelW = std::max(labelW, advance(fm, QStringLiteral("%1%").arg(v)));
+    const double x0 = labelW + marginLeft + 5;
+    const double topY = baseY - 7 * step;
+
+    double line100Y = 0;
+    for (int i = 1; i <= 7; ++i) {
+        const int v = 25 * i;
+        const double y = baseY - i * step;
+        if (i <= 6) {
+            const QString text = QStringLiteral("%1%").arg(v);
+            const int tw = advance(fm, text);
+            p->setPen(chartPen(kBlue, 1));
+            p->drawText(QRectF(labelW + marginLeft - tw, y - fh / 2, tw, fh),
+                        Qt::AlignHCenter | Qt::AlignVCenter, text);
+        }
+        p->setPen(chartPen(v == 100 ? kBlue : kFaintBlue, 1));
+        p->drawLine(QPointF(x0, y), QPointF(rightX, y));
+        if (v == 100)
+            line100Y = y;
+    }
+
+    p->setPen(chartPen(kBlue, 2));
+    p->drawLine(QPointF(x0, topY), QPointF(x0, baseY));
+    p->drawLine(QPointF(x0, baseY), QPointF(rightX, baseY));
+
+    const QStringList &labels = m_day.axisLabels();
+    const QMap<QString, QString> &stopStarts = m_day.stopStartNames();
+    const QMap<QString, QString> &stopEnds = m_day.stopEndNames();
+    const int n = labels.size();
+    const double xStep = (w - 3 * marginRight - marginLeft - labelW - 5) / (n + 1);
+    const QMap<QString, double> values = m_day.percentValues(YmClock::time());
+    // Points above 150 percent sit on the top line.
+    const auto yFor = [&](double percent) {
+        return percent > 150 ? double(marginTop)
+                             : baseY - ((baseY - marginTop) * 6 / 7) * percent / 150;
+    };
+
+    for (int i = 0; i <= n; ++i) {
+        const QString label = i < n ? labels.at(i) : QString();
+        const double x = x0 + (i + 1) * xStep;
+        const bool stopStart = stopStarts.contains(label);
+        const bool stopEnd = stopEnds.contains(label);
+
+        p->setPen(chartPen(stopStart || stopEnd ? QColor(Qt::red) : kBlue, 2));
+        const int tw = advance(fm, label);
+        p->drawText(QRectF(x - tw / 2.0, baseY + 5, tw, fh), Qt::AlignCenter, label);
+        if (stopStart) {
+            const QString name = QStringLiteral("%1").arg(stopStarts.value(label));
+            const double nw = fm.horizontalAdvance(name);
+            p->drawText(QRectF(x + xStep / 2 - nw / 2, baseY - 5 - fh, nw, fh), Qt::AlignCenter,
+                        name);
+        }
+        p->setPen(chartPen(kFaintBlue, 1));
+        p->drawLine(QPointF(x, topY), QPointF(x, baseY));
+
+        const double percent = values.value(label, 0);
+        if (label.isEmpty() || i < 1 || percent == 0)
+            continue;
+        setPenForPercent(p, percent);
+        const QPointF point(x, yFor(percent));
+        const QRectF dot(point.x() - 4, point.y() - 4, 8, 8);
+        p->drawEllipse(dot);
+
+        const QString text
+            = (percent < 100 ? QStringLiteral("%1%\n(%2/%3)") : QStringLiteral("(%2/%3)\n%1%"))
+                  .arg(QString::number(percent, 'f', 2))
+                  .arg(m_day.doneAt().value(label, 0))
+                  .arg(m_day.plannedAt().value(label, 0));
+        const int textW = advance(fm, text);
+        const bool above = (percent >= 100 && percent < 150) || percent <= 10;
+        const double dy = above ? -2 * fh - 10 : 10;
+        p->drawText(QRectF(x - textW / 2.0, point.y() + dy, textW, 2 * fh), Qt::AlignCenter, text);
+
+        // No segment into the first label or across a stop.
+        if (i == 1 || stopEnd)
+            continue;
+        const double previous = values.value(labels.at(i - 1), 0);
+        const double prevX = x0 + i * xStep;
+        const QPointF from(prevX, yFor(previous));
+        QPen pen = p->pen();
+        pen.setWidthF(2);
+        p->setPen(pen);
+        QPointF crossing;
+        const QLineF segment(from, point);
+        if (segment.intersects(QLineF(prevX, line100Y, x, line100Y), &crossing)
+            == QLineF::BoundedIntersection) {
+            setPenForPercent(p, previous);
+            p->drawLine(from, crossing);
+            setPenForPercent(p, percent);
+            if (crossing == point)
+                p->drawEllipse(dot);
+            else
+                p->drawLine(crossing, point);
+        } else {
+            p->drawLine(from, point);
+        }
+    }
+    p->restore();
+}

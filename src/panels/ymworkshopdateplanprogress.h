@@ -1,0 +1,37 @@
+#ifndef YMWORKSHOPDATEPLANPROGRESS_H
+#define YMWORKSHOPDATEPLANPROGRESS_H
+
+#include "ymdateplanprogressdata.h"
+
+#include <QWidget>
+
+class QPainter;
+
+// Today's production progress as a line chart over the working day: per axis
+// label the quantity done against the quantity planned by then, green from
+// 100 percent on and red below, broken across stop periods.
+class YmWorkshopDatePlanProgress : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit YmWorkshopDatePlanProgress(QWidget *parent = nullptr);
+
+    void setDayData(const QVariantList &orderRows, const QVariantList &stopList,
+                    const QString &startTime, const QString &endTime, double workMinutes);
+    void setWorkTime(const QString &startTime, const QString &endTime, int workMinutes);
+    void updateMacProcess(const QString &macKey, const QVariantList &process);
+
+    const YmDatePlanProgressData &dayData() const { return m_day; }
+
+    // Paints the chart into r at the current time of YmClock.
+    void draw(QPainter *p, const QRect &r) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    YmDatePlanProgressData m_day;
+};
+
+#endif // YMWORKSHOPDATEPLANPROGRESS_H

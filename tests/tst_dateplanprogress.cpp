@@ -1,0 +1,648 @@
+// Today's plan progress: the piece key reader against Qt's parser, the axis,
+// the planned and done counts against a literal computation, and the chart's
+// pixels where the points and the colour change must be.
+
+// The day's data reads best as plain literals here.
+#undef QT_NO_CAST_FROM_ASCII
+#include "ymclock.h"
+#include "ymdateplanprogressdata.h"
+#include "ymliteralplanprogress.h"
+#include "ymmetatypes.h"
+#include "ympiecekey.h"
+#include "ymworkshopdateplanprogress.h"
+#include "ymworkshopmanagemainpage.h"
+#include "ymworkshopmanagepage.h"
+
+#include <QFontMetricsF>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <ctime>
+
+namespace {
+
+const QString kDay = QStringLiteral("2024-03-05 ");
+const QRgb kRed = qRgb(207, 67, 67), kGreen = qRgb(50, 230, 155);
+
+void setClock(const char *hhmm)
+{
+    YmClock::setFixed(
+        QDateTime(QDate(2024, 3, 5), QTime::fromString(QLatin1String(hhmm), "HH:mm")));
+}
+
+// "name,HH:mm:ss,HH:mm:ss;..." as a stop list.
+QVariantList stops(const QString &text)
+{
+    QVariantList list;
+    for (const QString &stop : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList f = stop.split(QLatin1Char(','));
+        list.append(QVariant(QVariantList{f.value(0), f.value(1), f.value(2)}));
+    }
+    return list;
+}
+
+// "HH:mm:ss=quantity ..." of the fixed day; keys with a '#' are taken as they are.
+YmPieceMap pieces(const QString &text)
+{
+    YmPieceMap map;
+    for (const QString &piece : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString key = piece.section(QLatin1Char('='), 0, 0);
+        map.insert(key.startsWith(QLatin1Char('#')) ? key.mid(1) : kDay + key,
+                   piece.section(QLatin1Char('='), 1).toInt());
+    }
+    return map;
+}
+
+QVariant row(const QString &mac, const QString &file, int planned, const YmPieceMap &map = {})
+{
+    return QVariantList{
+        QStringLiteral("P"),     QVariant(), mac, mac, QStringLiteral("G"), file, planned, 0, 0,
+        QVariant::fromValue(map)};
+}
+
+// One process entry {file, piece map, completed} as a report.
+QVariantList report(const QString &file, const YmPieceMap &map, int completed = 0)
+{
+    return {QVariant(QVariantList{file, QVariant::fromValue(map), completed})};
+}
+
+QString mapText(const QMap<QString, int> &map)
+{
+    QStringList parts;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        parts << it.key() + QLatin1Char('=') + QString::number(it.value());
+    return parts.join(QLatin1Char(' '));
+}
+
+// The chart's geometry worked out from its layout rules for a widget size.
+struct Geometry
+{
+    Geometry(const QWidget &w, int labels)
+    {
+        const QFontMetricsF fm(w.font());
+        baseY = w.height() - fm.height() - 20 - 5;
+        fh = fm.height();
+        int labelW = 0;
+        for (int v = 50; v <= 200; v += 25)
+            labelW = qMax(labelW, int(fm.horizontalAdvance(QStringLiteral("%1%").arg(v))));
+        x0 = labelW + 20 + 5;
+        xStep = (w.width() - 30 - 20 - labelW - 5) / double(labels + 1);
+    }
+    double x(int slot) const { return x0 + (slot + 1) * xStep; }
+    double y(double percent) const
+    {
+        return percent > 150 ? 40 : baseY - (baseY - 40) * 6 / 7 * percent / 150;
+    }
+    double baseY, fh, x0, xStep;
+};
+
+QImage render(QWidget &w)
+{
+    QImage image(w.size(), QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    w.render(&image);
+    return image;
+}
+
+bool near(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) < 25 && qAbs(qGreen(a) - qGreen(b)) < 25
+           && qAbs(qBlue(a) - qBlue(b)) < 25;
+}
+
+// Pixels of about this colour in a rectangle of the image (text is drawn
+// antialiased, so only the cores of its strokes have the colour itself).
+int countColour(const QImage &image, const QRect &area, QRgb colour)
+{
+    int count = 0;
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            count += near(image.pixel(x, y), colour);
+    return count;
+}
+
+// A random day: machines M0..M2 with files F0/F1, piece keys anywhere in the
+// day, some of another day and some that do not parse at all.
+QString randomKey(QRandomGenerator &rng)
+{
+    static const char *const broken[]
+        = {"2023-02-29 10:00:00", "2024-03-05 24:00:00", "2024-3-05 10:00:00", "garbage",
+           "2024-03-05 10:00",    "2024-04-31 09:00:00"};
+    if (rng.bounded(10) == 0)
+        return QLatin1String(broken[rng.bounded(6)]);
+    const QDate date = rng.bounded(8) == 0 ? QDate(2024, 3, 4) : QDate(2024, 3, 5);
+    return QDateTime(date, QTime(0, 0).addSecs(rng.bounded(86400)))
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+YmPieceMap randomPieces(QRandomGenerator &rng, int count)
+{
+    YmPieceMap map;
+    for (int i = 0; i < count; ++i)
+        map.insert(randomKey(rng), rng.bounded(1, 6));
+    return map;
+}
+
+QString randomTime(QRandomGenerator &rng, int fromHour, int toHour)
+{
+    return QTime(rng.bounded(fromHour, toHour), rng.bounded(60), rng.bounded(60))
+        .toString(QStringLiteral("HH:mm:ss"));
+}
+
+// Now anywhere in the day, one time in three on a whole minute.
+void setRandomClock(QRandomGenerator &rng)
+{
+    const int ms = rng.bounded(3) == 0 ? rng.bounded(1440) * 60000 : rng.bounded(86400000);
+    YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(0, 0).addMSecs(ms)));
+}
+
+} // namespace
+
+class TstDatePlanProgress : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ymRegisterMetaTypes(); }
+    void cleanup() { YmClock::setFixed(QDateTime()); }
+
+    void pieceKey_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("seconds");
+        const auto row = [](const char *key, int seconds) {
+            QTest::newRow(key) << QString::fromLatin1(key) << seconds;
+        };
+        row("2024-03-05 08:00:00", 28800);
+        row("2024-02-29 23:59:59", 86399);
+        row("2000-02-29 00:00:01", 1);
+        row("0001-01-01 00:00:00", 0);
+        row("9999-12-31 12:00:00", 43200);
+        row("+024-03-05 08:00:00", 28800);
+        row("2024-03-05 +8:00:+1", 28801);
+        row("2023-02-29 10:00:00", -1);
+        row("1900-02-29 10:00:00", -1);
+        row("2024-04-31 10:00:00", -1);
+        row("0000-03-05 08:00:00", -1);
+        row("2024-13-05 08:00:00", -1);
+        row("2024-00-05 08:00:00", -1);
+        row("2024-03-00 08:00:00", -1);
+        row("2024-03-05 24:00:00", -1);
+        row("2024-03-05 08:60:00", -1);
+        row("2024-03-05 08:00:60", -1);
+        row("2024-3-05 08:00:00", -1);
+        row("2024-03-05 8:00:00", -1);
+        row("2024-03-05 8:0:0", -1);
+        row("2024-03-05 08:00", -1);
+        row("2024-03-05 08:00:00x", -1);
+        row("2024-03-05 08:00:00 ", -1);
+        row(" 2024-03-05 08:00:00", -1);
+        row("2024-03-05T08:00:00", -1);
+        row("2024-03-05 08: 0:00", -1);
+        row("-024-03-05 08:00:00", -1);
+        row("", -1);
+    }
+    void pieceKey()
+    {
+        QFETCH(QString, key);
+        QTEST(YmPieceKey::secondsOfDay(key), "seconds");
+        const QDateTime qt = QDateTime::fromString(key, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        QCOMPARE(YmPieceKey::secondsOfDay(key),
+                 qt.isValid() ? qt.time().msecsSinceStartOfDay() / 1000 : -1);
+    }
+
+    // Valid keys with characters replaced, inserted or dropped: the reader and
+    // Qt's parser accept and reject the same ones.
+    void pieceKeyAgreesWithQt()
+    {
+        QRandomGenerator rng(20240305);
+        const QString alphabet = QStringLiteral("0123456789+-: ,.\t\u0663\uFF13x");
+        int accepted = 0;
+        for (int n = 0; n < 20000; ++n) {
+            QString key
+                = QDateTime(
+                      QDate(rng.bounded(1, 10000), rng.bounded(1, 13), 1).addDays(rng.bounded(31)),
+                      QTime(0, 0).addSecs(rng.bounded(86400)))
+                      .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+            for (int m = rng.bounded(3); m > 0; --m) {
+                const int pos = rng.bounded(key.size());
+                const QChar c = alphabet.at(rng.bounded(alphabet.size()));
+                switch (rng.bounded(3)) {
+                case 0:
+                    key[pos] = c;
+                    break;
+                case 1:
+                    key.insert(pos, c);
+                    break;
+                default:
+                    key.remove(pos, 1);
+                }
+            }
+            const QDateTime qt = QDateTime::fromString(key, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+            const int expected = qt.isValid() ? qt.time().msecsSinceStartOfDay() / 1000 : -1;
+            QVERIFY2(YmPieceKey::secondsOfDay(key) == expected, qPrintable(key));
+            accepted += expected >= 0;
+        }
+        QVERIFY(accepted > 5000 && accepted < 15000);
+    }
+
+    // Local keys in the hour a clock change skips do not exist for Qt either.
+    void pieceKeyOnClockChange()
+    {
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const QString fmt = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+        const int skipped = YmPieceKey::secondsOfDay("2024-03-31 02:30:00");
+        const int after = YmPieceKey::secondsOfDay("2024-03-31 03:30:00");
+        const int twice = YmPieceKey::secondsOfDay("2024-10-27 02:30:00");
+        const bool qtSkips = !QDateTime::fromString("2024-03-31 02:30:00", fmt).isValid();
+        if (zone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", zone);
+        tzset();
+        if (!qtSkips)
+            QSKIP("no Europe/Berlin time zone data");
+        QCOMPARE(skipped, -1);
+        QCOMPARE(after, 12600);
+        QCOMPARE(twice, 9000);
+    }
+
+    void axis_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("stopText");
+        QTest::addColumn<QString>("laterStart"); // then setWorkTime, when given
+        QTest::addColumn<QString>("laterEnd");
+        QTest::addColumn<QString>("labels");
+        QTest::addColumn<double>("stopMinutes");
+        QTest::addColumn<double>("workMinutes");
+        const QString midnight = QStringLiteral("00:00:00");
+        QTest::newRow("default") << midnight << midnight << QString() << QString() << QString()
+                                 << "08:00 09:00 10:00 11:00 12:00 13:00 14:00 15:00 16:00 "
+                                    "17:00 18:00"
+                                 << 0.0 << 600.0;
+        QTest::newRow("lunch") << "08:00:00"
+                               << "18:00:00"
+                               << "A,12:00:00,12:30:00" << QString() << QString()
+                               << "08:00 09:00 10:00 11:00 12:00 12:30 13:30 14:30 15:30 16:30 "
+                                  "17:30 18:00"
+                               << 30.0 << 500.0;
+        QTest::newRow("across the start")
+            << "08:00:00"
+            << "18:00:00"
+            << "早会,07:30:00,08:30:00" << QString() << QString()
+            << "08:00 08:30 09:30 10:30 11:30 12:30 13:30 14:30 15:30 16:30 17:30 18:00" << 60.0
+            << 500.0;
+        QTest::newRow("tea and lunch")
+            << "08:00:00"
+            << "18:00:00"
+            << "T,10:00:00,10:15:00;L,12:00:00,13:00:00" << QString() << QString()
+            << "08:00 09:00 10:00 10:15 11:15 12:00 13:00 14:00 15:00 16:00 17:00 18:00" << 75.0
+            << 500.0;
+        QTest::newRow("stop after work, unreadable stop")
+            << "08:00:00"
+            << "12:00:00"
+            << "A,19:00:00,19:30:00;B,10:00,10:30:00" << QString() << QString()
+            << "08:00 09:00 10:00 11:00 12:00" << 30.0 << 500.0;
+        QTest::newRow("midnight keeps the old times")
+            << "07:00:00"
+            << "11:30:00" << QString() << midnight << midnight
+            << "07:00 08:00 09:00 10:00 11:00 11:30" << 0.0 << 500.0;
+        QTest::newRow("unreadable times keep the old times")
+            << "07:00:00"
+            << "11:30:00" << QString() << "7:00:00"
+            << "25:00:00"
+            << "07:00 08:00 09:00 10:00 11:00 11:30" << 0.0 << 500.0;
+        QTest::newRow("late end stops at midnight")
+            << "20:10:00"
+            << "23:59:59" << QString() << QString() << QString() << "20:10 21:10 22:10 23:10 23:59"
+            << 0.0 << 500.0;
+    }
+    void axis()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, stopText);
+        QFETCH(QString, laterStart);
+        QFETCH(QString, laterEnd);
+        YmDatePlanProgressData day;
+        day.setDayData({}, stops(stopText), start, end, 500);
+        if (!laterStart.isNull())
+            day.setWorkTime(laterStart, laterEnd, 42);
+        QTEST(day.axisLabels().join(QLatin1Char(' ')), "labels");
+        QTEST(day.stopMinutes(), "stopMinutes");
+        QTEST(day.workMinutes(), "workMinutes");
+    }
+
+    void plannedAndDone_data()
+    {
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("stopText");
+        QTest::addColumn<QString>("planned");
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<QString>("afterReport");
+        const QString hourly = "09:00=10 10:00=20 11:00=30 12:00=40 13:00=50 14:00=60 15:00=70 "
+                               "16:00=80 17:00=90 18:00=100";
+        const QString done = "09:00=2 10:00=6 11:00=6 12:00=6 13:00=6 14:00=6 15:00=6 16:00=6 "
+                             "17:00=6 18:00=6";
+        // 100 pieces planned over 600 minutes: one piece per 360 s.
+        QTest::newRow("no stops") << "09:30" << QString() << hourly << done
+                                  << "09:00=10 10:00=15 11:00=15 12:00=15 13:00=15 14:00=15 "
+                                     "15:00=15 16:00=15 17:00=15 18:00=15";
+        // Now exactly on 10:00: that label is not before now, and not after it.
+        QTest::newRow("now on a label") << "10:00" << QString() << hourly << done
+                                        << "09:00=10 10:00=11 11:00=15 12:00=15 13:00=15 "
+                                           "14:00=15 15:00=15 16:00=15 17:00=15 18:00=15";
+        // 540 working minutes left: 324 s per piece; the stop end repeats 12:00.
+        QTest::newRow("lunch") << "09:30"
+                               << "L,12:00:00,13:00:00"
+                               << "09:00=11 10:00=22 11:00=33 12:00=44 13:00=44 14:00=56 "
+                                  "15:00=67 16:00=78 17:00=89 18:00=100"
+                               << done
+                               << "09:00=10 10:00=15 11:00=15 12:00=15 13:00=15 14:00=15 "
+                                  "15:00=15 16:00=15 17:00=15 18:00=15";
+    }
+    void plannedAndDone()
+    {
+        QFETCH(QString, clock);
+        QFETCH(QString, stopText);
+        setClock(qPrintable(clock));
+        // 07:00 is before work and the unreadable key is skipped; the first
+        // label not before now holds the whole day.
+        const QVariantList rows{
+            row("M1", "F", 60, pieces("08:30:00=2 07:00:00=5 #garbage=3 10:15:00=4")),
+            row("M2", "F", 40)};
+        YmDatePlanProgressData day;
+        day.setDayData(rows, stops(stopText), "08:00:00", "18:00:00", 600);
+        QTEST(mapText(day.plannedAt()), "planned");
+        QTEST(mapText(day.doneAt()), "done");
+        const QMap<QString, int> planned = day.plannedAt();
+        // The same call again gives the same counts.
+        day.setDayData(rows, stops(stopText), "08:00:00", "18:00:00", 600);
+        QCOMPARE(day.plannedAt(), planned);
+
+        // A report adds 09:10 as one piece; counting from the records alone,
+        // the unreadable key counts everywhere and labels after now hold all.
+        day.updateMacProcess("M1", report("F", pieces("09:10:00=9")));
+        QTEST(mapText(day.doneAt()), "afterReport");
+        QCOMPARE(day.pieceRecords().value("M1").value("F").value(kDay + "09:10:00"), 1);
+    }
+
+    void fastMatchesLiteral()
+    {
+        QRandomGenerator rng(7);
+        for (int round = 0; round < 40; ++round) {
+            QVariantList rows;
+            for (int r = rng.bounded(1, 7); r > 0; --r) {
+                rows.append(row(QStringLiteral("M%1").arg(rng.bounded(3)),
+                                QStringLiteral("F%1").arg(rng.bounded(2)), rng.bounded(0, 300),
+                                randomPieces(rng, rng.bounded(0, 25))));
+            }
+            QVariantList stopList;
+            for (int s = rng.bounded(4); s > 0; --s) {
+                const QTime from = QTime(rng.bounded(6, 20), rng.bounded(60));
+                stopList.append(QVariant(
+                    QVariantList{QStringLiteral("S%1").arg(s), from.toString("HH:mm:ss"),
+                                 from.addSecs(rng.bounded(60, 5400)).toString("HH:mm:ss")}));
+            }
+            const QString start = randomTime(rng, 6, 10), end = randomTime(rng, 15, 23);
+            const double minutes = rng.bounded(300, 800);
+            setRandomClock(rng);
+
+            YmDatePlanProgressData fast;
+            YmLiteralPlanProgress literal;
+            fast.setDayData(rows, stopList, start, end, minutes);
+            literal.setDayData(rows, stopList, start, end, minutes);
+            const auto compare = [&](const char *step) {
+                const QByteArray where
+                    = QByteArray("round ") + QByteArray::number(round) + ' ' + step;
+                QVERIFY2(fast.axisLabels() == literal.axisLabels, where);
+                QVERIFY2(fast.stopMinutes() == literal.stopMinutes, where);
+                QVERIFY2(fast.plannedAt() == literal.plannedAt, where);
+                QVERIFY2(fast.doneAt() == literal.doneAt, where);
+                QVERIFY2(fast.pieceRecords() == literal.pieceRecords, where);
+            };
+            compare("setDayData");
+            if (QTest::currentTestFailed())
+                return;
+            for (int call = 0; call < 3; ++call) {
+                const QString mac = QStringLiteral("M%1").arg(rng.bounded(4));
+                QVariantList process;
+                for (int e = rng.bounded(1, 3); e > 0; --e) {
+                    process.append(
+                        QVariant(QVariantList{QStringLiteral("F%1").arg(rng.bounded(3)),
+                                              QVariant::fromValue(randomPieces(rng, 8)), 0}));
+                }
+                setRandomClock(rng);
+                fast.updateMacProcess(mac, process);
+                literal.updateMacProcess(mac, process);
+                compare("updateMacProcess");
+                if (QTest::currentTestFailed())
+                    return;
+            }
+            const QString later = randomTime(rng, 5, 9);
+            fast.setWorkTime(later, end, 480);
+            literal.takeTimes(later, end, 480);
+            literal.rebuildAxis();
+            literal.rebuildCounts();
+            compare("setWorkTime");
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    // An unknown machine changes nothing and schedules no paint; a known one does.
+    void unknownMachine()
+    {
+        YmWorkshopDatePlanProgress chart;
+        chart.resize(600, 300);
+        chart.setDayData({row("M1", "F", 10, pieces("09:00:00=1"))}, {}, "08:00:00", "18:00:00",
+                         600);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        QCoreApplication::processEvents();
+        struct PaintCounter : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                paints += e->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        chart.installEventFilter(&counter);
+        const QMap<QString, int> done = chart.dayData().doneAt();
+        const QVariantList process = report("F", pieces("10:00:00=1"));
+        chart.updateMacProcess("M9", process);
+        QCoreApplication::processEvents();
+        QCOMPARE(chart.dayData().doneAt(), done);
+        QCOMPARE(counter.paints, 0);
+        chart.updateMacProcess("M1", process);
+        QTRY_VERIFY(counter.paints > 0);
+    }
+
+    void points_data()
+    {
+        QTest::addColumn<QString>("pieceText");
+        QTest::addColumn<double>("percent");
+        QTest::addColumn<QRgb>("colour");
+        // 100 planned over 600 minutes: 10 by 09:00.
+        QTest::newRow("90 % red, text below") << "08:30:00=9" << 90.0 << kRed;
+        QTest::newRow("160 % on the top line, text below") << "08:30:00=16" << 160.0 << kGreen;
+    }
+    void points()
+    {
+        QFETCH(QString, pieceText);
+        QFETCH(double, percent);
+        QFETCH(QRgb, colour);
+        setClock("09:30");
+        YmWorkshopDatePlanProgress chart;
+        chart.resize(700, 400);
+        chart.setDayData({row("M1", "F", 100, pieces(pieceText))}, {}, "08:00:00", "18:00:00", 600);
+        QCOMPARE(chart.dayData().percentValues(QTime(9, 30)).value("09:00"), percent);
+        const QImage image = render(chart);
+        const Geometry g(chart, 11);
+        const int x = qRound(g.x(1)), y = qRound(g.y(percent));
+        if (percent > 150)
+            QCOMPARE(y, 40);
+        QCOMPARE(image.pixel(x, y), colour);
+        const int textH = qRound(2 * g.fh);
+        const QRect below(x - 40, y + 10, 80, textH), above(x - 40, y - 10 - textH, 80, textH - 4);
+        QVERIFY(countColour(image, below, colour) > 20);
+        QCOMPARE(countColour(image, above, colour), 0);
+        // 10:00 is still ahead of 09:30: no point there.
+        QCOMPARE(countColour(image, QRect(qRound(g.x(2)) - 6, 0, 12, int(g.baseY)), colour), 0);
+    }
+
+    // 80 % at 09:00 and 120 % at 10:00: the segment turns from red to green
+    // half way, where it crosses the 100 % line.
+    void colourChangeAt100()
+    {
+        setClock("10:30");
+        YmWorkshopDatePlanProgress chart;
+        chart.resize(800, 400);
+        chart.setDayData({row("M1", "F", 100, pieces("08:30:00=8 09:30:00=16"))},
+                         stops("L,12:00:00,13:00:00"), "08:00:00", "18:00:00", 660);
+        QCOMPARE(chart.dayData().plannedAt().value("09:00"), 10);
+        QCOMPARE(chart.dayData().plannedAt().value("10:00"), 20);
+        const QImage image = render(chart);
+        const Geometry g(chart, chart.dayData().axisLabels().size());
+        const QPointF from(g.x(1), g.y(80)), to(g.x(2), g.y(120));
+        // Around each probe on the segment: the expected colour, never the other.
+        const auto colourAt = [&](double t, QRgb want, QRgb other) {
+            const QPointF p = from + (to - from) * t;
+            bool seen = false;
+            for (int dx = -1; dx <= 1; ++dx) {
+                for (int dy = -1; dy <= 1; ++dy) {
+                    const QRgb c = image.pixel(qRound(p.x()) + dx, qRound(p.y()) + dy);
+                    seen |= near(c, want);
+                    if (near(c, other))
+                        return false;
+                }
+            }
+            return seen;
+        };
+        for (double t : {0.25, 0.4, 0.45})
+            QVERIFY2(colourAt(t, kRed, kGreen), qPrintable(QString::number(t)));
+        for (double t : {0.55, 0.6, 0.75})
+            QVERIFY2(colourAt(t, kGreen, kRed), qPrintable(QString::number(t)));
+        // The stop labels are red, the others blue.
+        const int labelTop = qRound(g.baseY + 5);
+        const QRect lunch(qRound(g.x(4)) - 15, labelTop, 30, qRound(g.fh));
+        const QRect hour(qRound(g.x(3)) - 15, labelTop, 30, qRound(g.fh));
+        QVERIFY(countColour(image, lunch, qRgb(255, 0, 0)) > 5);
+        QCOMPARE(countColour(image, hour, qRgb(255, 0, 0)), 0);
+        QVERIFY(countColour(image, hour, qRgb(53, 194, 255)) > 5);
+    }
+
+    // The main window hands the day, the work times and the raw reports on.
+    void mainWindowWiring()
+    {
+        setClock("09:30");
+        YmWorkshopManageMainPage main;
+        auto *chart = main.findChild<YmWorkshopDatePlanProgress *>(
+            QStringLiteral("dockWidgetContents_datePlanProgress"));
+        QVERIFY(chart);
+        main.initDatas({QVariantList{row("M1", "F", 100, pieces("08:30:00=9"))}, 1, 0, 0}, {},
+                       stops("L,12:00:00,12:30:00"), "08:00:00", "18:00:00", 600);
+        QCOMPARE(chart->dayData().axisLabels().size(), 12);
+        QCOMPARE(chart->dayData().doneAt().value("09:00"), 9);
+        main.updateMacProcess("M1", report("F", pieces("09:05:00=1"), 10));
+        QCOMPARE(chart->dayData().pieceRecords().value("M1").value("F").size(), 2);
+        main.updateWorkTimeData("07:00:00", "09:00:00", 120);
+        QCOMPARE(chart->dayData().axisLabels().join(' '), QStringLiteral("07:00 08:00 09:00"));
+    }
+
+    // A sample day in a 1920 x 1080 board at 14:00: behind at 09:00, ahead
+    // until the lunch stop, behind again after it. The time labels fit their
+    // slots at the dock's size; with YM_BOARD_PNG set the board is saved there.
+    void boardPicture()
+    {
+        setClock("14:00");
+        // 540 pieces over 540 working minutes: one a minute.
+        const int perSpan[][3] = {{8 * 60, 9 * 60, 48},
+                                  {9 * 60, 10 * 60, 82},
+                                  {10 * 60, 11 * 60, 70},
+                                  {11 * 60, 11 * 60 + 30, 25},
+                                  {12 * 60 + 30, 13 * 60 + 30, 25},
+                                  {13 * 60 + 30, 14 * 60, 20}};
+        YmPieceMap machinePieces[4];
+        int n = 0;
+        for (const auto &span : perSpan) {
+            for (int k = 0; k < span[2]; ++k, ++n) {
+                const int second = span[0] * 60 + k * (span[1] - span[0]) * 60 / span[2] + n % 7;
+                machinePieces[n % 4].insert(kDay + QTime(0, 0).addSecs(second).toString("HH:mm:ss"),
+                                            1);
+            }
+        }
+        const int planned[] = {200, 150, 120, 70};
+        QVariantList rows, machines;
+        for (int m = 0; m < 4; ++m) {
+            const QString mac = QStringLiteral("M%1").arg(m + 1);
+            QVariantList r
+                = row(mac, QStringLiteral("F%1").arg(m % 2), planned[m], machinePieces[m]).toList();
+            r[0] = QStringLiteral("订单%1").arg(m % 3 + 1);
+            r[3] = QStringLiteral("%1号机").arg(m + 1);
+            r[4] = QStringLiteral("产线%1").arg(m % 2 + 1);
+            r[7] = machinePieces[m].size();
+            rows.append(QVariant(r));
+            machines.append(QVariant(QVariantList{mac, r[3], m == 3 ? 3 : 2}));
+        }
+        YmWorkshopManagePage page;
+        page.setGeometry(0, 0, 1920, 1080);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.initDatas({rows, 1, 0, 0}, machines, stops("午休,11:30:00,12:30:00"), "08:00:00",
+                       "18:00:00", 600);
+        QCoreApplication::processEvents();
+
+        auto *chart = page.findChild<YmWorkshopDatePlanProgress *>();
+        QVERIFY(chart);
+        const QMap<QString, double> values = chart->dayData().percentValues(QTime(14, 0));
+        QCOMPARE(values.keys().join(' '), QStringLiteral("09:00 10:00 11:00 11:30 12:30 13:30"));
+        QCOMPARE(values.value("09:00"), 80.0);
+        QVERIFY(values.value("13:30") < 100 && values.value("11:00") > 100);
+        const Geometry g(*chart, chart->dayData().axisLabels().size());
+        const QFontMetricsF fm(chart->font());
+        QVERIFY(chart->width() >= 600 && chart->height() >= 250);
+        for (const QString &label : chart->dayData().axisLabels())
+            QVERIFY2(fm.horizontalAdvance(label) + 4 < g.xStep, qPrintable(label));
+        // Neighbouring points' texts (both lines) fit between their slots.
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const QString counts = QStringLiteral("(%1/%2)")
+                                       .arg(chart->dayData().doneAt().value(it.key()))
+                                       .arg(chart->dayData().plannedAt().value(it.key()));
+            QVERIFY2(fm.horizontalAdvance(counts) + 2 < g.xStep, qPrintable(counts));
+        }
+        const QString file = qEnvironmentVariable("YM_BOARD_PNG");
+        if (!file.isEmpty())
+            QVERIFY(page.grab().save(file));
+    }
+};
+
+QTEST_MAIN(TstDatePlanProgress)
+#include "tst_dateplanprogress.moc"
