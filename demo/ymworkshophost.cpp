@@ -247,23 +247,28 @@ void YmWorkshopHost::tellBoard(const YmProductionBatch &batch)
     for (const YmStateChange &change : batch.states)
         m_board->updateMacState(change.macKey, change.state, names.value(change.macKey));
 
-    QMap<QString, QSet<QString>> changed; // machine -> files, in key order
-    for (const YmPieceRecord &piece : batch.pieces)
-        changed[piece.macKey].insert(piece.fileName);
-    for (auto it = changed.cbegin(); it != changed.cend(); ++it)
+    // Per machine and file, the pieces that are new in this batch.
+    QMap<QString, QMap<QString, PieceMap>> fresh;
+    const QString today = m_day.toString(kDateFormat);
+    for (const YmPieceRecord &piece : batch.pieces) {
+        if (piece.producedAt.startsWith(today))
+            fresh[piece.macKey][piece.fileName][piece.producedAt] += piece.quantity;
+    }
+    for (auto it = fresh.cbegin(); it != fresh.cend(); ++it)
         m_board->updateMacProcess(it.key(), processOf(it.key(), it.value()));
 }
 
-QVariantList YmWorkshopHost::processOf(const QString &macKey, const QSet<QString> &files) const
+QVariantList YmWorkshopHost::processOf(const QString &macKey,
+                                       const QMap<QString, PieceMap> &fresh) const
 {
-    // Each entry carries all of today's pieces of that file, as a collector's
-    // counter would; the board takes what it has not seen yet.
+    // Like a collector's report: per file the pieces made since the last
+    // report and the file's count for the day. Only new pieces, because where
+    // one machine carries several plans of a file the board hands every piece
+    // it is offered to the next plan that lacks it.
     QVariantList process;
-    const QMap<QString, PieceMap> byFile = m_pieces.value(macKey);
-    for (auto it = byFile.cbegin(); it != byFile.cend(); ++it) {
-        if (files.contains(it.key()))
-            process.append(QVariant(
-                QVariantList{it.key(), QVariant::fromValue(it.value()), sumOf(it.value())}));
+    for (auto it = fresh.cbegin(); it != fresh.cend(); ++it) {
+        const int total = sumOf(m_pieces.value(macKey).value(it.key()));
+        process.append(QVariant(QVariantList{it.key(), QVariant::fromValue(it.value()), total}));
     }
     return process;
 }
@@ -325,13 +330,16 @@ QVariantList YmWorkshopHost::orderRows(const QDate &day) const
     return rows;
 }
 
+QVariantList YmWorkshopHost::planData() const
+{
+    return {QVariant(orderRows(m_day)),
+            m_db->setting(QStringLiteral("PlanFilterCheck"), QStringLiteral("0")).toInt(),
+            m_db->setting(QStringLiteral("PlanCheckOrder"), QStringLiteral("0")).toInt(),
+            m_db->setting(QStringLiteral("PlanFilter"), QStringLiteral("0")).toInt()};
+}
+
 void YmWorkshopHost::pushToday()
 {
-    const QVariantList planData{
-        QVariant(orderRows(m_day)),
-        m_db->setting(QStringLiteral("PlanFilterCheck"), QStringLiteral("0")).toInt(),
-        m_db->setting(QStringLiteral("PlanCheckOrder"), QStringLiteral("0")).toInt(),
-        m_db->setting(QStringLiteral("PlanFilter"), QStringLiteral("0")).toInt()};
     QVariantList macList;
     for (const YmMachineRecord &m : m_machines)
         macList.append(QVariant(QVariantList{m.key, m.name, stateOf(m.key)}));
@@ -340,7 +348,7 @@ void YmWorkshopHost::pushToday()
         stopList.append(QVariant(QVariantList{stop.name, stop.start, stop.end}));
     const QTime start = m_db->workStart();
     const QTime end = m_db->workEnd();
-    m_board->initDatas(planData, macList, stopList, start.toString(kTimeFormat),
+    m_board->initDatas(planData(), macList, stopList, start.toString(kTimeFormat),
                        end.toString(kTimeFormat), start.secsTo(end) / 60.0);
 }
 

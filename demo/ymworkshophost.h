@@ -48,10 +48,15 @@ public:
     void start(int intervalMs = 250);
 
     QDateTime now() const { return m_clock.now(); }
+    // Tests and tools move the clock by hand; tick() then catches up.
+    YmWorkshopClock &clock() { return m_clock; }
     QDate today() const { return m_day; }
 
     // Order rows of a day as the board takes them (today up to the clock).
     QVariantList orderRows(const QDate &day) const;
+    // planData of the full load: today's order rows and the three settings of
+    // the plan window as last saved.
+    QVariantList planData() const;
     // The full load of the current day: plans, machines, stops, work hours.
     void pushToday();
 
@@ -81,7 +86,7 @@ private:
     void runSource(const QDateTime &until, bool tellBoard);
     bool storeBatch(const YmProductionBatch &batch, const QDateTime &position);
     void tellBoard(const YmProductionBatch &batch);
-    QVariantList processOf(const QString &macKey, const QSet<QString> &files) const;
+    QVariantList processOf(const QString &macKey, const QMap<QString, PieceMap> &fresh) const;
     void answerPlanChange(const QDate &day);
     QDate parseDate(const QString &date);
     QMap<QString, int> checkedCounts(const QMap<QString, int> &macCounts);
