@@ -99,7 +99,7 @@ YmHostDatabase::Status YmHostDatabase::open(const QString &path)
         || probe.value(0).toString() != QLatin1String("ok"))
         return fail(Status::NotADatabase,
                     QStringLiteral("%1 is not a readable workshop database (corrupt?): %2")
-                        .arg(path, probe.lastError().text()));
+                        .arg(path, probe.lastError().databaseText()));
     if (!probe.exec(QStringLiteral("PRAGMA user_version")) || !probe.next())
         return fail(Status::NotADatabase,
                     QStringLiteral("%1: cannot read the schema version").arg(path));
