@@ -33,8 +33,8 @@ void makeGarbage(const QString &path)
 void makeWithSql(const QString &path, const QStringList &statements)
 {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("maker"));
+        QSqlDatabase db
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
         db.setDatabaseName(path);
         db.open();
         QSqlQuery q(db);
@@ -57,7 +57,8 @@ void makeNewer(const QString &path)
                        QStringLiteral("PRAGMA user_version = 99")});
 }
 
-void makeNothing(const QString &) {}
+void makeNothing(const QString &)
+{}
 
 QByteArray contents(const QString &path)
 {
@@ -70,8 +71,9 @@ int piecesUpTo(const QString &path, const QString &time)
     YmHostDatabase db;
     if (db.open(path) != YmHostDatabase::Status::Ok)
         return -1;
-    return db.pieces(QDate::fromString(kDay, QStringLiteral("yyyy-MM-dd")),
-                     QTime::fromString(time, QStringLiteral("HH:mm:ss")))
+    return db
+        .pieces(QDate::fromString(kDay, QStringLiteral("yyyy-MM-dd")),
+                QTime::fromString(time, QStringLiteral("HH:mm:ss")))
         .size();
 }
 
@@ -96,10 +98,10 @@ private slots:
                                  << "is not a readable workshop database";
         QTest::newRow("another application's")
             << Maker(makeForeign) << "w.db" << 4 << "is a database of another application";
-        QTest::newRow("newer host") << Maker(makeNewer) << "w.db" << 6
-                                    << "has schema version 99; this host knows up to 1";
-        QTest::newRow("missing folder") << Maker(makeNothing) << "no/such/folder/w.db" << 3
-                                        << "does not exist";
+        QTest::newRow("newer host")
+            << Maker(makeNewer) << "w.db" << 6 << "has schema version 99; this host knows up to 1";
+        QTest::newRow("missing folder")
+            << Maker(makeNothing) << "no/such/folder/w.db" << 3 << "does not exist";
     }
     void unusableDatabase()
     {
@@ -155,11 +157,15 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("size") << QStringList{QStringLiteral("--size"), QStringLiteral("800-600")} << 2 << "bad --size 800-600";
-        QTest::newRow("at") << QStringList{QStringLiteral("--at"), QStringLiteral("25:00")} << 2 << "bad --at 25:00";
-        QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2 << "bad --speed -3";
-        QTest::newRow("replay") << QStringList{QStringLiteral("--replay"), QStringLiteral("/no/such.csv")} << 8
-                                << "/no/such.csv: cannot read";
+        QTest::newRow("size") << QStringList{QStringLiteral("--size"), QStringLiteral("800-600")}
+                              << 2 << "bad --size 800-600";
+        QTest::newRow("at") << QStringList{QStringLiteral("--at"), QStringLiteral("25:00")} << 2
+                            << "bad --at 25:00";
+        QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2
+                               << "bad --speed -3";
+        QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
+                                               QStringLiteral("/no/such.csv")}
+                                << 8 << "/no/such.csv: cannot read";
     }
     void badArguments()
     {
