@@ -95,11 +95,16 @@ YmHostDatabase::Status YmHostDatabase::open(const QString &path)
 
     // A damaged or foreign file opens fine; the first read tells.
     QSqlQuery probe(m_db);
-    if (!probe.exec(QStringLiteral("PRAGMA quick_check")) || !probe.next()
-        || probe.value(0).toString() != QLatin1String("ok"))
+    if (!probe.exec(QStringLiteral("PRAGMA quick_check")) || !probe.next())
         return fail(Status::NotADatabase,
                     QStringLiteral("%1 is not a readable workshop database (corrupt?): %2")
                         .arg(path, probe.lastError().databaseText()));
+    const QString check = probe.value(0).toString();
+    if (check != QLatin1String("ok"))
+        return fail(
+            Status::NotADatabase,
+            QStringLiteral("%1 is not a readable workshop database (corrupt?): %2")
+                .arg(path, check.split(QLatin1Char('\n')).mid(0, 3).join(QStringLiteral("; "))));
     if (!probe.exec(QStringLiteral("PRAGMA user_version")) || !probe.next())
         return fail(Status::NotADatabase,
                     QStringLiteral("%1: cannot read the schema version").arg(path));

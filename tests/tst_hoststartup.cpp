@@ -57,6 +57,21 @@ void makeNewer(const QString &path)
                        QStringLiteral("PRAGMA user_version = 99")});
 }
 
+// A real workshop database with some pages overwritten.
+void makeDamaged(const QString &path)
+{
+    {
+        YmHostDatabase db;
+        if (db.open(path) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(QDate(2026, 3, 5)))
+            return;
+    }
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite) && file.size() > 4 * 4096) {
+        file.seek(2 * 4096);
+        file.write(QByteArray(2 * 4096, 'A'));
+    }
+}
+
 void makeNothing(const QString &)
 {}
 
@@ -96,6 +111,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("corrupt") << Maker(makeGarbage) << "w.db" << 4
                                  << "is not a readable workshop database";
+        QTest::newRow("damaged pages")
+            << Maker(makeDamaged) << "w.db" << 4 << "is not a readable workshop database";
         QTest::newRow("another application's")
             << Maker(makeForeign) << "w.db" << 4 << "is a database of another application";
         QTest::newRow("newer host")
