@@ -112,6 +112,37 @@ private slots:
         QVERIFY(onBoard <= stored && onBoard > stored * 9 / 10);
     }
 
+    void nextDayIsLoaded()
+    {
+        YmHostDatabase db;
+        QCOMPARE(db.open(QStringLiteral(":memory:")), YmHostDatabase::Status::Ok);
+        QVERIFY(db.seedIfEmpty(kDay));
+        YmWorkshopManage board;
+        YmWorkshopHost host(&db, &board);
+        host.useSimulation(11);
+        host.begin(QDateTime(kDay, QTime(23, 0)), 0);
+        QVERIFY(mainOf(board)->model().rows().value(0).toList().value(7).toInt() > 100);
+
+        // The clock runs past midnight into the next morning.
+        host.clock().start(QDateTime(kDay.addDays(1), QTime(8, 20)), 0);
+        emit YmWorkshopManagePrivate::get(&board)->page->sUpdateDateInit();
+        QCOMPARE(host.today(), kDay.addDays(1));
+        // Yesterday's plans carried over, counting only this morning's pieces.
+        const QVariantList rows = mainOf(board)->model().rows();
+        QCOMPARE(rows.size(), 32);
+        int done = 0;
+        for (const QVariant &v : rows) {
+            QCOMPARE(v.toList().value(1).toString(), QStringLiteral("2026-03-06"));
+            done += v.toList().value(7).toInt();
+        }
+        const int morning = db.pieces(kDay.addDays(1)).size();
+        // 20 minutes at a fastest cycle of 45 s less 15 %: at most 32 pieces a machine.
+        QVERIFY(morning > 0 && morning <= 24 * 32);
+        QVERIFY(done <= morning);
+        QCOMPARE(db.plans(kDay.addDays(1)).size(), 32);
+        QCOMPARE(db.plans(kDay).size(), 32);
+    }
+
     void replayProblems()
     {
         YmReplayFeed feed;
