@@ -6,6 +6,7 @@
 //   ym-workshop-demo --screenshot F.png   render the board to a PNG and exit
 //                    [--size 1920x1080]
 
+#include <ymplatformmessagefilter.h>
 #include <ymworkshopmanage.h>
 
 #include <QApplication>
@@ -143,6 +144,7 @@ SampleDay sampleDay()
 
 int main(int argc, char *argv[])
 {
+    YmPlatformMessageFilter::install();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ym-workshop-demo"));
 

@@ -1,4 +1,5 @@
 #include "ymchartscale.h"
+#include "ymplatformmessagefilter.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopverticalbarchart.h"
 
@@ -17,6 +18,7 @@ class TstBarcharts : public QObject
     static QImage render(QWidget &w, QSize s) { return w.resize(s), w.grab().toImage(); }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // The axis end and, where given, the ten horizontal ticks followed by the six
     // vertical labels.
     void scaleAndLabels_data()

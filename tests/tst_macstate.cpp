@@ -1,5 +1,6 @@
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
+#include "ymplatformmessagefilter.h"
 
 #include <QGridLayout>
 #include <QtTest>
@@ -21,6 +22,7 @@ class TstMacstate : public QObject
     }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // Each setter changes its own caption only; counts are shown unchanged.
     void setters()
     {

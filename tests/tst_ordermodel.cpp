@@ -1,5 +1,6 @@
 #include "ymordermodel.h"
 #include "ymorderrow.h"
+#include "ymplatformmessagefilter.h"
 
 #include <QtTest>
 
@@ -45,6 +46,7 @@ class TstOrderModel : public QObject
     }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // A one-element record: "text|number|pieces" at index 0, nothing at -1, 1 and 1000.
     void readers_data()
     {
