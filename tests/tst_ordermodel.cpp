@@ -102,6 +102,27 @@ private slots:
             QCOMPARE(m.rows().at(0).toList().at(R::Pieces).userType(), qMetaTypeId<YmPieceMap>());
         }
     }
+    // The host loads the day again with other machines: only the second load's rows
+    // belong to a machine. Report "machine file quantity" -> rows of the second load.
+    void reloadForgetsFirstLoad_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("machine moved to another row") << "M2 f 7 | 7: 0:";
+        QTest::newRow("machine in both loads") << "M1 f 5 | 0: 5:";
+        QTest::newRow("machine dropped") << "M3 g 5 | 0: 0:";
+    }
+    void reloadForgetsFirstLoad()
+    {
+        QFETCH(QString, line);
+        const QStringList r = line.section(" | "_s, 0, 0).split(u' ');
+        YmOrderModel m;
+        m.setRows({row("A"_s, "M1"_s, "f"_s, 10, 0), row("B"_s, "M2"_s, "f"_s, 10, 0),
+                   row("C"_s, "M3"_s, "g"_s, 10, 0)});
+        m.setRows({row("B"_s, "M2"_s, "f"_s, 10, 0), row("D"_s, "M1"_s, "f"_s, 10, 0)});
+        QCOMPARE(m.hasMachine(r.at(0)), r.at(0) != "M3"_s);
+        m.applyProcess(r.at(0), entry(r.at(1), QVariant(), r.at(2).toInt()));
+        QCOMPARE(st(m), line.section(" | "_s, 1));
+    }
     void renames()
     {
         YmOrderModel m;
