@@ -150,11 +150,18 @@ private slots:
         for (int pos : calls)
             emit page.mainPage()->sChangedDateTimeLocPos(pos);
         QCOMPARE(page.dateTimeLocPos(), expected);
-        const QFontMetricsF fm(page.font());
-        const QString text = QStringLiteral("2024-03-05 12:34:56");
-        const QRect r = page.clockRect(fm, text);
-        QCOMPARE(r.topLeft(),
-                 QPoint(expected < 0 ? 20 : int(980 - fm.horizontalAdvance(text)), 20));
+        // The clock's text starts 20 pixels from the left edge or ends 20 pixels
+        // from the right one (x 980), 20 pixels below the top.
+        QImage img(page.size(), QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter p(&img);
+            p.setFont(page.font());
+            page.drawBand(&p, QDateTime(QDate(2024, 3, 5), QTime(12, 34, 56)));
+        }
+        QCOMPARE(hasWhite(img, QRect(20, 22, 60, 16)), expected < 0);
+        QVERIFY(!hasWhite(img, QRect(0, 22, 18, 16)));
+        QCOMPARE(hasWhite(img, QRect(920, 22, 58, 16)), expected > 0);
+        QVERIFY(!hasWhite(img, QRect(982, 22, 18, 16)));
     }
 
     // Ticks of the one-second clock, as days after today; the host reloads on each
