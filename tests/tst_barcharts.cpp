@@ -116,6 +116,9 @@ private slots:
         // Planned bars are translucent (alpha 127), completed ones opaque beside them.
         QVERIFY(near(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) + 2), qRgb(67, 58, 115)));
         QCOMPARE(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) - 2), black);
+        // A sixth of the slot is left free on either side of the pair of bars.
+        QCOMPARE(vi.pixel(int(x1) - 2, int(axisY - 5 * unit)), black);
+        QCOMPARE(vi.pixel(int(x1 + 2 * barW) + 2, int(axisY - 5 * unit)), black);
         QCOMPARE(vi.pixel(int(x1 + barW) + 3, int(axisY - 10 * unit) + 2), kVCompleted);
         QCOMPARE(vi.pixel(int(x1 + slotW + barW) + 3, int(axisY - 120 * unit) - 2), kVCompleted);
         QCOMPARE(vi.pixel(int(x1 + slotW + barW) + 3, int(axisY - 130 * unit) - 3), black);

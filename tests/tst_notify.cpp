@@ -149,7 +149,7 @@ private slots:
     // waiting is rewritten in place; another day or no key queues one more.
     void waitingNotificationReplaced_data()
     {
-        QTest::addColumn<QStringList>("sent"); // title|key|text
+        QTest::addColumn<QStringList>("sent"); // title|key|text, or "close" (slot 1)
         QTest::addColumn<QStringList>("waiting");
         QTest::newRow("same plan, keeps its place")
             << strings({"d1|A|a1", "d1|B|b1", "d1|A|a2", "d1|A|a3"}) << strings({"d1 a3", "d1 b1"});
@@ -157,6 +157,9 @@ private slots:
             << strings({"d1|A|a1", "d2|A|a2", "d2|A|a3"}) << strings({"d1 a1", "d2 a3"});
         QTest::newRow("no key queues every one")
             << strings({"d1||a1", "d1||a2"}) << strings({"d1 a1", "d1 a2"});
+        QTest::newRow("after a popup closed")
+            << strings({"d1|A|a1", "d1|B|b1", "close", "d1|B|b2", "d1|A|a2"})
+            << strings({"d1 b2", "d1 a2"});
     }
     void waitingNotificationReplaced()
     {
@@ -166,15 +169,21 @@ private slots:
             manager->notify(QStringLiteral("d1"), QStringLiteral("shown"), QStringLiteral("A"));
         for (const QString &s : qAsConst(sent)) {
             const QStringList f = s.split(QLatin1Char('|'));
-            manager->notify(f.at(0), f.at(2), f.at(1));
+            if (f.size() < 3)
+                QVERIFY(closeSlot(manager, 1)); // a1 moves up from the queue to slot 5
+            else
+                manager->notify(f.at(0), f.at(2), f.at(1));
         }
         QStringList waiting;
         for (const auto &n : manager->queue())
             waiting << n.first + QLatin1Char(' ') + n.second;
         QTEST(waiting, "waiting");
         QCOMPARE(manager->counterWidget()->countText(), QString::number(waiting.size()));
-        for (const YmNotifyWidget *shown : manager->visibleWidgets())
+        const bool closed = sent.contains(QStringLiteral("close"));
+        for (const YmNotifyWidget *shown : manager->visibleWidgets().mid(0, 4))
             QCOMPARE(shown->text(), QStringLiteral("shown"));
+        QCOMPARE(manager->visibleWidgets().at(4)->text(),
+                 closed ? QStringLiteral("a1") : QStringLiteral("shown"));
     }
 
     void longTextEndsWithEllipsisAndFits()
