@@ -77,26 +77,13 @@ double peakMiB()
     return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
-// Plans above their threshold queue a notification on every refresh; keep the
-// queue from growing without bound over millions of iterations.
-void drainNotifications(benchmark::State &state)
-{
-    if (YmNotifyManager::instance()->queueSize() < 10000)
-        return;
-    state.PauseTiming();
-    YmNotifyManager::destroyInstance();
-    state.ResumeTiming();
-}
-
 void BM_InitDatas(benchmark::State &state)
 {
     const int day = int(state.range(0));
     const YmBenchWorkshop &w = workshop(day);
     YmWorkshopManageMainPage &main = *board(day).mainPage();
-    for (auto _ : state) {
+    for (auto _ : state)
         main.initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
-        drainNotifications(state);
-    }
     label(state, day);
 }
 
@@ -105,10 +92,8 @@ void BM_UpdateMacProcess(benchmark::State &state)
     const int day = int(state.range(0));
     const YmBenchWorkshop &w = workshop(day);
     YmWorkshopManageMainPage &main = *board(day).mainPage();
-    for (auto _ : state) {
+    for (auto _ : state)
         main.updateMacProcess(w.processMacKey, w.process);
-        drainNotifications(state);
-    }
     label(state, day);
 }
 
@@ -136,10 +121,8 @@ void BM_RefreshDashboard(benchmark::State &state)
 {
     const int day = int(state.range(0));
     YmWorkshopManageMainPage &main = *board(day).mainPage();
-    for (auto _ : state) {
+    for (auto _ : state)
         main.refreshDashboard();
-        drainNotifications(state);
-    }
     label(state, day);
 }
 

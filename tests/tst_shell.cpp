@@ -284,9 +284,7 @@ private slots:
         // is the background colour again.
         QVERIFY(qBlue(img.pixel(960, 100)) > 120);
         QCOMPARE(img.pixel(1919, 1079), qRgb(0, 7, 62));
-        QVERIFY(hasWhite(img, QRect(860, 10, 200, 70)));   // title
-        QVERIFY(hasWhite(img, QRect(20, 20, 120, 25)));    // clock, top left
-        QVERIFY(!hasWhite(img, QRect(1700, 20, 200, 25))); // nothing top right
+        QVERIFY(hasWhite(img, QRect(860, 10, 200, 70))); // title
     }
 };
 
