@@ -4,10 +4,13 @@
 
 #include "ymhostrunner.h"
 
+#include <ymplatformmessagefilter.h>
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    YmPlatformMessageFilter::install();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ym-workshop-demo"));
     return YmHostRunner::run(app.arguments());

@@ -1,6 +1,7 @@
 // The exported facade: callbacks reach the host with its context, data calls
 // travel the whole chain, and the facade's windows go with it.
 #include "ymmetatypes.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
@@ -81,6 +82,7 @@ class TstFacade : public QObject
 private slots:
     void initTestCase()
     {
+        YmPlatformMessageFilter::install();
         ymRegisterResources();
         ymRegisterMetaTypes();
     }

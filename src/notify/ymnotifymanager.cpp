@@ -91,6 +91,7 @@ YmNotifyManager::~YmNotifyManager()
     // Delete the popups directly: deferred deletes are never delivered once the
     // application is shutting down. Their destroyed() must not reach us any more.
     m_queue.clear();
+    m_waitingByKey.clear();
     const QList<YmNotifyWidget *> widgets = m_visibleWidgets;
     m_visibleWidgets.clear();
     for (YmNotifyWidget *widget : widgets) {
@@ -124,8 +125,33 @@ QPoint YmNotifyManager::slotPosition(int slot) const
 
 void YmNotifyManager::notify(const QString &title, const QString &text)
 {
-    m_queue.append(qMakePair(title, text));
+    notify(title, text, QString());
+}
+
+void YmNotifyManager::notify(const QString &title, const QString &text, const QString &key)
+{
+    // A board nobody attends refreshes the same plans every few seconds; without
+    // this the queue would grow by one notification per plan and refresh.
+    if (!key.isEmpty()) {
+        const WaitingKey waitingKey(title, key);
+        const auto found = m_waitingByKey.constFind(waitingKey);
+        if (found != m_waitingByKey.cend()) {
+            m_queue[int(found.value() - m_firstWaiting)].notification.second = text;
+            return;
+        }
+        m_waitingByKey.insert(waitingKey, m_firstWaiting + m_queue.size());
+    }
+    m_queue.append(Waiting{qMakePair(title, text), key});
     showWhatFits();
+}
+
+QList<YmNotifyManager::Notification> YmNotifyManager::queue() const
+{
+    QList<Notification> waiting;
+    waiting.reserve(m_queue.size());
+    for (const Waiting &entry : m_queue)
+        waiting.append(entry.notification);
+    return waiting;
 }
 
 void YmNotifyManager::showWhatFits()
@@ -137,7 +163,11 @@ void YmNotifyManager::showWhatFits()
     auto *widget = new YmNotifyWidget(this);
     m_visibleWidgets.append(widget);
     widget->setSlotIndex(m_visibleWidgets.size());
-    widget->setContent(m_queue.takeFirst());
+    const Waiting next = m_queue.takeFirst();
+    if (!next.key.isEmpty())
+        m_waitingByKey.remove(WaitingKey(next.notification.first, next.key));
+    ++m_firstWaiting;
+    widget->setContent(next.notification);
     updateCounter();
     // By the time destroyed() arrives the object is a bare QObject; the lambda keeps
     // the typed pointer so that the handler only compares it.

@@ -156,8 +156,8 @@ void YmWorkshopManageMainPage::refreshDashboard()
         return;
     const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
     YmNotifyManager *notifier = YmNotifyManager::instance();
-    for (const QString &text : figures.notifications)
-        notifier->notify(today, text);
+    for (int i = 0; i < figures.notifications.size(); ++i)
+        notifier->notify(today, figures.notifications.at(i), figures.notifyingPlans.at(i));
 }
 
 QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)
