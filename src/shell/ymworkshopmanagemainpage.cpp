@@ -5,6 +5,7 @@
 #include "ymdockwidget.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
+#include "ymtableviewplanpage.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopplanratepage.h"
 #include "ymworkshopverticalbarchart.h"
@@ -94,6 +95,24 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     recountMachineStates();
     m_model.setRows(planData.value(0).toList());
 
+    if (!m_planPage) {
+        m_planPage = new YmTableViewPlanPage();
+        YmTableViewPlanPage *page = m_planPage;
+        connect(page, &YmTableViewPlanPage::sQueryDatePlan, this,
+                &YmWorkshopManageMainPage::sQueryDatePlan);
+        connect(page, &YmTableViewPlanPage::sAddDatePlan, this,
+                &YmWorkshopManageMainPage::sAddDatePlan);
+        connect(page, &YmTableViewPlanPage::sEditDatePlan, this,
+                &YmWorkshopManageMainPage::sEditDatePlan);
+        connect(page, &YmTableViewPlanPage::sDelDatePlan, this,
+                &YmWorkshopManageMainPage::sDelDatePlan);
+        // The grouping settings reach the host, which hands them back in initDatas.
+        connect(page, &YmTableViewPlanPage::sSaveKeyAttr, this,
+                &YmWorkshopManageMainPage::sSaveKeyAttr);
+    }
+    m_planPage->initDatas(macList, m_model.rows(), planData.value(1).toInt() == 1,
+                          planData.value(2).toInt(), planData.value(3).toInt());
+
     refreshDashboard();
 }
 
@@ -102,7 +121,8 @@ void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
 {
     // The state panel follows within a second through the page's clock tick.
     m_model.setMachineState(macKey, state);
-    m_model.renameMachine(macKey, macName);
+    if (m_model.renameMachine(macKey, macName) && m_planPage)
+        m_planPage->updateMacName(macKey, macName);
 }
 
 void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
@@ -110,6 +130,8 @@ void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
 {
     if (!m_model.hasMachine(macKey))
         return;
+    if (m_planPage)
+        m_planPage->updateMacProcess(macKey, process);
     m_model.applyProcess(macKey, process);
     refreshDashboard();
 }
@@ -130,8 +152,8 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
 {
-    Q_UNUSED(date)
-    Q_UNUSED(plans)
+    if (m_planPage)
+        m_planPage->queryDatePlan(date, plans);
 }
 
 void YmWorkshopManageMainPage::recountMachineStates()
