@@ -82,8 +82,8 @@ private:
     Ui::YmWorkshopManageMainPage *ui;
     YmOrderModel m_model; // machine state map and the day's order rows
     bool m_fullScreen = false;
-    QPointer<YmTableViewPlanPage>
-        m_planPage; // the order-plan window: parentless, shown by the menu
+    // The order-plan window: parentless, created by the first initDatas, shown by the menu.
+    QPointer<YmTableViewPlanPage> m_planPage;
 };
 
 #endif // YMWORKSHOPMANAGEMAINPAGE_H
