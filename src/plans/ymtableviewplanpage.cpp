@@ -4,6 +4,7 @@
 #include "ymclock.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QListView>
 #include <QMessageBox>
@@ -23,7 +24,17 @@ const char kComboStyle[]
       "solid;border-top-right-radius:3px;border-bottom-right-radius: 3px;}"
       "QComboBox::down-arrow {image:url(:/image/down-arrow);}";
 
+// The model gives header sections a transparent background, meant to show the
+// header's own face through; styles that paint the section from that colour
+// (Fusion makes it opaque black) would hide the titles, so the face is drawn here.
+const char kHeaderStyle[]
+    = "QHeaderView::section{background-color:rgb(232,238,244);color:black;border:none;"
+      "border-right:1px solid rgb(196,206,216);border-bottom:1px solid rgb(196,206,216);"
+      "padding:4px;}";
+
 constexpr int kWarningMs = 3000;
+// The calendar pop-up button beside the date, with a little air.
+constexpr int kCalendarButtonWidth = 32;
 
 QFont pointFont(int size)
 {
@@ -59,11 +70,19 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
           static_cast<QWidget *>(ui->comboBox_idx3),
           static_cast<QWidget *>(ui->tableView->horizontalHeader())})
         widget->setFont(pointFont(16));
+    ui->tableView->horizontalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
+    ui->tableView->verticalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
 
     for (QCheckBox *box : {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac})
         connect(box, &QCheckBox::clicked, this, &YmTableViewPlanPage::updateTableColumnHeader);
 
     ui->dateEdit->setDate(YmClock::today());
+    // The date edit's own size hint leaves out its calendar button, so a
+    // narrow window would cut the date; it keeps room for both.
+    const int dateWidth = QFontMetrics(ui->dateEdit->font())
+                              .horizontalAdvance(QDate(2088, 12, 28).toString(dateFormat));
+    ui->dateEdit->setMinimumWidth(
+        qMax(ui->dateEdit->minimumWidth(), dateWidth + kCalendarButtonWidth));
     connect(ui->dateEdit, &QDateEdit::dateChanged, this, &YmTableViewPlanPage::sQueryDatePlan);
 
     // Only a click on the header is the reader's own sort.
