@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -25,6 +26,9 @@ struct HostState
 {
     QString name = QStringLiteral("demo host");
     int callbacks = 0;
+    // The plan window's grouping settings, handed back with every full load.
+    QMap<QString, QString> settings;
+    std::function<void()> reload;
 };
 
 QTextStream &out()
@@ -87,7 +91,18 @@ void onPlanWorkTimeSetting(void *data)
 
 void onUpdateDateInit(void *data)
 {
-    out() << host(data)->name << ": a new day began, the host reloads its plans" << Qt::endl;
+    HostState *state = host(data);
+    out() << state->name << ": a new day began, the host reloads its plans" << Qt::endl;
+    if (state->reload)
+        state->reload();
+}
+
+void onSaveKeyAttr(void *data, const QString &key, const QString &value)
+{
+    HostState *state = host(data);
+    if (state->settings.value(key) != value)
+        out() << state->name << ": keep setting " << key << " = " << value << Qt::endl;
+    state->settings.insert(key, value);
 }
 
 QVariantList orderRow(const QString &plan, const QString &macKey, const QString &macName,
@@ -135,7 +150,7 @@ SampleDay sampleDay()
         rows << QVariant(orderRow(plan, key, name, group, plan + QStringLiteral(".nc"), planned,
                                   completed, m % plans.size() == 3 ? 60 : 95));
     }
-    day.planData = {rows, 1, 0, 0};
+    day.planData = {rows, 0, 0, 0};
     return day;
 }
 
@@ -169,10 +184,19 @@ int main(int argc, char *argv[])
     board.setPlanStopSettingPageShowCB(onPlanStopSetting);
     board.setPlanWorkTimeSettingPageShowCB(onPlanWorkTimeSetting);
     board.setUpdateDateInitDataCB(onUpdateDateInit);
+    board.setSaveKeyAttrCB(onSaveKeyAttr);
 
     const SampleDay day = sampleDay();
-    board.initDatas(day.planData, day.macList, {}, QStringLiteral("08:00:00"),
-                    QStringLiteral("20:00:00"), 600);
+    // A full load passes the plan window's saved settings back as planData[1..3].
+    state.reload = [&board, &day, &state] {
+        QVariantList planData = day.planData;
+        planData[1] = state.settings.value(QStringLiteral("PlanFilterCheck")).toInt();
+        planData[2] = state.settings.value(QStringLiteral("PlanCheckOrder")).toInt();
+        planData[3] = state.settings.value(QStringLiteral("PlanFilter")).toInt();
+        board.initDatas(planData, day.macList, {}, QStringLiteral("08:00:00"),
+                        QStringLiteral("20:00:00"), 600);
+    };
+    state.reload();
     board.show();
 
     if (parser.isSet(screenshot)) {
