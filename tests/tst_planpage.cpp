@@ -564,6 +564,15 @@ private slots:
             QVERIFY(page);
             // Creating the window asks the host nothing.
             QVERIFY(host.queries.isEmpty());
+            // Today's process reports reach the window's table.
+            board.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 90})});
+            QCOMPARE(shownColumn(*page, 5), (QStringList{"50%", "10%", "90%"}));
+            // A later full load reuses the window.
+            board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);
+            int windows = 0;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                windows += qobject_cast<YmTableViewPlanPage *>(w) ? 1 : 0;
+            QCOMPARE(windows, 1);
             QCOMPARE(host.settings.value("PlanCheckOrder"), QString("123"));
 
             child<QPushButton>(*page, "pushButton_next")->click();

@@ -75,19 +75,32 @@ struct Group
     QString macKey;
 };
 
-QVariant tableRow(const QStringList &values, qint64 planned, qint64 completed,
+QVariant tableRow(const QString *values, int count, qint64 planned, qint64 completed,
                   const QString *macKey)
 {
     QVariantList row;
-    row.reserve(values.size() + 4);
-    for (const QString &value : values)
-        row.append(value);
+    row.reserve(count + 4);
+    for (int i = 0; i < count; ++i)
+        row.append(values[i]);
     row.append(clampToInt(planned));
     row.append(clampToInt(completed));
     row.append(rateOf(planned, completed));
     if (macKey)
         row.append(*macKey);
     return QVariant(row);
+}
+
+// Whether a table row's leading values are key.
+bool hasKey(const QVariant &row, const QStringList &key)
+{
+    const QVariantList values = row.toList();
+    if (values.size() < key.size())
+        return false;
+    for (int i = 0; i < key.size(); ++i) {
+        if (values.at(i).toString() != key.at(i))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -168,9 +181,10 @@ void YmTablePlanModel::rebuild()
         for (const QVariant &plan : m_planList) {
             const QVariantList r = plan.toList();
             const QString key = r.value(MacKey).toString();
-            m_rows.append(tableRow({r.value(fields[0]).toString(), r.value(fields[1]).toString(),
-                                    r.value(fields[2]).toString()},
-                                   r.value(Planned).toInt(), r.value(Completed).toInt(), &key));
+            const QString values[3] = {r.value(fields[0]).toString(), r.value(fields[1]).toString(),
+                                       r.value(fields[2]).toString()};
+            m_rows.append(
+                tableRow(values, 3, r.value(Planned).toInt(), r.value(Completed).toInt(), &key));
         }
         return;
     }
@@ -222,9 +236,9 @@ void YmTablePlanModel::rebuild()
     for (const QVector<int> &members : qAsConst(outer)) {
         for (int index : members) {
             const Group &g = groups.at(index);
-            const QStringList values
-                = pairs ? QStringList{g.first, g.second} : QStringList{g.first};
-            m_rows.append(tableRow(values, g.planned, g.completed, withKey ? &g.macKey : nullptr));
+            const QString values[2] = {g.first, g.second};
+            m_rows.append(tableRow(values, pairs ? 2 : 1, g.planned, g.completed,
+                                   withKey ? &g.macKey : nullptr));
         }
     }
 }
@@ -243,7 +257,7 @@ int YmTablePlanModel::findRow(const QStringList &key, int occurrence) const
     if (key.size() != m_groupColumns || key.isEmpty())
         return -1;
     for (int row = 0; row < m_rows.size(); ++row) {
-        if (rowKey(row) == key && occurrence-- == 0)
+        if (hasKey(m_rows.at(row), key) && occurrence-- == 0)
             return row;
     }
     return -1;
@@ -254,7 +268,7 @@ int YmTablePlanModel::keyOccurrence(int row) const
     const QStringList key = rowKey(row);
     int count = 0;
     for (int i = 0; i < row && i < m_rows.size(); ++i)
-        count += rowKey(i) == key ? 1 : 0;
+        count += hasKey(m_rows.at(i), key) ? 1 : 0;
     return count;
 }
 
