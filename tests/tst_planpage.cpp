@@ -441,6 +441,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, plans);
         YmTableViewPlanPage page;
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
         page.initDatas(macs(),
                        {orderRow("A1", "k1", "F1", 10, 1), orderRow("A12", "k1", "F2", 10, 1),
                         orderRow("B1", "k2", "F1", 10, 1), orderRow("a1", "k2", "F3", 10, 1)},
@@ -451,6 +453,8 @@ private slots:
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
         child<QPushButton>(page, "btnQuery")->click();
         QCOMPARE(shownColumn(page, 1), plans);
+        // The table keeps its four numbered rows, the rejected ones blank.
+        QCOMPARE(child<QTableView>(page, "tableView")->verticalHeader()->count(), 4);
         // Only an empty filter text rebuilds the grouping and saves the settings.
         QCOMPARE(settings.count(), text.isEmpty() ? 3 : 0);
     }

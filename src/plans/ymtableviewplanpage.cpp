@@ -90,6 +90,7 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
     connect(header, &QHeaderView::sectionClicked, this, [this, header] {
         userSortColumn = header->sortIndicatorSection();
         userSortOrder = header->sortIndicatorOrder();
+        keepAllRows();
     });
 }
 
@@ -197,8 +198,10 @@ void YmTableViewPlanPage::updateMacProcess(const QString &macKey, const QList<QV
         return;
     const ViewAnchor anchor = captureAnchor();
     planModel.updateMacProcess(macKey, items);
-    if (userSortColumn >= 0 && userSortColumn < planModel.columnCount())
+    if (userSortColumn >= 0 && userSortColumn < planModel.columnCount()) {
         proxyModel.sort(userSortColumn, userSortOrder);
+        keepAllRows();
+    }
     ui->tableView->doItemsLayout();
     restoreAnchor(anchor);
 }
@@ -379,6 +382,17 @@ void YmTableViewPlanPage::emitSettings()
                       QString::number(titles.indexOf(ui->comboBox_filterType->currentText()) + 1));
 }
 
+void YmTableViewPlanPage::keepAllRows()
+{
+    // The proxy reports rows it filtered out as removed although it still
+    // counts them; the row header follows the removal, and would only come back
+    // to the full, numbered table at the next reset. Keep it at the full count
+    // at once, so the table does not change length when data arrives.
+    QHeaderView *rows = ui->tableView->verticalHeader();
+    if (rows->count() != proxyModel.rowCount())
+        rows->reset();
+}
+
 void YmTableViewPlanPage::updateColumnWidths()
 {
     const int n = planModel.columnCount();
@@ -406,6 +420,7 @@ void YmTableViewPlanPage::on_btnQuery_clicked()
     const QRegExp rx(text, Qt::CaseInsensitive,
                      ui->checkBox_fuzzyMatch->isChecked() ? QRegExp::RegExp : QRegExp::FixedString);
     proxyModel.setFilter(column, rx);
+    keepAllRows();
     if (text.isEmpty())
         updateTableColumnHeader();
 }

@@ -106,6 +106,7 @@ private:
     void restoreFilter(int filter);
     void refreshTable(const QStringList &order);
     void updateColumnWidths();
+    void keepAllRows();
     void emitSettings();
     ViewAnchor captureAnchor() const;
     void restoreAnchor(const ViewAnchor &anchor);
