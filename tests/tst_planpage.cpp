@@ -450,6 +450,7 @@ private slots:
         auto *type = child<QComboBox>(page, "comboBox_filterType");
         type->setCurrentIndex(type->findText(filterType));
         child<QLineEdit>(page, "lineEdit_filter")->setText(text);
+        QCOMPARE(shownColumn(page, 1), (QStringList{"A1", "A12", "B1", "a1"}));
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
         child<QPushButton>(page, "btnQuery")->click();
         QCOMPARE(shownColumn(page, 1), plans);
