@@ -1,0 +1,128 @@
+// A board on a workshop wall lives as long as its host: the module created and
+// destroyed over and over in one process leaves no window and no memory behind.
+#include "ymmetatypes.h"
+#include "ymresources.h"
+#include "ymworkshopmanage.h"
+#include "ymworkshopmanage_p.h"
+#include "ymworkshopmanagepage.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+#include <QtTest>
+
+#include <malloc.h>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define YM_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define YM_ASAN 1
+#endif
+#ifdef YM_ASAN
+#include <sanitizer/allocator_interface.h>
+#endif
+
+namespace {
+
+// Bytes the allocator holds for live allocations (ASan keeps its own heap,
+// which mallinfo does not see).
+qint64 liveHeapBytes()
+{
+#ifdef YM_ASAN
+    return qint64(__sanitizer_get_current_allocated_bytes());
+#else
+    return qint64(mallinfo2().uordblks);
+#endif
+}
+
+QVariant orderRow(int m, int plan)
+{
+    const QString key = QStringLiteral("MAC-%1").arg(m);
+    const QString planName = QStringLiteral("PO-%1").arg(plan);
+    const YmPieceMap pieces{{QStringLiteral("2024-03-05 08:15:00"), 4}};
+    // Threshold 0: no pop-up, whose process-wide manager outlives the boards.
+    return QVariantList{planName,
+                        QVariant(),
+                        key,
+                        key,
+                        QStringLiteral("G%1").arg(m % 3),
+                        QString(planName + QStringLiteral(".nc")),
+                        100,
+                        4 * m,
+                        0,
+                        QVariant::fromValue(pieces)};
+}
+
+// One board's life: the day pushed, shown, a few reports, painted, destroyed.
+void boardLifetime(QPointer<YmWorkshopManagePage> *pageOut = nullptr)
+{
+    YmWorkshopManage board;
+    QVariantList rows;
+    QVariantList macs;
+    for (int m = 0; m < 12; ++m) {
+        rows << orderRow(m, m % 4);
+        macs << QVariant(QVariantList{QStringLiteral("MAC-%1").arg(m), QString(), m % 4});
+    }
+    board.initDatas({QVariant(rows), 1, 0, 0}, macs, {}, QStringLiteral("08:00:00"),
+                    QStringLiteral("20:00:00"), 600);
+    board.show();
+    board.updateMacProcess(QStringLiteral("MAC-1"),
+                           {QVariant(QVariantList{QStringLiteral("PO-1.nc"), QVariant(), 9})});
+    board.updateMacState(QStringLiteral("MAC-2"), 3, QStringLiteral("renamed"));
+    board.updateLv1Name(QStringLiteral("G1"), QStringLiteral("G9"));
+    board.queryDatePlan(QStringLiteral("2024-03-05"), rows);
+    YmWorkshopManagePage *page = YmWorkshopManagePrivate::get(&board)->page;
+    QImage image(page->size(), QImage::Format_ARGB32_Premultiplied);
+    page->render(&image);
+    if (pageOut)
+        *pageOut = page;
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TstRobustness : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        ymRegisterResources();
+        ymRegisterMetaTypes();
+    }
+
+    void createAndDestroyHundredTimes()
+    {
+        const int windowsBefore = QApplication::topLevelWidgets().size();
+        // Warm-up: fonts, glyphs, style data and Qt's own caches load once.
+        for (int i = 0; i < 10; ++i) {
+            boardLifetime();
+            settle();
+        }
+        const qint64 before = liveHeapBytes();
+        for (int i = 0; i < 100; ++i) {
+            QPointer<YmWorkshopManagePage> page;
+            boardLifetime(&page);
+            QVERIFY(page.isNull());
+            settle();
+        }
+        const qint64 growth = liveHeapBytes() - before;
+        QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+        // A hundred boards that each lose as little as one form object (about a
+        // hundred bytes) stand above what Qt's caches add after the warm-up.
+        qInfo("heap growth over 100 boards: %lld bytes", growth);
+        QVERIFY2(growth < 8 * 1024, qPrintable(QString::number(growth)));
+    }
+};
+
+QTEST_MAIN(TstRobustness)
+#include "tst_robustness.moc"
