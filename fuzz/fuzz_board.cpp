@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -90,6 +91,7 @@ enum Op : uint8_t {
     OpTick,
     OpProcessEvents,
     OpRetranslate,
+    OpRepeat, // the last data call again, as a host resends its latest report
     OpCount
 };
 
@@ -464,6 +466,11 @@ void repaintOtherWindows()
 void run(Reader &in)
 {
     YmWorkshopManage &board = *g_host.board;
+    std::function<void()> last;
+    const auto call = [&last](std::function<void()> f) {
+        last = std::move(f);
+        last();
+    };
     for (int steps = 0; !in.atEnd() && steps < kMaxSteps; ++steps) {
         switch (in.byte() % OpCount) {
         case OpInitDatas: {
@@ -473,36 +480,43 @@ void run(Reader &in)
             const QString start = in.string();
             const QString end = in.string();
             const double minutes = in.variant().toDouble();
-            g_host.planData = planData;
-            g_host.macList = macList;
-            board.initDatas(planData, macList, stopList, start, end, minutes);
+            call([=, &board] {
+                g_host.planData = planData;
+                g_host.macList = macList;
+                board.initDatas(planData, macList, stopList, start, end, minutes);
+            });
             break;
         }
         case OpUpdateMacState: {
             const QString key = in.string();
             const int state = in.variant().toInt();
-            board.updateMacState(key, state, in.string());
+            const QString name = in.string();
+            call([=, &board] { board.updateMacState(key, state, name); });
             break;
         }
         case OpUpdateMacProcess: {
             const QString key = in.string();
-            board.updateMacProcess(key, in.list());
+            const QVariantList process = in.list();
+            call([=, &board] { board.updateMacProcess(key, process); });
             break;
         }
         case OpUpdateLv1Name: {
             const QString oldName = in.string();
-            board.updateLv1Name(oldName, in.string());
+            const QString newName = in.string();
+            call([=, &board] { board.updateLv1Name(oldName, newName); });
             break;
         }
         case OpUpdateWorkTimeData: {
             const QString start = in.string();
             const QString end = in.string();
-            board.updateWorkTimeData(start, end, in.variant().toInt());
+            const int minutes = in.variant().toInt();
+            call([=, &board] { board.updateWorkTimeData(start, end, minutes); });
             break;
         }
         case OpQueryDatePlan: {
             const QString date = in.string();
-            board.queryDatePlan(date, in.list());
+            const QVariantList plans = in.list();
+            call([=, &board] { board.queryDatePlan(date, plans); });
             break;
         }
         case OpShow:
@@ -531,8 +545,12 @@ void run(Reader &in)
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCoreApplication::processEvents();
             break;
-        default:
+        case OpRetranslate:
             board.retranslateUi(in.variant().toInt());
+            break;
+        default:
+            if (last)
+                last();
             break;
         }
         repaint();
@@ -659,6 +677,25 @@ int makeSeeds(const QString &dir)
                      {QVariant(QVariantList{QStringLiteral("PO-2412-A01.nc"),
                                             QVariant::fromValue(pieces), 12})});
         seeds.insert(QStringLiteral("shared-file"), w.out);
+    }
+    {
+        Writer w; // a host resends the day's pieces so far with every report
+        QVariantList two;
+        for (int planned : {10, 5})
+            two << QVariant(
+                QVariantList{QStringLiteral("PO-2412-B07"), QVariant(), QStringLiteral("MAC-002"),
+                             QStringLiteral("2号机"), QStringLiteral("冲压车间"),
+                             QStringLiteral("PO-2412-B07.nc"), planned, 0, 0, QVariant()});
+        writeInitDatas(w, two, sampleMachines(2));
+        YmPieceMap pieces;
+        for (const char *time : {"08:15:00", "08:45:00", "09:15:00"}) {
+            pieces.insert(QStringLiteral("2024-03-05 ") + QLatin1String(time), 2);
+            writeProcess(w, QStringLiteral("MAC-002"),
+                         {QVariant(QVariantList{QStringLiteral("PO-2412-B07.nc"),
+                                                QVariant::fromValue(pieces), 2 * pieces.size()})});
+            w.op(OpRepeat);
+        }
+        seeds.insert(QStringLiteral("resent-pieces"), w.out);
     }
     {
         Writer w; // renames, work hours, a date query, the clock passing midnight
