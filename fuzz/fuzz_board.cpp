@@ -1,6 +1,7 @@
 // libFuzzer target for the board's host interface. Each input is a little
 // program: a sequence of calls of the facade (the six data calls, show, hide,
-// resizes, clock changes and clock ticks) whose arguments are arbitrary
+// a repeat of the last data call, resizes, clock changes and clock ticks,
+// which make the host push the day again) whose arguments are arbitrary
 // QVariant payloads decoded from the bytes. Every call runs against the same
 // module instance, and the board is rendered after each one, so that every
 // painted panel sees every state the data can put it in.
@@ -783,8 +784,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     repaint();
     repaintOtherWindows();
     startInput();
-    // Close down as a host does, while Qt is whole: the pop-ups' running
-    // animations must not outlive the statics that Qt tears down at exit.
+    // libFuzzer ends with exit(); tear the board and the application down
+    // first, so that the exit-time leak check sees a process that cleaned up.
     std::atexit(shutdown);
     return 0;
 }
