@@ -183,7 +183,8 @@ private slots:
         QTest::newRow("empty") << QVariantList() << 1LL << 1LL;
         QTest::newRow("junk, negative") << junk << 1LL << 1LL;
         QTest::newRow("text") << QVariantList{bar(x, x), bar(n30, 1)} << 40LL << 40LL;
-        QTest::newRow("extra fields") << QVariantList{QVariantList{x, 50, 1, 2}} << 60LL << 60LL;
+        QTest::newRow("extra fields")
+            << QVariantList{QVariant(QVariantList{x, 50, 1, 2})} << 60LL << 60LL;
         QTest::newRow("huge") << QVariantList{bar(INT_MAX, INT_MAX), bar(INT_MAX, INT_MIN)}
                               << 5294967294LL << 3147483647LL;
     }

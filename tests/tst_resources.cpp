@@ -42,7 +42,7 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(bool, clearCorners);
-        const QImage image(QLatin1String(QTest::currentDataTag()));
+        const QImage image{QString::fromLatin1(QTest::currentDataTag())};
         QCOMPARE(image.size(), size);
         const int r = size.width() - 1, b = size.height() - 1;
         for (const QPoint &corner : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})

@@ -11,6 +11,8 @@
 #include <QMutexLocker>
 #include <QScreen>
 
+#include <cstdlib>
+
 namespace {
 
 QBasicMutex s_instanceMutex;
@@ -39,6 +41,23 @@ struct YmNotifyManagerUnloadGuard
     }
 };
 YmNotifyManagerUnloadGuard s_unloadGuard;
+
+// A host may end with exit() and never destroy its QApplication. Exit handlers
+// run in reverse order of registration, and Qt registers the registry of
+// running property animations when the first one starts, so a pop-up deleted
+// by the unload guard (registered at load) would stop its animations in a
+// registry that is already gone. Registered after the first pop-up started
+// its fade, this handler runs before the registry goes; from a shared module
+// it also runs when the module is unloaded, which is what the guard wants.
+void destroyManagerAtExit()
+{
+    YmNotifyManager::destroyInstance();
+}
+void registerExitHandlerOnce()
+{
+    static const bool registered = (std::atexit(destroyManagerAtExit), true);
+    Q_UNUSED(registered)
+}
 
 } // namespace
 
@@ -168,6 +187,7 @@ void YmNotifyManager::showWhatFits()
         m_waitingByKey.remove(WaitingKey(next.notification.first, next.key));
     ++m_firstWaiting;
     widget->setContent(next.notification);
+    registerExitHandlerOnce();
     updateCounter();
     // By the time destroyed() arrives the object is a bare QObject; the lambda keeps
     // the typed pointer so that the handler only compares it.
