@@ -1,8 +1,10 @@
 // The demo host answers the board's plan, settings and dialog callbacks from
 // its database: what the board sends is stored and comes back to the board.
 #include "ymhostdatabase.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymstopperiodsdialog.h"
+#include "ymtableviewplanpage.h"
 #include "ymworkhoursdialog.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage_p.h"
@@ -11,8 +13,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
@@ -99,7 +106,11 @@ class TstHostPlans : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ymRegisterResources(); }
+    void initTestCase()
+    {
+        YmPlatformMessageFilter::install();
+        ymRegisterResources();
+    }
 
     void seededWorkshop()
     {
@@ -154,6 +165,75 @@ private slots:
         QCOMPARE(edited.size(), 29);
         QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-2001")));
         QCOMPARE(boardRows(w.board).size(), 29);
+    }
+
+    void planAddedInTheDialogComesBack()
+    {
+        Workshop w;
+        YmTableViewPlanPage *page = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *p = qobject_cast<YmTableViewPlanPage *>(top))
+                page = p;
+        }
+        QVERIFY(page);
+        QCOMPARE(page->shownDate(), kDay);
+        const QStringList seeded = storedPlans(w.db, kDay);
+
+        // Given the plan dialog opened by "新增订单", filled in as a user would
+        whileModal(
+            [&] { page->findChild<QPushButton *>(QStringLiteral("btnAdd"))->click(); },
+            [](QWidget *dlg) {
+                QCOMPARE(dlg->windowTitle(), QStringLiteral("新增订单"));
+                const auto edit = [dlg](const char *name) {
+                    return dlg->findChild<QLineEdit *>(QLatin1String(name));
+                };
+                QTest::keyClicks(edit("lineEdit_planName"), QStringLiteral("PO-2001"));
+                QTest::keyClicks(edit("lineEdit_fileName"), QStringLiteral("NEW-1.nc"));
+                QTest::keyClicks(edit("lineEdit_planCount"), QStringLiteral("80"));
+                QTest::keyClicks(edit("lineEdit_notifyNum"), QStringLiteral("75"));
+                QWidget *left
+                    = dlg->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents_left"));
+                for (QCheckBox *box : left->findChildren<QCheckBox *>()) {
+                    if (box->toolTip() == QLatin1String("MAC-002")
+                        || box->toolTip() == QLatin1String("MAC-001"))
+                        box->click();
+                }
+                // Quantity rows in the order the machines were checked: 1, then 2.
+                QLayout *rows
+                    = dlg->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents_right"))
+                          ->layout();
+                QCOMPARE(rows->count(), 2);
+                const QStringList quantities{QStringLiteral("50"), QStringLiteral("30")};
+                for (int i = 0; i < 2; ++i)
+                    QTest::keyClicks(
+                        qobject_cast<QLineEdit *>(rows->itemAt(i)->layout()->itemAt(1)->widget()),
+                        quantities.at(i));
+                dlg->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+                QVERIFY(!dlg->isVisible());
+            });
+
+        // Then the database holds it
+        QCOMPARE(storedPlans(w.db, kDay),
+                 seeded
+                     + (QStringList{QStringLiteral("PO-2001|NEW-1.nc|MAC-001|50|75"),
+                                    QStringLiteral("PO-2001|NEW-1.nc|MAC-002|30|75")}));
+        // And the plan table shows the host's answer: one row per machine.
+        const QStringList columns = page->columnsInUse();
+        const int plan = columns.indexOf(QStringLiteral("订单计划"));
+        const int file = columns.indexOf(QStringLiteral("文件"));
+        const int mac = columns.indexOf(QStringLiteral("设备"));
+        QVERIFY(plan >= 0 && file >= 0 && mac >= 0);
+        QAbstractItemModel *shown = page->findChild<QTableView *>()->model();
+        QStringList added;
+        for (int r = 0; r < shown->rowCount(); ++r) {
+            if (shown->index(r, plan).data().toString() == QLatin1String("PO-2001"))
+                added << QStringList{shown->index(r, file).data().toString(),
+                                     shown->index(r, mac).data().toString(),
+                                     shown->index(r, 3).data().toString()}
+                             .join(QLatin1Char('|'));
+        }
+        QCOMPARE(added, (QStringList{QStringLiteral("NEW-1.nc|1号机|50"),
+                                     QStringLiteral("NEW-1.nc|2号机|30")}));
     }
 
     void otherDayLeavesTodayAlone()

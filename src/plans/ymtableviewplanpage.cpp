@@ -2,8 +2,13 @@
 #include "ui_ymtableviewplanpage.h"
 
 #include "ymclock.h"
+#include "ymplandatadlg.h"
+#include "ymtablecsvwriter.h"
 
 #include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QListView>
@@ -11,6 +16,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
@@ -426,7 +432,59 @@ void YmTableViewPlanPage::on_btnQuery_clicked()
 }
 
 void YmTableViewPlanPage::on_btnExport_clicked()
-{}
+{
+    const QString dir = exportDir.isEmpty()
+                            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                            : exportDir;
+    const QString suggested = QDir(dir).filePath(tr("计划订单_%1.csv").arg(shownDateText()));
+    QString fileName = exportFileName(suggested);
+    if (fileName.isEmpty())
+        return;
+    // A name typed without an extension would not open in a spreadsheet.
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".csv");
+
+    // The proxy in the view's column order: the rows, their order and the
+    // columns exactly as the reader sees them.
+    YmTableCsvWriter writer(&proxyModel,
+                            YmTableCsvWriter::visibleColumns(ui->tableView->horizontalHeader()));
+    if (!writer.write(fileName)) {
+        messageBoxAndResult(tr("提示"), writer.errorString(), tr("确定"));
+        return;
+    }
+    exportDir = QFileInfo(fileName).absolutePath();
+}
+
+QString YmTableViewPlanPage::exportFileName(const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(this, tr("导出"), suggested, tr("CSV 文件 (*.csv)"));
+}
+
+QString YmTableViewPlanPage::selectedValue(const QString &title) const
+{
+    const int row = selectedModelRow();
+    if (row < 0)
+        return QString();
+    const QVariantList values = planModel.rows().value(row).toList();
+    const QStringList titles = columnsInUse();
+    for (int i = 0; i < titles.size(); ++i) {
+        if (titles.at(i) == title)
+            return values.value(i).toString();
+    }
+    return QString();
+}
+
+int YmTableViewPlanPage::currentNotifyNum(const QString &planName, const QString &fileName) const
+{
+    // Every order row of a plan carries its notify percent; they agree, so the
+    // first one is as good as any.
+    for (const QVariant &plan : planModel.planList()) {
+        const QVariantList r = plan.toList();
+        if (r.value(0).toString() == planName && r.value(5).toString() == fileName)
+            return r.value(8).toInt();
+    }
+    return 0;
+}
 
 void YmTableViewPlanPage::on_comboBox_idx1_currentTextChanged(QString arg1)
 {
@@ -456,13 +514,61 @@ void YmTableViewPlanPage::on_comboBox_idx2_currentTextChanged(QString arg1)
     updateTableColumnHeader();
 }
 
-// TODO(plan actions): open the plan dialog and emit sAddDatePlan.
 void YmTableViewPlanPage::on_btnAdd_clicked()
-{}
+{
+    YmPlanDataDlg dlg;
+    dlg.setWindowTitle(ui->btnAdd->text());
+    dlg.setMacList(macList, mapMacName);
+    if (!dlg.exec())
+        return;
+    QString planName;
+    QString fileName;
+    QMap<QString, int> mapMacCount;
+    int notifyNum = 0;
+    dlg.getPlanData(planName, fileName, mapMacCount, notifyNum);
+    // The day shown now: the user may have moved it while the dialog was open.
+    emit sAddDatePlan(shownDateText(), planName, fileName, mapMacCount, notifyNum);
+}
 
-// TODO(plan actions): edit the selected plan through the dialog, emit sEditDatePlan.
 void YmTableViewPlanPage::on_btnEdit_clicked()
-{}
+{
+    if (!ui->tableView->selectionModel()->hasSelection()) {
+        messageBoxAndResult(tr("提示"), tr("请选择要编辑的订单"), tr("确定"));
+        return;
+    }
+    const QString planName = selectedValue(ui->checkBox_plan->text());
+    const QString fileName = selectedValue(ui->checkBox_file->text());
+    const int notifyNum = currentNotifyNum(planName, fileName);
+
+    // The machine cell of the row does not matter: the dialog gets every
+    // machine of the plan on that file.
+    QMap<QString, int> mapMacCount;
+    for (const QVariant &plan : planModel.planList()) {
+        const QVariantList r = plan.toList();
+        if (r.value(0).toString() == planName && r.value(5).toString() == fileName)
+            mapMacCount.insert(r.value(2).toString(), r.value(6).toInt());
+    }
+
+    YmPlanDataDlg dlg;
+    dlg.setWindowTitle(ui->btnEdit->text());
+    dlg.setMacList(macList, mapMacName);
+    dlg.setPlanData(planName, fileName, mapMacCount, notifyNum);
+    if (!dlg.exec())
+        return;
+    QString newPlanName;
+    QString newFileName;
+    QMap<QString, int> newMap;
+    int newNotify = 0;
+    dlg.getPlanData(newPlanName, newFileName, newMap, newNotify);
+
+    if (newPlanName == planName && newFileName == fileName && newMap == mapMacCount
+        && newNotify == notifyNum) {
+        messageBoxAndResult(tr("提示"), tr("未修改"), tr("确定"));
+        return;
+    }
+    emit sEditDatePlan(shownDateText(), planName, newPlanName, fileName, newFileName, newMap,
+                       newNotify);
+}
 
 bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QString btn1,
                                               QString btn2)
@@ -489,9 +595,18 @@ void YmTableViewPlanPage::on_pushButton_clicked()
         ui->dateEdit->setDate(today);
 }
 
-// TODO(plan actions): confirm and emit sDelDatePlan for the selected plan.
 void YmTableViewPlanPage::on_btnDel_clicked()
-{}
+{
+    if (!ui->tableView->selectionModel()->hasSelection()) {
+        messageBoxAndResult(tr("提示"), tr("请选择要删除的订单"), tr("确定"));
+        return;
+    }
+    const QString planName = selectedValue(ui->checkBox_plan->text());
+    if (!messageBoxAndResult(tr("提示"), tr("是否要删除 %1 该计划订单?").arg(planName), tr("确定"),
+                             tr("取消")))
+        return;
+    emit sDelDatePlan(shownDateText(), planName);
+}
 
 void YmTableViewPlanPage::on_pushButton_prev_clicked()
 {

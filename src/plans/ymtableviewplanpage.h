@@ -69,15 +69,19 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Asks the user where the export goes, starting at suggested; empty when
+    // the user cancels. Tests override it to answer without a file dialog.
+    virtual QString exportFileName(const QString &suggested);
 
 private slots:
     void on_btnQuery_clicked();
-    // Export has no function yet.
+    // Writes the table as shown to a CSV file the user picks.
     void on_btnExport_clicked();
     void on_comboBox_idx1_currentTextChanged(QString arg1);
     void on_comboBox_idx2_currentTextChanged(QString arg1);
     void updateTableColumnHeader();
-    // Add, edit and delete go through the plan dialog; not wired up yet.
+    // Add and edit go through the plan dialog; add, edit and delete each end
+    // in one signal for the host, the table waits for the host's answer.
     void on_btnAdd_clicked();
     void on_btnEdit_clicked();
     bool messageBoxAndResult(QString title, QString content, QString btn1, QString btn2);
@@ -100,6 +104,11 @@ private:
     };
 
     QStringList criterionTitles() const;
+    // The selected row's cell under the grouping column titled title; empty
+    // when nothing is selected or no column in use has that title.
+    QString selectedValue(const QString &title) const;
+    // The notify percent the host last sent for the plan on that file.
+    int currentNotifyNum(const QString &planName, const QString &fileName) const;
     QComboBox *orderCombo(int i) const;
     bool inUse(QComboBox *combo) const { return combo && mapComboVisible.value(combo); }
     void restoreCheckOrder(int checkOrder);
@@ -123,6 +132,8 @@ private:
     // process updates so rows stay under the header's sort indicator.
     int userSortColumn = -1;
     Qt::SortOrder userSortOrder = Qt::AscendingOrder;
+    // Where the last export went; the next one starts there.
+    QString exportDir;
 };
 
 #endif // YMTABLEVIEWPLANPAGE_H
