@@ -2,12 +2,17 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <atomic>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -65,7 +70,51 @@ YmHostDatabase::Status YmHostDatabase::fail(Status status, const QString &text)
     return status;
 }
 
+QString YmHostDatabase::fileIdentity(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    return QStringLiteral("%1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
+#else
+    // Windows refuses to remove or rename a file SQLite holds open.
+    return QFileInfo::exists(path) ? QStringLiteral("present") : QString();
+#endif
+}
+
+bool YmHostDatabase::fileUsable()
+{
+    if (m_path.isEmpty())
+        return true;
+    const QString identity = fileIdentity(m_path);
+    if (identity != m_identity) {
+        m_error = QStringLiteral("the database file %1 was removed or replaced while the host "
+                                 "was running; nothing is written to it (restore the file or "
+                                 "restart the host)")
+                      .arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    if (!QFileInfo(m_path).isWritable()) {
+        m_error = QStringLiteral("the database %1 became read-only; nothing is written to it")
+                      .arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    return true;
+}
+
 YmHostDatabase::Status YmHostDatabase::open(const QString &path)
+{
+    m_path.clear();
+    const Status status = openFile(path);
+    if (status == Status::Ok && path != QLatin1String(":memory:")) {
+        m_path = QFileInfo(path).absoluteFilePath();
+        m_identity = fileIdentity(m_path);
+    }
+    return status;
+}
+
+YmHostDatabase::Status YmHostDatabase::openFile(const QString &path)
 {
     const bool inMemory = path == QLatin1String(":memory:");
     if (!inMemory) {
@@ -163,6 +212,9 @@ bool YmHostDatabase::inTransaction(const std::function<bool()> &work)
         m_error = QStringLiteral("the database is not open");
         return false;
     }
+    if (!fileUsable())
+        return false;
+    m_error.clear();
     if (!m_db.transaction()) {
         m_error = m_db.lastError().text();
         return false;
@@ -172,6 +224,11 @@ bool YmHostDatabase::inTransaction(const std::function<bool()> &work)
     if (m_error.isEmpty())
         m_error = m_db.lastError().text();
     m_db.rollback();
+    if (m_error.contains(QLatin1String("readonly")) || m_error.contains(QLatin1String("read-only")))
+        m_error = QStringLiteral("the database %1 is read-only: %2")
+                      .arg(m_path.isEmpty() ? QStringLiteral(":memory:")
+                                            : QDir::toNativeSeparators(m_path),
+                           m_error);
     return false;
 }
 
@@ -209,7 +266,7 @@ bool YmHostDatabase::createSchema()
     });
 }
 
-bool YmHostDatabase::seedIfEmpty(const QDate &day)
+bool YmHostDatabase::seedIfEmpty(const QDate &day, int machineCount)
 {
     QSqlQuery count(m_db);
     if (!count.exec(QStringLiteral("SELECT count(*) FROM machines")) || !count.next())
@@ -218,43 +275,59 @@ bool YmHostDatabase::seedIfEmpty(const QDate &day)
         return true;
     count.finish();
 
-    const QStringList groups = {QStringLiteral("注塑车间"), QStringLiteral("冲压车间"),
-                                QStringLiteral("机加车间"), QStringLiteral("装配车间")};
-    const QStringList files = {QStringLiteral("HX-1020.nc"), QStringLiteral("BK-2031.nc"),
-                               QStringLiteral("ZJ-0450.nc"), QStringLiteral("DG-7788.nc")};
+    const QStringList halls = {QStringLiteral("注塑车间"), QStringLiteral("冲压车间"),
+                               QStringLiteral("机加车间"), QStringLiteral("装配车间")};
+    const QStringList hallFiles = {QStringLiteral("HX-1020"), QStringLiteral("BK-2031"),
+                                   QStringLiteral("ZJ-0450"), QStringLiteral("DG-7788")};
     const int notify[8] = {90, 95, 80, 0, 90, 60, 95, 85};
-    constexpr int kPerGroup = 6;
+    const int machinesWanted = qBound(1, machineCount, kMaxSeedMachines);
+    // Six machines a group in the small workshop, about a dozen in a large one.
+    const int groupCount
+        = machinesWanted <= 24 ? qMin(4, machinesWanted) : qMax(4, qRound(machinesWanted / 12.5));
     // About nine productive hours a day, machines working most of it.
     constexpr double kDaySeconds = 9 * 3600 * 0.85;
 
     return inTransaction([&] {
-        QMap<QString, int> planRows[8];
-        for (int g = 0; g < groups.size(); ++g) {
-            for (int i = 0; i < kPerGroup; ++i) {
-                const int n = g * kPerGroup + i + 1;
+        int seq = 0;
+        for (int g = 0; g < groupCount; ++g) {
+            // Halls beyond the first four are numbered: 注塑车间2, 冲压车间2 ...
+            const QString suffix = g < 4 ? QString() : QString::number(g / 4 + 1);
+            const QString group = halls.at(g % 4) + suffix;
+            const QString file = hallFiles.at(g % 4)
+                                 + (suffix.isEmpty() ? QString() : QLatin1Char('-') + suffix)
+                                 + QStringLiteral(".nc");
+            const int first = g * machinesWanted / groupCount;
+            const int size = (g + 1) * machinesWanted / groupCount - first;
+            QMap<QString, int> planRows[2];
+            for (int i = 0; i < size; ++i) {
+                const int n = first + i + 1;
                 const QString key = QStringLiteral("MAC-%1").arg(n, 3, 10, QLatin1Char('0'));
                 const int cycle = 45 + (n * 37) % 80;
                 if (!exec(QStringLiteral("INSERT INTO machines VALUES (?, ?, ?, ?, ?)"),
-                          {key, QStringLiteral("%1号机").arg(n), groups.at(g), cycle, n}))
+                          {key, QStringLiteral("%1号机").arg(n), group, cycle, n}))
                     return false;
-                // Two plans share the group's file: the first runs on machines
-                // 1-4, the second on 3-6, so machines 3 and 4 carry both.
+                // Two plans share the group's file: the first runs on the first
+                // two thirds of the machines, the second on the last two thirds,
+                // so the middle third carries both.
                 const double expected = kDaySeconds / cycle * (0.9 + 0.05 * ((n * 7) % 6));
                 const int whole = qMax(10, qRound(expected / 10.0) * 10);
-                if (i < 2)
-                    planRows[2 * g].insert(key, whole);
-                else if (i < 4) {
-                    const int first = qRound(whole * 0.06) * 10;
-                    planRows[2 * g].insert(key, first);
-                    planRows[2 * g + 1].insert(key, qMax(10, whole - first));
+                if (3 * i < size)
+                    planRows[0].insert(key, whole);
+                else if (3 * i < 2 * size) {
+                    const int share = qRound(whole * 0.06) * 10;
+                    planRows[0].insert(key, share);
+                    planRows[1].insert(key, qMax(10, whole - share));
                 } else
-                    planRows[2 * g + 1].insert(key, whole);
+                    planRows[1].insert(key, whole);
             }
-        }
-        for (int p = 0; p < 8; ++p) {
-            if (!insertPlanRows(day, p + 1, QStringLiteral("PO-%1").arg(1001 + p), files.at(p / 2),
-                                planRows[p], notify[p]))
-                return false;
+            for (int p = 0; p < 2; ++p) {
+                if (planRows[p].isEmpty())
+                    continue;
+                const int number = 2 * g + p;
+                if (!insertPlanRows(day, ++seq, QStringLiteral("PO-%1").arg(1001 + number), file,
+                                    planRows[p], notify[number % 8]))
+                    return false;
+            }
         }
         return exec(
                    QStringLiteral("INSERT INTO stop_periods (name, start_time, end_time) "

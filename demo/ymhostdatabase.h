@@ -39,12 +39,22 @@ public:
     // gives a database that lives as long as this object.
     Status open(const QString &path);
     QString errorText() const { return m_error; }
+    // Whether the file opened is still in place and may be written: not
+    // removed, renamed or replaced by another file, not made read-only. Every
+    // write checks it first and is refused otherwise (errorText() says why),
+    // since SQLite would go on writing into a file nobody will ever open again.
+    bool fileUsable();
     // The process exit code that reports a failed open.
     static int exitCode(Status status);
 
-    // A believable workshop for a database without machines: 24 machines in 4
-    // groups, 8 plans on 4 files for `day`, a lunch stop, 08:00 to 18:00.
-    bool seedIfEmpty(const QDate &day);
+    static constexpr int kDefaultMachines = 24;
+    static constexpr int kMaxSeedMachines = 5000;
+
+    // A believable workshop for a database without machines: by default 24
+    // machines in 4 groups, 8 plans on 4 files for `day`, a lunch stop, 08:00
+    // to 18:00. Larger workshops get about 12 machines a group, each group two
+    // plans on its own file (500 machines: 40 groups, 80 plans).
+    bool seedIfEmpty(const QDate &day, int machineCount = kDefaultMachines);
     // The first time a day is loaded as today and has no plans, the plans of
     // the latest earlier day are carried over, as unfinished orders would be.
     bool prepareDay(const QDate &day);
@@ -88,10 +98,14 @@ private:
                         const QMap<QString, int> &macCounts, int notifyPercent);
     int planSeq(const QDate &day, const QString &planName) const;
     Status fail(Status status, const QString &text);
+    Status openFile(const QString &path);
+    static QString fileIdentity(const QString &path);
 
     QString m_connection;
     QSqlDatabase m_db;
     QString m_error;
+    QString m_path;     // empty for an in-memory database
+    QString m_identity; // device and inode of the file opened
 };
 
 #endif // YMHOSTDATABASE_H

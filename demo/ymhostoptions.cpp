@@ -55,6 +55,10 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
                                   QStringLiteral("Seed of the simulation: the same seed gives the "
                                                  "same day."),
                                   QStringLiteral("N"));
+    const QCommandLineOption machines(QStringLiteral("machines"),
+                                      QStringLiteral("Machines of the workshop seeded into a new "
+                                                     "database (default 24, up to 5000)."),
+                                      QStringLiteral("N"));
     const QCommandLineOption replay(QStringLiteral("replay"),
                                     QStringLiteral("Feed production events from a CSV file "
                                                    "(time,machine,file,quantity) instead of "
@@ -67,7 +71,7 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
                                   QStringLiteral("Board size for --screenshot (default "
                                                  "1920x1080)."),
                                   QStringLiteral("WxH"));
-    parser.addOptions({help, db, speed, start, at, date, seed, replay, screenshot, size});
+    parser.addOptions({help, db, speed, start, at, date, seed, machines, replay, screenshot, size});
 
     if (!parser.parse(arguments)) {
         *message = parser.errorText();
@@ -127,6 +131,15 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
             return false;
         }
         seedSet = true;
+    }
+    if (parser.isSet(machines)) {
+        bool ok = false;
+        this->machines = parser.value(machines).toInt(&ok);
+        if (!ok || this->machines < 1 || this->machines > 5000) {
+            *message = QStringLiteral("bad --machines %1: expected a whole number from 1 to 5000")
+                           .arg(parser.value(machines));
+            return false;
+        }
     }
     replayFile = parser.value(replay);
     this->screenshot = parser.value(screenshot);

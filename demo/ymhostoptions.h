@@ -17,6 +17,7 @@ struct YmHostOptions
     QDate date;         // the day to run (invalid: today)
     bool seedSet = false;
     quint64 seed = 0;
+    int machines = 24; // machines seeded into a new database
     QString replayFile;
     QString screenshot;
     QSize size{1920, 1080};

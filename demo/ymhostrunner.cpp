@@ -85,7 +85,7 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
     }
 
     const QDate day = options.date.isValid() ? options.date : QDate::currentDate();
-    if (!db.seedIfEmpty(day)) {
+    if (!db.seedIfEmpty(day, options.machines)) {
         out.error(QStringLiteral("cannot set up the workshop in %1: %2").arg(path, db.errorText()));
         return YmHostDatabase::exitCode(YmHostDatabase::Status::Failed);
     }
@@ -119,6 +119,8 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
         from = QDateTime(day, options.at);
 
     const bool picture = !options.screenshot.isEmpty();
+    // A refused change is shown to the user when someone can answer the box.
+    host.setWarnUser(!picture && QGuiApplication::platformName() != QLatin1String("offscreen"));
     host.begin(from, picture ? 0.0 : options.speed);
     board.show();
 

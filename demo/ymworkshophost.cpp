@@ -9,6 +9,7 @@
 #include <ymworkshopmanage.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSet>
 
 namespace {
@@ -112,6 +113,14 @@ QDateTime YmWorkshopHost::firstReplayEvent() const
 void YmWorkshopHost::report(const QString &text)
 {
     emit problem(text);
+}
+
+void YmWorkshopHost::refuseChange(const QString &text)
+{
+    report(text);
+    if (m_warnUser)
+        QMessageBox::warning(QApplication::activeWindow(), tr("提示"),
+                             tr("修改未保存，计划保持原样。\n%1").arg(text), tr("确定"));
 }
 
 void YmWorkshopHost::begin(const QDateTime &from, double speed)
@@ -230,10 +239,19 @@ bool YmWorkshopHost::storeBatch(const YmProductionBatch &batch, const QDateTime 
     const QDateTime mark
         = position.date() == m_day ? position : QDateTime(m_day, QTime(23, 59, 59));
     if (!m_db->storePieces(batch.pieces, markKey(m_day), mark.time().toString(kTimeFormat))) {
-        report(QStringLiteral("%1 pieces could not be stored: %2")
-                   .arg(batch.pieces.size())
-                   .arg(m_db->errorText()));
+        // Told once per kind of failure, not four times a second.
+        if (m_db->errorText() != m_storeProblem) {
+            m_storeProblem = m_db->errorText();
+            report(QStringLiteral("production could not be stored (%1 pieces now, more may "
+                                  "follow): %2")
+                       .arg(batch.pieces.size())
+                       .arg(m_storeProblem));
+        }
         return false;
+    }
+    if (!m_storeProblem.isEmpty()) {
+        m_storeProblem.clear();
+        report(QStringLiteral("production is stored again"));
     }
     m_storedUntil = mark;
     return true;
@@ -393,12 +411,13 @@ void YmWorkshopHost::answerPlanChange(const QDate &day)
         pushToday();
 }
 
-void YmWorkshopHost::addPlan(const QString &date, const QString &planName, const QString &fileName,
+bool YmWorkshopHost::addPlan(const QString &date, const QString &planName, const QString &fileName,
                              const QMap<QString, int> &macCounts, int notifyPercent)
 {
     const QDate day = parseDate(date);
     if (!day.isValid())
-        return;
+        return false;
+    bool stored = false;
     const QString name = planName.trimmed();
     const QMap<QString, int> counts = checkedCounts(macCounts);
     if (name.isEmpty() || fileName.trimmed().isEmpty())
@@ -407,12 +426,15 @@ void YmWorkshopHost::addPlan(const QString &date, const QString &planName, const
         report(QStringLiteral("plan %1 already exists on %2").arg(name, date));
     else if (counts.isEmpty())
         report(QStringLiteral("plan %1 has no machine with a quantity").arg(name));
-    else if (!m_db->addPlan(day, name, fileName.trimmed(), counts, qMax(0, notifyPercent)))
-        report(QStringLiteral("plan %1 could not be stored: %2").arg(name, m_db->errorText()));
+    else if (!(stored
+               = m_db->addPlan(day, name, fileName.trimmed(), counts, qMax(0, notifyPercent))))
+        refuseChange(
+            QStringLiteral("plan %1 could not be stored: %2").arg(name, m_db->errorText()));
     answerPlanChange(day);
+    return stored;
 }
 
-void YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
+bool YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
                               const QString &newPlanName, const QString &oldFileName,
                               const QString &newFileName, const QMap<QString, int> &macCounts,
                               int notifyPercent)
@@ -420,7 +442,8 @@ void YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
     Q_UNUSED(oldFileName) // a plan is known by its name on its day
     const QDate day = parseDate(date);
     if (!day.isValid())
-        return;
+        return false;
+    bool stored = false;
     const QString name = newPlanName.trimmed();
     const QMap<QString, int> counts = checkedCounts(macCounts);
     if (!m_db->hasPlan(day, oldPlanName))
@@ -431,20 +454,25 @@ void YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
         report(QStringLiteral("plan %1 already exists on %2").arg(name, date));
     else if (counts.isEmpty())
         report(QStringLiteral("plan %1 has no machine with a quantity").arg(name));
-    else if (!m_db->editPlan(day, oldPlanName, name, newFileName.trimmed(), counts,
-                             qMax(0, notifyPercent)))
-        report(QStringLiteral("plan %1 could not be changed: %2").arg(name, m_db->errorText()));
+    else if (!(stored = m_db->editPlan(day, oldPlanName, name, newFileName.trimmed(), counts,
+                                       qMax(0, notifyPercent))))
+        refuseChange(
+            QStringLiteral("plan %1 could not be changed: %2").arg(name, m_db->errorText()));
     answerPlanChange(day);
+    return stored;
 }
 
-void YmWorkshopHost::deletePlan(const QString &date, const QString &planName)
+bool YmWorkshopHost::deletePlan(const QString &date, const QString &planName)
 {
     const QDate day = parseDate(date);
     if (!day.isValid())
-        return;
-    if (!m_db->deletePlan(day, planName))
-        report(QStringLiteral("plan %1 could not be deleted: %2").arg(planName, m_db->errorText()));
+        return false;
+    const bool stored = m_db->deletePlan(day, planName);
+    if (!stored)
+        refuseChange(
+            QStringLiteral("plan %1 could not be deleted: %2").arg(planName, m_db->errorText()));
     answerPlanChange(day);
+    return stored;
 }
 
 void YmWorkshopHost::editStopPeriods()
@@ -453,7 +481,8 @@ void YmWorkshopHost::editStopPeriods()
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!m_db->setStopPeriods(dialog.periods())) {
-        report(QStringLiteral("the stop periods could not be stored: %1").arg(m_db->errorText()));
+        refuseChange(
+            QStringLiteral("the stop periods could not be stored: %1").arg(m_db->errorText()));
         return;
     }
     if (m_simulator)
@@ -469,7 +498,8 @@ void YmWorkshopHost::editWorkHours()
     const QTime start = dialog.startTime();
     const QTime end = dialog.endTime();
     if (!m_db->setWorkHours(start, end)) {
-        report(QStringLiteral("the work hours could not be stored: %1").arg(m_db->errorText()));
+        refuseChange(
+            QStringLiteral("the work hours could not be stored: %1").arg(m_db->errorText()));
         return;
     }
     if (m_simulator)
@@ -487,6 +517,9 @@ void YmWorkshopHost::dayChanged()
 
 void YmWorkshopHost::saveSetting(const QString &key, const QString &value)
 {
+    // The plan window repeats its settings after every load; only a change is written.
+    if (m_db->setting(key) == value)
+        return;
     if (!m_db->setSetting(key, value))
         report(QStringLiteral("setting %1 could not be stored: %2").arg(key, m_db->errorText()));
 }

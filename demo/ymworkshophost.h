@@ -60,14 +60,19 @@ public:
     // The full load of the current day: plans, machines, stops, work hours.
     void pushToday();
 
-    // What the board's callbacks do.
+    // With a screen, a change the user made that cannot be stored is also
+    // told in a message box (off by default: tests and tools only get problem()).
+    void setWarnUser(bool warn) { m_warnUser = warn; }
+
+    // What the board's callbacks do. The plan changes return whether the
+    // change was stored; either way the board gets the day as stored.
     void queryPlans(const QString &date);
-    void addPlan(const QString &date, const QString &planName, const QString &fileName,
+    bool addPlan(const QString &date, const QString &planName, const QString &fileName,
                  const QMap<QString, int> &macCounts, int notifyPercent);
-    void editPlan(const QString &date, const QString &oldPlanName, const QString &newPlanName,
+    bool editPlan(const QString &date, const QString &oldPlanName, const QString &newPlanName,
                   const QString &oldFileName, const QString &newFileName,
                   const QMap<QString, int> &macCounts, int notifyPercent);
-    void deletePlan(const QString &date, const QString &planName);
+    bool deletePlan(const QString &date, const QString &planName);
     void editStopPeriods();
     void editWorkHours();
     void dayChanged();
@@ -91,6 +96,8 @@ private:
     QDate parseDate(const QString &date);
     QMap<QString, int> checkedCounts(const QMap<QString, int> &macCounts);
     void report(const QString &text);
+    // A user's change the database refused: problem() and, if wanted, a box.
+    void refuseChange(const QString &text);
     int stateOf(const QString &macKey) const;
 
     YmHostDatabase *m_db;
@@ -106,6 +113,8 @@ private:
     QHash<QString, QMap<QString, PieceMap>> m_pieces; // machine -> file -> today's pieces
     QHash<QString, int> m_states;
     QDateTime m_storedUntil; // when the day's production was last saved
+    bool m_warnUser = false;
+    QString m_storeProblem; // the failure of storing production last reported
 };
 
 #endif // YMWORKSHOPHOST_H

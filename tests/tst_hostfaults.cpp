@@ -1,0 +1,185 @@
+// The demo host when its database goes away or turns read-only under it: the
+// user's plan change is refused with a clear message (problem signal, and a
+// message box when the host warns the user), the database and the plan window
+// keep the day as it was, and writing resumes once the file is back.
+#include "ymhostdatabase.h"
+#include "ymplatformmessagefilter.h"
+#include "ymresources.h"
+#include "ymtableviewplanpage.h"
+#include "ymworkshophost.h"
+#include "ymworkshopmanage.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QDate kDay(2026, 3, 5);
+const QString kDate = QStringLiteral("2026-03-05");
+
+YmTableViewPlanPage *planWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *page = qobject_cast<YmTableViewPlanPage *>(w))
+            return page;
+    }
+    return nullptr;
+}
+
+QStringList stored(const YmHostDatabase &db)
+{
+    QStringList out;
+    for (const YmPlanRecord &p : db.plans(kDay))
+        out << QStringLiteral("%1|%2|%3").arg(p.planName, p.macKey).arg(p.planned);
+    return out;
+}
+
+QStringList shown(const YmTableViewPlanPage *page)
+{
+    QStringList out;
+    for (const QVariant &v : page->model().planList()) {
+        const QVariantList r = v.toList();
+        out << QStringLiteral("%1|%2|%3")
+                   .arg(r.value(0).toString(), r.value(2).toString())
+                   .arg(r.value(6).toInt());
+    }
+    return out;
+}
+
+// The host's own connection: what a read-only mount would do to it.
+void setQueryOnly(bool on)
+{
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (name.startsWith(QLatin1String("ymhost-")))
+            QSqlQuery(QSqlDatabase::database(name))
+                .exec(QStringLiteral("PRAGMA query_only = %1").arg(on ? 1 : 0));
+    }
+}
+
+struct Workshop
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("workshop.db"));
+    YmHostDatabase db;
+    YmWorkshopManage board;
+    std::unique_ptr<YmWorkshopHost> host;
+    YmTableViewPlanPage *page = nullptr;
+
+    Workshop()
+    {
+        if (db.open(path) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(kDay))
+            qFatal("cannot open %s", qPrintable(db.errorText()));
+        host = std::make_unique<YmWorkshopHost>(&db, &board);
+        host->useSimulation(3);
+        host->begin(QDateTime(kDay, QTime(7, 0)), 0);
+        page = planWindow();
+    }
+};
+
+} // namespace
+
+class TstHostFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        YmPlatformMessageFilter::install();
+        ymRegisterResources();
+    }
+
+    void editsRefusedWhileTheFileIsGone_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("removed") << "removed";
+        QTest::newRow("renamed") << "renamed";
+        QTest::newRow("replaced") << "replaced";
+        QTest::newRow("read-only") << "read-only";
+    }
+    void editsRefusedWhileTheFileIsGone()
+    {
+        QFETCH(QString, fault);
+        Workshop w;
+        QVERIFY(w.page);
+        const QStringList before = stored(w.db);
+        QCOMPARE(shown(w.page), before);
+        const QString moved = w.path + QStringLiteral(".moved");
+
+        // Given the file goes away (or turns read-only) while the host runs
+        if (fault == QLatin1String("removed"))
+            QVERIFY(QFile::remove(w.path));
+        else if (fault == QLatin1String("renamed"))
+            QVERIFY(QFile::rename(w.path, moved));
+        else if (fault == QLatin1String("replaced")) {
+            QVERIFY(QFile::rename(w.path, moved));
+            QVERIFY(QFile::copy(moved, w.path));
+        } else
+            setQueryOnly(true);
+        const QString why = fault == QLatin1String("read-only")
+                                ? QStringLiteral("read-only")
+                                : QStringLiteral("removed or replaced");
+
+        // When the user adds, edits and deletes plans in the plan window
+        QSignalSpy problems(w.host.get(), &YmWorkshopHost::problem);
+        w.host->setWarnUser(true);
+        QString boxTitle;
+        QString boxText;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            boxTitle = box->windowTitle();
+            boxText = box->text();
+            box->buttons().first()->click();
+        });
+        emit w.page->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("N.nc"),
+                                  {{QStringLiteral("MAC-001"), 40}}, 80);
+        QCOMPARE(boxTitle, QStringLiteral("提示"));
+        QVERIFY2(boxText.contains(why), qPrintable(boxText));
+        w.host->setWarnUser(false);
+        QVERIFY(!w.host->editPlan(kDate, QStringLiteral("PO-1001"), QStringLiteral("PO-1001"),
+                                  QStringLiteral("HX-1020.nc"), QStringLiteral("HX-1020.nc"),
+                                  {{QStringLiteral("MAC-001"), 5}}, 10));
+        QVERIFY(!w.host->deletePlan(kDate, QStringLiteral("PO-1002")));
+
+        // Then each is refused with the reason, and nothing changed anywhere
+        QCOMPARE(problems.count(), 3);
+        for (const QList<QVariant> &p : problems)
+            QVERIFY2(p.value(0).toString().contains(why), qPrintable(p.value(0).toString()));
+        QCOMPARE(stored(w.db), before);
+        QCOMPARE(shown(w.page), before);
+
+        // And production is not stored either, which is told once, not every tick
+        problems.clear();
+        for (int minute = 1; minute <= 90; ++minute) {
+            w.host->clock().start(QDateTime(kDay, QTime(8, 0).addSecs(60 * minute)), 0);
+            w.host->tick();
+        }
+        QCOMPARE(problems.count(), 1);
+        QVERIFY(problems.at(0).value(0).toString().startsWith(QLatin1String("production")));
+
+        // Once the file is back, the next change is stored
+        if (fault == QLatin1String("removed"))
+            return; // a removed file does not come back
+        if (fault == QLatin1String("read-only"))
+            setQueryOnly(false);
+        else {
+            QFile::remove(w.path);
+            QVERIFY(QFile::rename(moved, w.path));
+        }
+        QVERIFY(w.host->addPlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("N.nc"),
+                                {{QStringLiteral("MAC-001"), 40}}, 80));
+        QCOMPARE(stored(w.db), before + QStringList{QStringLiteral("PO-2001|MAC-001|40")});
+        QCOMPARE(shown(w.page), stored(w.db));
+    }
+};
+
+QTEST_MAIN(TstHostFaults)
+#include "tst_hostfaults.moc"
