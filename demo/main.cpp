@@ -5,6 +5,10 @@
 //   ym-workshop-demo                      show the board
 //   ym-workshop-demo --screenshot F.png   render the board to a PNG and exit
 //                    [--size 1920x1080]
+//   ym-workshop-demo --scale F            force Qt's scale factor F (default: from the
+//                                         screen, or from --size with --screenshot)
+
+#include "boardscale.h"
 
 #include <ymworkshopmanage.h>
 
@@ -143,6 +147,7 @@ SampleDay sampleDay()
 
 int main(int argc, char *argv[])
 {
+    chooseBoardScale(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ym-workshop-demo"));
 
@@ -155,8 +160,13 @@ int main(int argc, char *argv[])
     QCommandLineOption size(QStringLiteral("size"),
                             QStringLiteral("Board size for --screenshot (default 1920x1080)."),
                             QStringLiteral("WxH"), QStringLiteral("1920x1080"));
+    QCommandLineOption scale(QStringLiteral("scale"),
+                             QStringLiteral("Qt's scale factor for the board (default: chosen "
+                                            "from the screen size)."),
+                             QStringLiteral("F"));
     parser.addOption(screenshot);
     parser.addOption(size);
+    parser.addOption(scale);
     parser.process(app);
 
     HostState state;
@@ -173,7 +183,8 @@ int main(int argc, char *argv[])
     const SampleDay day = sampleDay();
     board.initDatas(day.planData, day.macList, {}, QStringLiteral("08:00:00"),
                     QStringLiteral("20:00:00"), 600);
-    board.show();
+    if (!parser.isSet(screenshot))
+        board.show();
 
     if (parser.isSet(screenshot)) {
         const QStringList wh = parser.value(size).split(QLatin1Char('x'));
@@ -184,7 +195,7 @@ int main(int argc, char *argv[])
         }
         QWidget *page = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w->windowTitle() == QStringLiteral("车间管理看板"))
+            if (w->windowTitle() == QStringLiteral("车间管理看板"))
                 page = w;
         }
         if (!page) {
@@ -192,8 +203,10 @@ int main(int argc, char *argv[])
             return 1;
         }
         const QString file = parser.value(screenshot);
-        page->setWindowState(Qt::WindowNoState);
-        page->resize(target);
+        // Sized before it is first shown, so that the docks are laid out once, at
+        // the final size. --size counts device pixels, the window Qt's scaled ones.
+        page->resize(target / page->devicePixelRatioF());
+        page->show();
         // Let layouts, docks and the first paint settle before grabbing.
         QTimer::singleShot(300, &app, [&] {
             const QImage image = page->grab().toImage();
