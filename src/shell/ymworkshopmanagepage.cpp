@@ -1,5 +1,6 @@
 #include "ymworkshopmanagepage.h"
 
+#include "ymboardview.h"
 #include "ymclock.h"
 #include "ymresources.h"
 #include "ymworkshopmanagemainpage.h"
@@ -7,9 +8,6 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFontMetricsF>
-#include <QGraphicsProxyWidget>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLinearGradient>
@@ -264,47 +262,25 @@ void YmWorkshopManagePage::showScaledBoard(const QSize &windowSize)
     if (!m_mainPage)
         return;
     if (!m_view) {
-        // The main window keeps its design size inside a scene and the view
-        // shrinks the picture: texts and lines stay vector-drawn, and every
-        // event (context menu, table clicks, dock separators) is mapped back.
+        // The main window keeps its design size inside the view's scene; every
+        // event (right-click, table clicks, dock separators) is mapped back.
         layout()->removeWidget(m_mainPage);
         m_mainPage->setParent(nullptr);
-        auto *scene = new QGraphicsScene(this);
-        m_view = new QGraphicsView(scene, this);
-        m_view->setFrameShape(QFrame::NoFrame);
-        m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        m_view->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
-                               | QPainter::SmoothPixmapTransform);
-        // Transparent all the way down, so the page's background shows
-        // between the docks as it does at full size.
-        m_view->setAutoFillBackground(false);
-        m_view->viewport()->setAutoFillBackground(false);
-        m_view->setBackgroundBrush(Qt::NoBrush);
-        m_mainPage->setAttribute(Qt::WA_NoSystemBackground, true);
-        m_proxy = scene->addWidget(m_mainPage);
+        m_view = new YmBoardView(m_mainPage, this);
         m_view->show();
     }
-    const double s = m_boardScale;
-    const int top = qMin(qRound(m_bandHeight * s), windowSize.height());
+    const int top = qMin(qRound(m_bandHeight * m_boardScale), windowSize.height());
     m_view->setGeometry(0, top, windowSize.width(), windowSize.height() - top);
-    const QRectF board(0, 0, windowSize.width() / s, (windowSize.height() - top) / s);
-    m_proxy->setGeometry(board);
-    m_view->setSceneRect(board);
-    m_view->setTransform(QTransform::fromScale(s, s));
+    m_view->setBoardScale(m_boardScale);
 }
 
 void YmWorkshopManagePage::showDirectBoard()
 {
     if (!m_view || !m_mainPage)
         return;
-    m_proxy->setWidget(nullptr);
-    m_mainPage->setAttribute(Qt::WA_NoSystemBackground, false);
-    delete m_view->scene();
+    m_view->releaseBoard();
     delete m_view;
     m_view = nullptr;
-    m_proxy = nullptr;
     layout()->addWidget(m_mainPage);
     m_mainPage->show();
 }

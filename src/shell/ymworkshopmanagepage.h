@@ -9,8 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 
-class QGraphicsProxyWidget;
-class QGraphicsView;
+class YmBoardView;
 class YmWorkshopManageMainPage;
 
 // The board's top-level window: paints the title band with the live clock,
@@ -53,7 +52,7 @@ public:
     static double boardScaleFor(const QSize &windowSize);
     double boardScale() const { return m_boardScale; }
     // The view that shows the main window scaled down; null at full size.
-    QGraphicsView *boardView() const { return m_view; }
+    YmBoardView *boardView() const { return m_view; }
 
     // Paints the whole band (background, gradient, title, banner, clock).
     void drawBand(QPainter *painter, const QDateTime &now) const;
@@ -102,8 +101,7 @@ private:
     double m_bandHeight = 98.0;
     QString m_currentDate;
     double m_boardScale = 1.0;
-    QGraphicsView *m_view = nullptr;
-    QGraphicsProxyWidget *m_proxy = nullptr;
+    YmBoardView *m_view = nullptr;
 };
 
 #endif // YMWORKSHOPMANAGEPAGE_H
