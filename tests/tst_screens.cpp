@@ -224,6 +224,43 @@ private slots:
             isWhite));
     }
 
+    void doubleSizePictures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("banner") << QStringLiteral(":/image/top@2x.png") << QSize(3840, 196);
+        for (const char *name : {"blue", "green", "red", "gray", "first", "second", "third"})
+            QTest::newRow(name) << QStringLiteral(":/image/%1@2x.png").arg(QLatin1String(name))
+                                << QSize(400, 400);
+    }
+
+    void doubleSizePictures()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        QCOMPARE(QImage(path).size(), size);
+    }
+
+    // A double-size picture covers the same logical area as the plain one.
+    void itemDrawsDoubleSizePictureAtItsLogicalSize()
+    {
+        QPixmap picture(400, 400);
+        picture.fill(Qt::red);
+        picture.setDevicePixelRatio(2.0);
+        YmItemPixmapText item;
+        item.setPixmap(picture);
+        item.resize(300, 300);
+        QImage img(300, 300, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::black);
+        item.render(&img);
+        // 200x200 centred at (150, 112.5): x 50..250, y 12.5..212.5.
+        auto red = [&img](int x, int y) {
+            return img.pixel(x, y) == qRgb(255, 0, 0);
+        };
+        QVERIFY(red(52, 112) && red(247, 112) && red(150, 15) && red(150, 210));
+        QVERIFY(!red(47, 112) && !red(253, 112) && !red(150, 10) && !red(150, 215));
+    }
+
     void contextMenuInScaledBoard()
     {
         YmWorkshopManagePage page;
