@@ -1,7 +1,9 @@
 #include "ymchartscale.h"
+#include "ymplatformmessagefilter.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopverticalbarchart.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include <climits>
@@ -17,6 +19,7 @@ class TstBarcharts : public QObject
     static QImage render(QWidget &w, QSize s) { return w.resize(s), w.grab().toImage(); }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // The axis end and, where given, the ten horizontal ticks followed by the six
     // vertical labels.
     void scaleAndLabels_data()
@@ -55,36 +58,116 @@ private slots:
         QCOMPARE(labels.isEmpty() ? labels : got.join(QLatin1Char(' ')), labels);
     }
 
+    // The design's layout worked out for two sizes, from nothing but the font's line
+    // heights and advances (Qt's metrics, not the chart's layout code). Bars and
+    // probes are drawn on black.
     void barPixels()
     {
-        YmWorkshopHorizontalBarChart hc;
-        hc.setBarData({bar(50, 20), bar(30, 30)});
-        // 561 wide, the planned bar's length ends at about 0.7 of a pixel.
-        const HorizontalLayout h = hc.layoutFor(QSize(561, 430));
-        const QImage hi = render(hc, QSize(561, 430));
-        const int x0 = truncPixels(h.left), y = truncPixels(horizontalBarTop(h, 1)) + 1;
-        const int endP = x0 + truncPixels(barLength(h.fullLength, 50, 90));
-        const int endC = x0 + truncPixels(barLength(h.fullLength, 20, 90));
-        // The lowest bar: completed, then planned up to trunc(lenP) and not beyond.
-        QCOMPARE(hi.pixel(endC - 1, y), qRgb(45, 198, 255));
-        QCOMPARE(hi.pixel(endC + 1, y), kHPlanned);
-        QCOMPARE(hi.pixel(endP - 1, y), kHPlanned);
-        QVERIFY(hi.pixel(endP, y) != kHPlanned);
+        const auto image = [](QSize size, auto draw) {
+            QImage img(size, QImage::Format_ARGB32);
+            img.fill(Qt::black);
+            QPainter p(&img);
+            draw(&p, img.rect());
+            return img;
+        };
+        const auto near = [](QRgb got, QRgb want) {
+            return qAbs(qRed(got) - qRed(want)) <= 2 && qAbs(qGreen(got) - qGreen(want)) <= 2
+                   && qAbs(qBlue(got) - qBlue(want)) <= 2;
+        };
+        const QRgb black = qRgb(0, 0, 0), completedH = qRgb(45, 198, 255);
 
+        // Horizontal, 561 x 430, (A, 50, 20) below (B, 30, 30): planned sum 80 gives
+        // an axis end of 90. Axis from y = trunc(h0 + 20) to 430 - h15 - 5, split into
+        // five equal bands: gap, B, gap, A, gap (from the top).
+        YmWorkshopHorizontalBarChart hc;
+        hc.setBarData(
+            {QVariantList{QStringLiteral("A"), 50, 20}, QVariantList{QStringLiteral("B"), 30, 30}});
+        QFont f15 = hc.font();
+        f15.setPointSize(15);
+        const QFontMetricsF fm0(hc.font()), fm15(f15);
+        const double topY = int(fm0.height() + 20), baseY = 430 - fm15.height() - 5;
+        const double band = (baseY - topY) / 5;
+        const double left = qMax(fm15.horizontalAdvance(QStringLiteral("A")),
+                                 fm15.horizontalAdvance(QStringLiteral("B")))
+                            + 25;
+        const double full = (531 - left) / 10.5 * 10; // ten of 10.5 tick steps
+        const int x0 = int(left), yA = int(baseY - 2 * band) + 1, yB = int(baseY - 4 * band) + 1;
+        const QImage hi = image(QSize(561, 430), [&](QPainter *p, QRect r) { hc.draw(p, r); });
+        QCOMPARE(hi.pixel(x0 + 1, yA), completedH);
+        QCOMPARE(hi.pixel(x0 + int(full * 20 / 90) + 1, yA), kHPlanned);
+        QCOMPARE(hi.pixel(x0 + int(full * 50 / 90) - 1, yA), kHPlanned);
+        QVERIFY(hi.pixel(x0 + int(full * 50 / 90), yA) != kHPlanned);
+        QCOMPARE(hi.pixel(x0 + int(full * 30 / 90) - 1, yB), completedH); // covers B's plan
+        QCOMPARE(hi.pixel(x0 + int(band), int(baseY - 4 * band) - 2), black);
+        for (double gap : {0.5, 2.5, 4.5}) // bands without a bar, the top one included
+            QCOMPARE(hi.pixel(x0 + 5, int(baseY - gap * band)), black);
+
+        // Vertical, 900 x 330, (G1, 40, 10) and (G2, 120, 130): largest plan 120 gives
+        // 220, labels 220 184 148 112 76 40 down to the lowest grid line.
         YmWorkshopVerticalBarchart vc;
-        vc.setBarData({bar(40, 10), bar(120, 130)});
-        const VerticalLayout v = vc.layoutFor(QSize(900, 330));
-        const QImage vi = render(vc, QSize(900, 330));
-        const int t40 = int(v.axisY - 40 * v.unit), x1 = int(verticalPlannedX(v, 0)) + 3;
-        const int x2 = int(verticalPlannedX(v, 1) + v.barW) + 3;
-        // Planned bars are translucent (here over the window's grey), completed
-        // ones opaque beside them; the second group's completed bar rises above
-        // its planned one.
-        QCOMPARE(vi.pixel(x1, t40 + 2), qRgb(187, 178, 235));
-        QVERIFY(vi.pixel(x1, t40 - 2) != vi.pixel(x1, t40 + 2));
-        QCOMPARE(vi.pixel(x1 + int(v.barW), int(v.axisY - 10 * v.unit) + 2), kVCompleted);
-        QCOMPARE(vi.pixel(x2, int(v.axisY - 120 * v.unit) - 2), kVCompleted);
-        QVERIFY(vi.pixel(x2, int(v.axisY - 130 * v.unit) - 3) != kVCompleted);
+        vc.setBarData({QVariantList{QStringLiteral("G1"), 40, 10},
+                       QVariantList{QStringLiteral("G2"), 120, 130}});
+        const int axisY = 330 - int(fm15.height()) - 45;
+        const double stepY = ((axisY - topY) - fm15.height() / 2) / 6;
+        const double labelW = fm15.horizontalAdvance(QStringLiteral("220"));
+        const double slotW = (900 - 1 - 19 - labelW - 30) / 2, barW = slotW / 3;
+        const double unit = stepY * 6 / 220, x1 = labelW + 25 + slotW / 6;
+        const QImage vi = image(QSize(900, 330), [&](QPainter *p, QRect r) { vc.draw(p, r); });
+        // Planned bars are translucent (alpha 127), completed ones opaque beside them.
+        QVERIFY(near(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) + 2), qRgb(67, 58, 115)));
+        QCOMPARE(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) - 2), black);
+        // A sixth of the slot is left free on either side of the pair of bars.
+        QCOMPARE(vi.pixel(int(x1) - 2, int(axisY - 5 * unit)), black);
+        QCOMPARE(vi.pixel(int(x1 + 2 * barW) + 2, int(axisY - 5 * unit)), black);
+        QCOMPARE(vi.pixel(int(x1 + barW) + 3, int(axisY - 10 * unit) + 2), kVCompleted);
+        QCOMPARE(vi.pixel(int(x1 + slotW + barW) + 3, int(axisY - 120 * unit) - 2), kVCompleted);
+        QCOMPARE(vi.pixel(int(x1 + slotW + barW) + 3, int(axisY - 130 * unit) - 3), black);
+        // The lowest grid line (faint blue, alpha 60) and its label "40" in #0396AF.
+        const double y5 = topY + 5 * stepY;
+        bool line = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            line = line || near(vi.pixel(840, int(y5 + fm15.height() / 2) + dy), qRgb(12, 46, 60));
+        QVERIFY(line);
+        const int tw = int(fm15.horizontalAdvance(QStringLiteral("40")));
+        const QRgb label = qRgb(3, 150, 175);
+        bool labelled = false;
+        for (int y = int(y5); y < int(y5 + fm15.height()); ++y)
+            for (int x = int(labelW + 20 - tw); x < int(labelW + 20); ++x)
+                labelled = labelled || near(vi.pixel(x, y), label);
+        QVERIFY(labelled);
+    }
+
+    // New data repaints the chart by itself (not only when the board's clock
+    // repaints everything).
+    void setBarDataRepaints_data()
+    {
+        QTest::addColumn<bool>("horizontal");
+        QTest::newRow("order progress") << true;
+        QTest::newRow("production status") << false;
+    }
+    void setBarDataRepaints()
+    {
+        QFETCH(bool, horizontal);
+        struct PaintCounter : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                paints += e->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+        } counter;
+        YmWorkshopHorizontalBarChart hc;
+        YmWorkshopVerticalBarchart vc;
+        QWidget &chart = horizontal ? static_cast<QWidget &>(hc) : vc;
+        chart.resize(400, 300);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        QTest::qWait(50);
+        chart.installEventFilter(&counter);
+        const QVariantList bars{bar(10, 5)};
+        horizontal ? hc.setBarData(bars) : vc.setBarData(bars);
+        QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, 1000);
     }
 
     // Malformed entries read as empty / 0 and both charts still paint their
@@ -100,7 +183,8 @@ private slots:
         QTest::newRow("empty") << QVariantList() << 1LL << 1LL;
         QTest::newRow("junk, negative") << junk << 1LL << 1LL;
         QTest::newRow("text") << QVariantList{bar(x, x), bar(n30, 1)} << 40LL << 40LL;
-        QTest::newRow("extra fields") << QVariantList{QVariantList{x, 50, 1, 2}} << 60LL << 60LL;
+        QTest::newRow("extra fields")
+            << QVariantList{QVariant(QVariantList{x, 50, 1, 2})} << 60LL << 60LL;
         QTest::newRow("huge") << QVariantList{bar(INT_MAX, INT_MAX), bar(INT_MAX, INT_MIN)}
                               << 5294967294LL << 3147483647LL;
     }
@@ -112,12 +196,19 @@ private slots:
         YmWorkshopVerticalBarchart vc;
         hc.setBarData(bars);
         vc.setBarData(bars);
-        const HorizontalLayout h = hc.layoutFor(size);
-        QTEST(h.scaleMax, "hMax");
+        QTEST(hc.layoutFor(size).scaleMax, "hMax");
         QTEST(vc.layoutFor(size).scaleMax, "vMax");
-        const QRgb ha = render(hc, size).pixel(qRound(h.left), (h.topY + int(h.baseY)) / 2);
-        const QRgb va = render(vc, size).pixel(size.width() / 2, vc.layoutFor(size).axisY);
-        QVERIFY(qBlue(ha) > 150 && qRed(ha) < 120 && qBlue(va) > 150 && qRed(va) < 120);
+        // Both axes in #35C2FF: at least the x axis' length of near-axis-blue pixels.
+        for (QWidget *chart : {static_cast<QWidget *>(&hc), static_cast<QWidget *>(&vc)}) {
+            const QImage img = render(*chart, size);
+            int axis = 0;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    axis += qAbs(qRed(img.pixel(x, y)) - 53) < 20
+                            && qAbs(qGreen(img.pixel(x, y)) - 194) < 20
+                            && qBlue(img.pixel(x, y)) > 235;
+            QVERIFY2(axis > 400, qPrintable(QString::number(axis)));
+        }
     }
 };
 

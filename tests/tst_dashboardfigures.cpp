@@ -1,4 +1,5 @@
 #include "ymdashboardfigures.h"
+#include "ymplatformmessagefilter.h"
 
 #include <QtTest>
 
@@ -7,6 +8,7 @@ class TstDashboardFigures : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // "rows > notes > bars": rows "plan group planned completed threshold" joined by ";"
     // ("~" is a row that is no list, "max" the largest int); notes joined by "|", "@"
     // standing for the prefix "计划订单："; bars, checked when given, as "plan bars |

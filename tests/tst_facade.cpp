@@ -1,6 +1,8 @@
 // The exported facade: callbacks reach the host with its context, data calls
 // travel the whole chain, and the facade's windows go with it.
+#include "ymclock.h"
 #include "ymmetatypes.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
@@ -55,6 +57,16 @@ void registerAll(YmWorkshopManage &board)
     board.setPlanStopSettingPageShowCB([](void *d) { record(d, "stop"); });
     board.setPlanWorkTimeSettingPageShowCB([](void *d) { record(d, "worktime"); });
     board.setUpdateDateInitDataCB([](void *d) { record(d, "dateinit"); });
+    board.setSaveKeyAttrCB([](void *d, const QString &key, const QString &value) {
+        record(d, "setting", {key, value});
+    });
+}
+
+QDateTime g_hostNow; // the host's workshop clock
+
+QDateTime hostClock(void *d)
+{
+    return d == &g_context ? g_hostNow : QDateTime();
 }
 
 YmWorkshopManagePage *pageOf(YmWorkshopManage &board)
@@ -81,6 +93,7 @@ class TstFacade : public QObject
 private slots:
     void initTestCase()
     {
+        YmPlatformMessageFilter::install();
         ymRegisterResources();
         ymRegisterMetaTypes();
     }
@@ -114,6 +127,10 @@ private slots:
         QTest::newRow("work hours") << Emitter([](YmWorkshopManagePage *p) {
             emit p->mainPage()->sPlanWorkTimeSettingShow();
         }) << QStringLiteral("worktime(ctx)");
+        QTest::newRow("plan window setting") << Emitter([](YmWorkshopManagePage *p) {
+            emit p->mainPage()->sSaveKeyAttr(QStringLiteral("PlanCheckOrder"),
+                                             QStringLiteral("21"));
+        }) << QStringLiteral("setting(ctx|PlanCheckOrder|21)");
         QTest::newRow("day changed")
             << Emitter([](YmWorkshopManagePage *p) { emit p->sUpdateDateInit(); })
             << QStringLiteral("dateinit(ctx)");
@@ -128,6 +145,41 @@ private slots:
         registerAll(board);
         emitter(pageOf(board));
         QCOMPARE(g_calls, QStringList{expected});
+    }
+
+    // A host's clock drives the band, the day change and today's figures; an
+    // invalid answer, unregistering or destroying the board gives the system
+    // clock back.
+    void hostClockDrivesTheBoard()
+    {
+        const QDate systemDay = QDate::currentDate();
+        g_hostNow = QDateTime(QDate(2024, 3, 5), QTime(23, 59, 58));
+        {
+            YmWorkshopManage board;
+            registerAll(board);
+            board.setCurrentDateTimeCB(hostClock);
+            QCOMPARE(YmClock::now(), g_hostNow);
+
+            // Taking over the clock is not a day change.
+            pageOf(board)->tick(YmClock::today());
+            QVERIFY(g_calls.isEmpty());
+            g_hostNow = g_hostNow.addSecs(1);
+            pageOf(board)->tick(YmClock::today());
+            QVERIFY(g_calls.isEmpty());
+            g_hostNow = g_hostNow.addSecs(1); // midnight of the host's day
+            pageOf(board)->tick(YmClock::today());
+            QCOMPARE(g_calls, QStringList{QStringLiteral("dateinit(ctx)")});
+
+            g_hostNow = QDateTime();
+            QCOMPARE(YmClock::today(), systemDay);
+            g_hostNow = QDateTime(QDate(2024, 3, 7), QTime(9, 0));
+            QCOMPARE(YmClock::today(), QDate(2024, 3, 7));
+            board.setCurrentDateTimeCB(nullptr);
+            QCOMPARE(YmClock::today(), systemDay);
+            board.setCurrentDateTimeCB(hostClock);
+            QCOMPARE(YmClock::today(), QDate(2024, 3, 7));
+        }
+        QCOMPARE(YmClock::today(), systemDay);
     }
 
     void nullCallbackDrops()

@@ -1,5 +1,6 @@
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
+#include "ymplatformmessagefilter.h"
 
 #include <QGridLayout>
 #include <QtTest>
@@ -21,6 +22,7 @@ class TstMacstate : public QObject
     }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // Each setter changes its own caption only; counts are shown unchanged.
     void setters()
     {
@@ -33,6 +35,42 @@ private slots:
         QCOMPARE(grid(page), QStringLiteral("在线 7|工作 12|异常 -3|离线 0|.|.|.|."));
         page.setOfflineCount(2147483647);
         QCOMPARE(grid(page), QStringLiteral("在线 7|工作 12|异常 -3|离线 2147483647|.|.|.|."));
+    }
+
+    // Caption colours: online #0CCAF4, working #31E79C, abnormal #DF4A5F, offline
+    // #C8C8C8, as stored and as painted (the most covered caption pixel on black).
+    void captionColours_data()
+    {
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("online") << 0 << QColor(12, 202, 244);
+        QTest::newRow("working") << 1 << QColor(49, 231, 156);
+        QTest::newRow("abnormal") << 2 << QColor(223, 74, 95);
+        QTest::newRow("offline") << 3 << QColor(200, 200, 200);
+    }
+    void captionColours()
+    {
+        QFETCH(int, cell);
+        QFETCH(QColor, colour);
+        YmMacStatePage page;
+        page.resize(800, 200);
+        auto *grid = qobject_cast<QGridLayout *>(page.layout());
+        auto *item = qobject_cast<YmItemPixmapText *>(grid->itemAtPosition(0, cell)->widget());
+        QCOMPARE(item->textColor(), colour);
+        item->setPixmap(QPixmap()); // the caption alone
+        item->resize(200, 160);
+        QImage img(item->size(), QImage::Format_RGB32);
+        img.fill(Qt::black);
+        item->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+        QRgb strongest = qRgb(0, 0, 0);
+        for (int y = 120; y < 160; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (qGray(img.pixel(x, y)) > qGray(strongest))
+                    strongest = img.pixel(x, y);
+        QVERIFY2(qAbs(qRed(strongest) - colour.red()) <= 12
+                     && qAbs(qGreen(strongest) - colour.green()) <= 12
+                     && qAbs(qBlue(strongest) - colour.blue()) <= 12,
+                 qPrintable(QColor(strongest).name()));
     }
 
     void rearrangeAt300()

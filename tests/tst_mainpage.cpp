@@ -3,8 +3,10 @@
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
 #include "ymmetatypes.h"
+#include "ymnotifycountwidget.h"
 #include "ymnotifymanager.h"
 #include "ymnotifywidget.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagemainpage.h"
@@ -32,6 +34,14 @@ QVariant row(const char *plan, const char *mac, const char *group, int planned, 
                         completed,
                         notify,
                         QVariant()};
+}
+
+QStringList strings(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list << QString::fromUtf8(text);
+    return list;
 }
 
 QVariant machine(const char *key, int state)
@@ -105,6 +115,7 @@ class TstMainPage : public QObject
 private slots:
     void initTestCase()
     {
+        YmPlatformMessageFilter::install();
         ymRegisterResources();
         ymRegisterMetaTypes();
     }
@@ -168,6 +179,43 @@ private slots:
         QVERIFY(shown);
         QCOMPARE(shown->findChild<QLabel *>(QStringLiteral("label_title"))->text(),
                  QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    }
+
+    // A board nobody attends: each refresh renotifies the same plans, and once
+    // five popups are up each plan keeps one waiting notification with its newest
+    // text instead of piling them up.
+    void thousandRefreshesKeepOneWaitingPerPlan()
+    {
+        YmWorkshopManageMainPage main;
+        const char *macs[] = {"M1", "M2", "M3"};
+        const char *plans[] = {"A", "B", "C"};
+        QVariantList rows;
+        for (int i = 0; i < 3; ++i)
+            rows << row(plans[i], macs[i], "G", 2000, 300, 5);
+        main.initDatas({rows, 1, 0, 0}, {}, {}, QString(), QString(), 0);
+        for (int i = 1; i <= 1000; ++i) // machine i % 3 reports 200 + i pieces
+            main.updateMacProcess(
+                QLatin1String(macs[i % 3]),
+                {QVariant(QVariantList{QString(QLatin1String(plans[i % 3]) + QStringLiteral(".nc")),
+                                       QVariant(), 200 + i})});
+        YmNotifyManager *m = YmNotifyManager::instance();
+        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+        // Refresh 1 filled slots 4 and 5 (A unchanged, B at 201) and C began to wait;
+        // A and B waited from refresh 2. Last reports: M1 999, M2 1000, M3 998.
+        QStringList shown;
+        for (const YmNotifyWidget *w : m->visibleWidgets())
+            shown << w->text();
+        QCOMPARE(shown, strings({"计划订单：A(300/2000)15.00%", "计划订单：B(300/2000)15.00%",
+                                 "计划订单：C(300/2000)15.00%", "计划订单：A(300/2000)15.00%",
+                                 "计划订单：B(201/2000)10.00%"}));
+        QStringList waiting;
+        for (const auto &n : m->queue())
+            waiting << n.first + QLatin1Char(' ') + n.second;
+        const QString t = today + QLatin1Char(' ');
+        QCOMPARE(waiting, QStringList({t + QStringLiteral("计划订单：C(1198/2000)59.00%"),
+                                       t + QStringLiteral("计划订单：A(1199/2000)59.00%"),
+                                       t + QStringLiteral("计划订单：B(1200/2000)60.00%")}));
+        QCOMPARE(m->counterWidget()->countText(), QStringLiteral("3"));
     }
 
     // Malformed payloads through every data call: nothing crashes and the board

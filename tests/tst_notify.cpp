@@ -1,6 +1,7 @@
 #include "ymnotifycountwidget.h"
 #include "ymnotifymanager.h"
 #include "ymnotifywidget.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 
 #include <QtTest>
@@ -9,6 +10,13 @@
 #include <climits>
 
 using Args = QVector<int>;
+static QStringList strings(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list << QString::fromUtf8(text);
+    return list;
+}
 using Screens = QVector<QPair<QRect, QRect>>;
 const QString E(QChar(0x2026)); // ellipsis
 
@@ -27,13 +35,8 @@ class TstNotify : public QObject
 private slots:
     void initTestCase()
     {
+        YmPlatformMessageFilter::install();
         ymRegisterResources();
-        // The offscreen platform warns on every opacity step and raise of a popup.
-        static const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &context, const QString &msg) {
-                if (!msg.startsWith(QLatin1String("This plugin does not support")))
-                    previous(type, context, msg);
-            });
         // Added before any manager's own routine, so it runs after it in ~QApplication.
         qAddPostRoutine([] {
             if (!QApplication::allWidgets().isEmpty())
@@ -140,6 +143,47 @@ private slots:
         QTRY_VERIFY(!counter->isVisible());
         QCOMPARE(QList<QVariantList>(spy), (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(counter->blinkAnimation()->state(), QAbstractAnimation::Stopped);
+    }
+
+    // With five popups on screen, a keyed notification whose (title, key) is still
+    // waiting is rewritten in place; another day or no key queues one more.
+    void waitingNotificationReplaced_data()
+    {
+        QTest::addColumn<QStringList>("sent"); // title|key|text, or "close" (slot 1)
+        QTest::addColumn<QStringList>("waiting");
+        QTest::newRow("same plan, keeps its place")
+            << strings({"d1|A|a1", "d1|B|b1", "d1|A|a2", "d1|A|a3"}) << strings({"d1 a3", "d1 b1"});
+        QTest::newRow("next day starts anew")
+            << strings({"d1|A|a1", "d2|A|a2", "d2|A|a3"}) << strings({"d1 a1", "d2 a3"});
+        QTest::newRow("no key queues every one")
+            << strings({"d1||a1", "d1||a2"}) << strings({"d1 a1", "d1 a2"});
+        QTest::newRow("after a popup closed")
+            << strings({"d1|A|a1", "d1|B|b1", "close", "d1|B|b2", "d1|A|a2"})
+            << strings({"d1 b2", "d1 a2"});
+    }
+    void waitingNotificationReplaced()
+    {
+        QFETCH(QStringList, sent);
+        YmNotifyManager *manager = YmNotifyManager::instance();
+        for (int i = 0; i < 5; ++i)
+            manager->notify(QStringLiteral("d1"), QStringLiteral("shown"), QStringLiteral("A"));
+        for (const QString &s : qAsConst(sent)) {
+            const QStringList f = s.split(QLatin1Char('|'));
+            if (f.size() < 3)
+                QVERIFY(closeSlot(manager, 1)); // a1 moves up from the queue to slot 5
+            else
+                manager->notify(f.at(0), f.at(2), f.at(1));
+        }
+        QStringList waiting;
+        for (const auto &n : manager->queue())
+            waiting << n.first + QLatin1Char(' ') + n.second;
+        QTEST(waiting, "waiting");
+        QCOMPARE(manager->counterWidget()->countText(), QString::number(waiting.size()));
+        const bool closed = sent.contains(QStringLiteral("close"));
+        for (const YmNotifyWidget *shown : manager->visibleWidgets().mid(0, 4))
+            QCOMPARE(shown->text(), QStringLiteral("shown"));
+        QCOMPARE(manager->visibleWidgets().at(4)->text(),
+                 closed ? QStringLiteral("a1") : QStringLiteral("shown"));
     }
 
     void longTextEndsWithEllipsisAndFits()

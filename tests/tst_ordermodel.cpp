@@ -1,5 +1,6 @@
 #include "ymordermodel.h"
 #include "ymorderrow.h"
+#include "ymplatformmessagefilter.h"
 
 #include <QtTest>
 
@@ -45,6 +46,7 @@ class TstOrderModel : public QObject
     }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // A one-element record: "text|number|pieces" at index 0, nothing at -1, 1 and 1000.
     void readers_data()
     {
@@ -99,6 +101,27 @@ private slots:
             QCOMPARE(st(m), p.at(2));
             QCOMPARE(m.rows().at(0).toList().at(R::Pieces).userType(), qMetaTypeId<YmPieceMap>());
         }
+    }
+    // The host loads the day again with other machines: only the second load's rows
+    // belong to a machine. Report "machine file quantity" -> rows of the second load.
+    void reloadForgetsFirstLoad_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("machine moved to another row") << "M2 f 7 | 7: 0:";
+        QTest::newRow("machine in both loads") << "M1 f 5 | 0: 5:";
+        QTest::newRow("machine dropped") << "M3 g 5 | 0: 0:";
+    }
+    void reloadForgetsFirstLoad()
+    {
+        QFETCH(QString, line);
+        const QStringList r = line.section(" | "_s, 0, 0).split(u' ');
+        YmOrderModel m;
+        m.setRows({row("A"_s, "M1"_s, "f"_s, 10, 0), row("B"_s, "M2"_s, "f"_s, 10, 0),
+                   row("C"_s, "M3"_s, "g"_s, 10, 0)});
+        m.setRows({row("B"_s, "M2"_s, "f"_s, 10, 0), row("D"_s, "M1"_s, "f"_s, 10, 0)});
+        QCOMPARE(m.hasMachine(r.at(0)), r.at(0) != "M3"_s);
+        m.applyProcess(r.at(0), entry(r.at(1), QVariant(), r.at(2).toInt()));
+        QCOMPARE(st(m), line.section(" | "_s, 1));
     }
     void renames()
     {

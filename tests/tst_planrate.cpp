@@ -1,3 +1,4 @@
+#include "ymplatformmessagefilter.h"
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopplanratelabel.h"
 #include "ymworkshopplanratepage.h"
@@ -21,6 +22,7 @@ class TstPlanrate : public QObject
     }
 
 private slots:
+    void initTestCase() { YmPlatformMessageFilter::install(); }
     // Arc degrees and percentage; the arc starts at -138 degrees and runs
     // clockwise for positive rates. It is probed inside and beyond (NaN: no probe).
     void gauge_data()

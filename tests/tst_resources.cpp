@@ -1,3 +1,4 @@
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 
 #include <QImage>
@@ -10,7 +11,11 @@ class TstResources : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ymRegisterResources(); }
+    void initTestCase()
+    {
+        YmPlatformMessageFilter::install();
+        ymRegisterResources();
+    }
 
     void imageLoadsAtItsSize_data()
     {
@@ -37,13 +42,51 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(bool, clearCorners);
-        const QImage image(QLatin1String(QTest::currentDataTag()));
+        const QImage image{QString::fromLatin1(QTest::currentDataTag())};
         QCOMPARE(image.size(), size);
         const int r = size.width() - 1, b = size.height() - 1;
         for (const QPoint &corner : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})
             QVERIFY(!clearCorners || qAlpha(image.pixel(corner)) == 0);
         // ... and something is drawn in the middle.
         QVERIFY(qAlpha(image.pixel(size.width() / 2, size.height() / 2)) > 0);
+    }
+
+    // Only the offscreen window's "not supported" warnings are dropped; everything
+    // else, the same texts as other message types included, reaches the handler.
+    void platformMessageFilter_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("dropped");
+        const QString opacity
+            = QStringLiteral("This plugin does not support setting window opacity");
+        QTest::newRow("opacity") << int(QtWarningMsg) << opacity << true;
+        QTest::newRow("raise") << int(QtWarningMsg)
+                               << QStringLiteral("This plugin does not support raise()") << true;
+        QTest::newRow("size hints")
+            << int(QtWarningMsg)
+            << QStringLiteral("This plugin does not support propagateSizeHints()") << true;
+        QTest::newRow("as a debug message") << int(QtDebugMsg) << opacity << false;
+        QTest::newRow("longer text")
+            << int(QtWarningMsg) << QString(opacity + QLatin1Char('!')) << false;
+        QTest::newRow("OpenGL") << int(QtWarningMsg)
+                                << QStringLiteral(
+                                       "This plugin does not support createPlatformOpenGLContext!")
+                                << false;
+        QTest::newRow("other warning")
+            << int(QtWarningMsg)
+            << QStringLiteral("QPainter::begin: Paint device returned engine == 0") << false;
+    }
+    void platformMessageFilter()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, message);
+        QTEST(YmPlatformMessageFilter::isFiltered(QtMsgType(type), message), "dropped");
+        if (type != QtWarningMsg || YmPlatformMessageFilter::isFiltered(QtWarningMsg, message))
+            return;
+        // Installed in initTestCase in front of Qt Test's handler: the message gets there.
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(message));
+        qWarning("%s", qPrintable(message));
     }
 };
 

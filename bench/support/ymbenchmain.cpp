@@ -1,6 +1,7 @@
 #include "ymbenchmain.h"
 
 #include "ymmetatypes.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int ymRunBenchmarks(int argc, char **argv, bool withApplication,
     if (withApplication) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
+        YmPlatformMessageFilter::install();
     }
     ymRegisterResources();
     ymRegisterMetaTypes();

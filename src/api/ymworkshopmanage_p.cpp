@@ -76,6 +76,8 @@ void YmWorkshopManagePrivate::setCurrentDateTimeCB(YmWorkshopManage::CurrentDate
         YmClock::setSource(nullptr);
         s_clockOwner = nullptr;
     }
+    if (page)
+        page->syncDay();
 }
 
 // The page and the plan window it owns are parentless top-level windows; they

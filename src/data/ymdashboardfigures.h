@@ -17,6 +17,9 @@ struct YmDashboardFigures
     // One text per plan whose completion percent is above its threshold (the
     // threshold of the plan's last row; 0 never notifies), first-seen order.
     QStringList notifications;
+    // The plan of each text, at the same index: what a newer notification about
+    // the same plan replaces while the older one is still waiting.
+    QStringList notifyingPlans;
 
     // The figures of a list of order rows (the board keeps them up to date in
     // YmOrderModel::dashboardFigures()).

@@ -256,9 +256,11 @@ YmDashboardFigures YmOrderModel::dashboardFigures() const
         if (plan.threshold == 0 || plan.planned == 0)
             continue;
         const qint64 percent = YmDashboardFigures::percentOf(plan.completed, plan.planned);
-        if (percent > plan.threshold)
+        if (percent > plan.threshold) {
             figures.notifications.append(
                 YmDashboardFigures::notificationText(name, plan.completed, plan.planned, percent));
+            figures.notifyingPlans.append(name);
+        }
     }
     return figures;
 }

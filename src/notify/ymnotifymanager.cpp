@@ -11,6 +11,8 @@
 #include <QMutexLocker>
 #include <QScreen>
 
+#include <cstdlib>
+
 namespace {
 
 QBasicMutex s_instanceMutex;
@@ -39,6 +41,23 @@ struct YmNotifyManagerUnloadGuard
     }
 };
 YmNotifyManagerUnloadGuard s_unloadGuard;
+
+// A host may end with exit() and never destroy its QApplication. Exit handlers
+// run in reverse order of registration, and Qt registers the registry of
+// running property animations when the first one starts, so a pop-up deleted
+// by the unload guard (registered at load) would stop its animations in a
+// registry that is already gone. Registered after the first pop-up started
+// its fade, this handler runs before the registry goes; from a shared module
+// it also runs when the module is unloaded, which is what the guard wants.
+void destroyManagerAtExit()
+{
+    YmNotifyManager::destroyInstance();
+}
+void registerExitHandlerOnce()
+{
+    static const bool registered = (std::atexit(destroyManagerAtExit), true);
+    Q_UNUSED(registered)
+}
 
 } // namespace
 
@@ -91,6 +110,7 @@ YmNotifyManager::~YmNotifyManager()
     // Delete the popups directly: deferred deletes are never delivered once the
     // application is shutting down. Their destroyed() must not reach us any more.
     m_queue.clear();
+    m_waitingByKey.clear();
     const QList<YmNotifyWidget *> widgets = m_visibleWidgets;
     m_visibleWidgets.clear();
     for (YmNotifyWidget *widget : widgets) {
@@ -124,8 +144,33 @@ QPoint YmNotifyManager::slotPosition(int slot) const
 
 void YmNotifyManager::notify(const QString &title, const QString &text)
 {
-    m_queue.append(qMakePair(title, text));
+    notify(title, text, QString());
+}
+
+void YmNotifyManager::notify(const QString &title, const QString &text, const QString &key)
+{
+    // A board nobody attends refreshes the same plans every few seconds; without
+    // this the queue would grow by one notification per plan and refresh.
+    if (!key.isEmpty()) {
+        const WaitingKey waitingKey(title, key);
+        const auto found = m_waitingByKey.constFind(waitingKey);
+        if (found != m_waitingByKey.cend()) {
+            m_queue[int(found.value() - m_firstWaiting)].notification.second = text;
+            return;
+        }
+        m_waitingByKey.insert(waitingKey, m_firstWaiting + m_queue.size());
+    }
+    m_queue.append(Waiting{qMakePair(title, text), key});
     showWhatFits();
+}
+
+QList<YmNotifyManager::Notification> YmNotifyManager::queue() const
+{
+    QList<Notification> waiting;
+    waiting.reserve(m_queue.size());
+    for (const Waiting &entry : m_queue)
+        waiting.append(entry.notification);
+    return waiting;
 }
 
 void YmNotifyManager::showWhatFits()
@@ -137,7 +182,12 @@ void YmNotifyManager::showWhatFits()
     auto *widget = new YmNotifyWidget(this);
     m_visibleWidgets.append(widget);
     widget->setSlotIndex(m_visibleWidgets.size());
-    widget->setContent(m_queue.takeFirst());
+    const Waiting next = m_queue.takeFirst();
+    if (!next.key.isEmpty())
+        m_waitingByKey.remove(WaitingKey(next.notification.first, next.key));
+    ++m_firstWaiting;
+    widget->setContent(next.notification);
+    registerExitHandlerOnce();
     updateCounter();
     // By the time destroyed() arrives the object is a bare QObject; the lambda keeps
     // the typed pointer so that the handler only compares it.

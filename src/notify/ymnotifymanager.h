@@ -1,6 +1,7 @@
 #ifndef YMNOTIFYMANAGER_H
 #define YMNOTIFYMANAGER_H
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -35,7 +36,13 @@ public:
     // next case from a fresh manager; instance() creates a new one afterwards.
     static void destroyInstance();
 
+    // Queues one more notification.
     void notify(const QString &title, const QString &text);
+    // The same, for a notification about something (a plan) that keeps reporting:
+    // while one with the same title and key is still waiting, its text is replaced
+    // in place (it keeps its place in the queue) instead of queueing another.
+    // Popups already on screen are left alone. An empty key queues as above.
+    void notify(const QString &title, const QString &text, const QString &key);
 
     int spacing() const { return m_spacing; }
     int anchorRight() const { return m_anchorRight; }
@@ -47,6 +54,8 @@ public:
 
     QList<YmNotifyWidget *> visibleWidgets() const { return m_visibleWidgets; }
     int queueSize() const { return m_queue.size(); }
+    // The waiting notifications, oldest first.
+    QList<Notification> queue() const;
     YmNotifyCountWidget *counterWidget() const { return m_counterWidget; }
 
     // Anchor (right x, bottom y) for a set of screens given as (geometry, available
@@ -66,7 +75,18 @@ private:
     // The popup is being destroyed: the pointer is only compared, never used.
     void notifyWidgetDestroyed(YmNotifyWidget *widget);
 
-    QList<Notification> m_queue;
+    struct Waiting
+    {
+        Notification notification;
+        QString key;
+    };
+    using WaitingKey = QPair<QString, QString>; // title, key
+
+    QList<Waiting> m_queue;
+    // Keyed waiting notifications: (title, key) -> sequence number; the queue's
+    // first entry has number m_firstWaiting and the numbers run on without gaps.
+    QHash<WaitingKey, qint64> m_waitingByKey;
+    qint64 m_firstWaiting = 0;
     QList<YmNotifyWidget *> m_visibleWidgets;
     YmNotifyCountWidget *m_counterWidget = nullptr;
     int m_maxVisible = 5;

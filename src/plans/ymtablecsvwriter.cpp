@@ -45,6 +45,10 @@ QByteArray YmTableCsvWriter::toCsv() const
 
     const int rowCount = m_model->rowCount();
     for (int row = 0; row < rowCount; ++row) {
+        // A row the model counts but does not hold (the plan table's blank
+        // tail under a filter) is no part of the table shown.
+        if (!m_model->index(row, 0).isValid())
+            continue;
         fields.clear();
         for (int column : qAsConst(columns))
             fields.append(field(m_model->index(row, column).data().toString()));

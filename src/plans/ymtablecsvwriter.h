@@ -27,7 +27,8 @@ public:
     explicit YmTableCsvWriter(const QAbstractItemModel *model, const QList<int> &columns = {});
 
     // Header line from the horizontal header texts, then one line per top-level
-    // row in model order, each cell its display text.
+    // row in model order, each cell its display text. Rows the model counts
+    // but gives no valid index for are left out.
     QByteArray toCsv() const;
     // Replaces fileName with toCsv() in one step: a file that cannot be written
     // is left as it was and false is returned; errorString() then names the

@@ -5,6 +5,7 @@
 #include "ymdockwidget.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
+#include "ymtableviewplanpage.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopplanratepage.h"
@@ -90,6 +91,24 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     m_model.setMachines(macList);
     recountMachineStates();
     m_model.setRows(planData.value(0).toList());
+
+    if (!m_planPage) {
+        m_planPage = new YmTableViewPlanPage();
+        YmTableViewPlanPage *page = m_planPage;
+        connect(page, &YmTableViewPlanPage::sQueryDatePlan, this,
+                &YmWorkshopManageMainPage::sQueryDatePlan);
+        connect(page, &YmTableViewPlanPage::sAddDatePlan, this,
+                &YmWorkshopManageMainPage::sAddDatePlan);
+        connect(page, &YmTableViewPlanPage::sEditDatePlan, this,
+                &YmWorkshopManageMainPage::sEditDatePlan);
+        connect(page, &YmTableViewPlanPage::sDelDatePlan, this,
+                &YmWorkshopManageMainPage::sDelDatePlan);
+        // The grouping settings reach the host, which hands them back in initDatas.
+        connect(page, &YmTableViewPlanPage::sSaveKeyAttr, this,
+                &YmWorkshopManageMainPage::sSaveKeyAttr);
+    }
+    m_planPage->initDatas(macList, m_model.rows(), planData.value(1).toInt() == 1,
+                          planData.value(2).toInt(), planData.value(3).toInt());
     ui->dockWidgetContents_table->setTableData(m_model.rows());
     ui->dockWidgetContents_datePlanProgress->setDayData(m_model.rows(), stopList, startTime,
                                                         endTime, workMinutes);
@@ -101,8 +120,11 @@ void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
 {
     // The state panel follows within a second through the page's clock tick.
     m_model.setMachineState(macKey, state);
-    if (m_model.renameMachine(macKey, macName))
+    if (m_model.renameMachine(macKey, macName)) {
+        if (m_planPage)
+            m_planPage->updateMacName(macKey, macName);
         ui->dockWidgetContents_table->updateTableName(macKey, macName);
+    }
 }
 
 void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
@@ -111,6 +133,8 @@ void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
     if (!m_model.hasMachine(macKey))
         return;
     ui->dockWidgetContents_datePlanProgress->updateMacProcess(macKey, process);
+    if (m_planPage)
+        m_planPage->updateMacProcess(macKey, process);
     ui->dockWidgetContents_table->updateTableProcess(macKey, process);
     m_model.applyProcess(macKey, process);
     refreshDashboard();
@@ -130,8 +154,8 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
 {
-    Q_UNUSED(date)
-    Q_UNUSED(plans)
+    if (m_planPage)
+        m_planPage->queryDatePlan(date, plans);
 }
 
 void YmWorkshopManageMainPage::recountMachineStates()
@@ -156,8 +180,8 @@ void YmWorkshopManageMainPage::refreshDashboard()
         return;
     const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
     YmNotifyManager *notifier = YmNotifyManager::instance();
-    for (const QString &text : figures.notifications)
-        notifier->notify(today, text);
+    for (int i = 0; i < figures.notifications.size(); ++i)
+        notifier->notify(today, figures.notifications.at(i), figures.notifyingPlans.at(i));
 }
 
 QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)

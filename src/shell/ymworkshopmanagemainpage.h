@@ -14,6 +14,7 @@
 class QMenu;
 class QContextMenuEvent;
 class YmDockWidget;
+class YmTableViewPlanPage;
 
 namespace Ui {
 class YmWorkshopManageMainPage;
@@ -81,7 +82,8 @@ private:
     Ui::YmWorkshopManageMainPage *ui;
     YmOrderModel m_model; // machine state map and the day's order rows
     bool m_fullScreen = false;
-    QPointer<QWidget> m_planPage; // the order-plan window: parentless, shown by the menu
+    // The order-plan window: parentless, created by the first initDatas, shown by the menu.
+    QPointer<YmTableViewPlanPage> m_planPage;
 };
 
 #endif // YMWORKSHOPMANAGEMAINPAGE_H

@@ -214,6 +214,12 @@ void YmWorkshopManagePage::tick(const QDate &today)
         m_mainPage->recountMachineStates();
 }
 
+void YmWorkshopManagePage::syncDay()
+{
+    m_currentDate = YmClock::today().toString(m_dateFormat);
+    update();
+}
+
 void YmWorkshopManagePage::toggleFullScreen()
 {
     if (isFullScreen()) {

@@ -62,6 +62,9 @@ public:
 
     // One clock tick: repaint, detect a new calendar day, recount machine states.
     void tick(const QDate &today);
+    // Takes today's date from the clock without reporting a day change: for a
+    // host that installs its own clock.
+    void syncDay();
 
     void toggleFullScreen();
 

@@ -1,4 +1,4 @@
-#include "boardscale.h"
+#include "ymboardscale.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -1,0 +1,157 @@
+#include "ymhostrunner.h"
+
+#include "ymhostdatabase.h"
+#include "ymhostoptions.h"
+#include "ymworkshophost.h"
+
+#include <ymworkshopmanage.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kExitPicture = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitReplay = 8;
+
+class Output
+{
+public:
+    explicit Output(QStringList *errors)
+        : m_errors(errors)
+    {}
+    void error(const QString &text) const
+    {
+        std::fprintf(stderr, "ym-workshop-demo: %s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+        if (m_errors)
+            m_errors->append(text);
+    }
+    static void info(const QString &text)
+    {
+        std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+
+private:
+    QStringList *m_errors;
+};
+
+QWidget *boardWindow(bool shownOnly = true)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if ((w->isVisible() || !shownOnly) && w->windowTitle() == QStringLiteral("车间管理看板"))
+            return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
+{
+    const Output out(errors);
+    YmHostOptions options;
+    QString message;
+    bool help = false;
+    if (!options.parse(arguments, &message, &help)) {
+        if (help) {
+            Output::info(message);
+            return 0;
+        }
+        out.error(message);
+        return kExitUsage;
+    }
+
+    QString path = options.dbPath;
+    if (path.isEmpty()) {
+        path = YmHostOptions::defaultDatabasePath();
+        // Our own data folder may be created; a folder the user named may not.
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    }
+    YmHostDatabase db;
+    const YmHostDatabase::Status status = db.open(path);
+    if (status != YmHostDatabase::Status::Ok) {
+        out.error(db.errorText());
+        return YmHostDatabase::exitCode(status);
+    }
+
+    const QDate day = options.date.isValid() ? options.date : QDate::currentDate();
+    if (!db.seedIfEmpty(day)) {
+        out.error(QStringLiteral("cannot set up the workshop in %1: %2").arg(path, db.errorText()));
+        return YmHostDatabase::exitCode(YmHostDatabase::Status::Failed);
+    }
+
+    YmWorkshopManage board;
+    YmWorkshopHost host(&db, &board);
+    QObject::connect(&host, &YmWorkshopHost::problem,
+                     [&](const QString &text) { out.error(text); });
+
+    QDateTime from(day, QTime::currentTime());
+    if (!options.replayFile.isEmpty()) {
+        QStringList problems;
+        const bool read = host.useReplay(options.replayFile, day, &problems);
+        for (const QString &problem : problems)
+            out.error(problem);
+        if (!read)
+            return kExitReplay;
+        // A replay starts with its first event unless told otherwise.
+        if (host.firstReplayEvent().isValid())
+            from = host.firstReplayEvent();
+    } else {
+        const quint64 seed
+            = options.seedSet ? options.seed : QRandomGenerator::global()->generate64() >> 1;
+        host.useSimulation(seed);
+        if (!options.seedSet)
+            Output::info(QStringLiteral("workshop simulated with --seed %1").arg(seed));
+    }
+    if (options.start.isValid())
+        from = QDateTime(day, options.start);
+    if (options.at.isValid())
+        from = QDateTime(day, options.at);
+
+    const bool picture = !options.screenshot.isEmpty();
+    host.begin(from, picture ? 0.0 : options.speed);
+    if (!picture)
+        board.show();
+
+    if (picture) {
+        QWidget *page = boardWindow(false);
+        if (!page) {
+            out.error(QStringLiteral("the board window was not found"));
+            return kExitPicture;
+        }
+        // Sized before it is first shown, so that the docks are laid out once, at
+        // the final size. --size counts device pixels, the window Qt's scaled ones.
+        page->resize(options.size / page->devicePixelRatioF());
+        page->show();
+        int result = 0;
+        // Let layouts, docks and the first paint settle before grabbing.
+        QTimer::singleShot(300, page, [&] {
+            const QImage image = page->grab().toImage();
+            if (image.save(options.screenshot)) {
+                Output::info(QStringLiteral("wrote %1 %2x%3")
+                                 .arg(options.screenshot)
+                                 .arg(image.width())
+                                 .arg(image.height()));
+            } else {
+                out.error(QStringLiteral("could not write %1").arg(options.screenshot));
+                result = kExitPicture;
+            }
+            QCoreApplication::exit(result);
+        });
+        QCoreApplication::exec();
+        return result;
+    }
+
+    host.start();
+    return QCoreApplication::exec();
+}

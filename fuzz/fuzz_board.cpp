@@ -1,0 +1,799 @@
+// libFuzzer target for the board's host interface. Each input is a little
+// program: a sequence of calls of the facade (the six data calls, show, hide,
+// a repeat of the last data call, resizes, clock changes and clock ticks,
+// which make the host push the day again) whose arguments are arbitrary
+// QVariant payloads decoded from the bytes. Every call runs against the same
+// module instance, and the board is rendered after each one, so that every
+// painted panel sees every state the data can put it in.
+//
+//   fuzz_board -max_total_time=60 corpus/          fuzz (see the README)
+//   fuzz_board --make-seeds DIR                    write the seed corpus
+//
+// The seeds encode the sample day of the demo host (twelve machines, four
+// plans, three groups) followed by the reports a host sends during the day.
+#include "ymmetatypes.h"
+#include "ymnotifymanager.h"
+#include "ymresources.h"
+#include "ymworkshopmanage.h"
+#include "ymworkshopmanage_p.h"
+#include "ymworkshopmanagepage.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QVariantHash>
+#include <QVariantMap>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+namespace {
+
+// Strings the decoder can pick by index, so that keys in one call can match
+// keys in another (machine keys, file names, groups) and the times and dates
+// hit both the parsable and the unparsable cases.
+const char *const kDictionary[] = {
+    "",
+    "08:00:00",
+    "20:00:00",
+    "00:00:00",
+    "23:59:59",
+    "24:00:00",
+    "12:30",
+    "99:99:99",
+    "2024-03-05",
+    "2024-02-30",
+    "0000-00-00",
+    "2024-03-05 08:15:00",
+    "2024-03-05 25:00:00",
+    "2024-03-06 00:00:01",
+    "MAC-001",
+    "MAC-002",
+    "MAC-003",
+    "PO-2412-A01",
+    "PO-2412-B07",
+    "PO-2412-A01.nc",
+    "PO-2412-B07.nc",
+    "注塑车间",
+    "冲压车间",
+    "1号机",
+    "%1%2%3%",
+    "-1",
+    "2147483648",
+    "1e308",
+    "nan",
+    " 42 ",
+    "\n\t",
+};
+constexpr int kDictionarySize = int(sizeof(kDictionary) / sizeof(kDictionary[0]));
+constexpr int kMaxDepth = 6;
+constexpr int kMaxPageSide = 2000;
+constexpr int kMaxSteps = 24;
+const QSize kStartSize(480, 270);
+
+enum Op : uint8_t {
+    OpInitDatas,
+    OpUpdateMacState,
+    OpUpdateMacProcess,
+    OpUpdateLv1Name,
+    OpUpdateWorkTimeData,
+    OpQueryDatePlan,
+    OpShow,
+    OpHide,
+    OpResize,
+    OpSetClock,
+    OpTick,
+    OpProcessEvents,
+    OpRetranslate,
+    OpRepeat, // the last data call again, as a host resends its latest report
+    OpCount
+};
+
+enum Tag : uint8_t {
+    TagInvalid,
+    TagInt,
+    TagLongLong,
+    TagDouble,
+    TagString,
+    TagBool,
+    TagList,
+    TagPieceMap,
+    TagVariantMap,
+    TagStringList,
+    TagSpecialNumber,
+    TagDateTime,
+    TagByteArray,
+    TagUInt,
+    TagVariantHash,
+    TagCount
+};
+
+enum StringKind : uint8_t {
+    StrNull,
+    StrDictionary,
+    StrUtf8,
+    StrLong,
+    StrNumber,
+    StrDictionaryWithSuffix,
+    StrUtf16,
+    StrCount
+};
+
+// Reads the input front to back; past the end every read is 0, so any byte
+// string is a valid program.
+class Reader
+{
+public:
+    Reader(const uint8_t *data, size_t size)
+        : m_data(data)
+        , m_left(size)
+    {}
+
+    bool atEnd() const { return m_left == 0; }
+    uint8_t byte()
+    {
+        if (!m_left)
+            return 0;
+        --m_left;
+        return *m_data++;
+    }
+    template<typename T>
+    T raw()
+    {
+        T value{};
+        unsigned char bytes[sizeof(T)] = {};
+        for (unsigned char &b : bytes)
+            b = byte();
+        std::memcpy(&value, bytes, sizeof(T));
+        return value;
+    }
+    QByteArray bytes(int count)
+    {
+        const int n = int(qMin<size_t>(size_t(count), m_left));
+        QByteArray out(reinterpret_cast<const char *>(m_data), n);
+        m_data += n;
+        m_left -= size_t(n);
+        return out;
+    }
+
+    QString string()
+    {
+        switch (byte() % StrCount) {
+        case StrNull:
+            return QString();
+        case StrDictionary:
+            return QString::fromUtf8(kDictionary[byte() % kDictionarySize]);
+        case StrUtf8:
+            return QString::fromUtf8(bytes(byte()));
+        case StrLong: {
+            const QString unit = QString::fromUtf8(kDictionary[byte() % kDictionarySize]);
+            const int times = 1 + raw<uint16_t>() % 4000;
+            return unit.isEmpty() ? QString(times, QLatin1Char('x')) : unit.repeated(times);
+        }
+        case StrNumber:
+            return QString::number(raw<int32_t>());
+        case StrDictionaryWithSuffix:
+            return QString::fromUtf8(kDictionary[byte() % kDictionarySize])
+                   + QString::fromUtf8(bytes(byte() % 16));
+        default: { // raw UTF-16, lone surrogates included
+            const QByteArray units = bytes(2 * (byte() % 64));
+            return QString(reinterpret_cast<const QChar *>(units.constData()), units.size() / 2);
+        }
+        }
+    }
+
+    QVariant variant(int depth = 0)
+    {
+        const uint8_t tag = byte() % TagCount;
+        switch (tag) {
+        case TagInvalid:
+            return QVariant();
+        case TagInt:
+            return raw<int32_t>();
+        case TagLongLong:
+            return qlonglong(raw<int64_t>());
+        case TagDouble:
+            return raw<double>();
+        case TagString:
+            return string();
+        case TagBool:
+            return bool(byte() & 1);
+        case TagList:
+            return list(depth);
+        case TagPieceMap: {
+            YmPieceMap map;
+            for (int n = byte() % 64; n > 0 && !atEnd(); --n)
+                map.insert(string(), raw<int32_t>());
+            return QVariant::fromValue(map);
+        }
+        case TagVariantMap: {
+            QVariantMap map;
+            for (int n = byte() % 32; n > 0 && !atEnd(); --n)
+                map.insert(string(), depth < kMaxDepth ? variant(depth + 1) : QVariant());
+            return map;
+        }
+        case TagStringList: {
+            QStringList list;
+            for (int n = byte() % 32; n > 0 && !atEnd(); --n)
+                list << string();
+            return list;
+        }
+        case TagSpecialNumber:
+            return specialNumber(byte());
+        case TagDateTime:
+            return dateTime();
+        case TagByteArray:
+            return bytes(byte());
+        case TagUInt:
+            return raw<uint32_t>();
+        default: {
+            QVariantHash hash;
+            for (int n = byte() % 16; n > 0 && !atEnd(); --n)
+                hash.insert(string(), depth < kMaxDepth ? variant(depth + 1) : QVariant());
+            return hash;
+        }
+        }
+    }
+
+    // Any length and any element types; nesting stops at kMaxDepth.
+    QVariantList list(int depth = 0)
+    {
+        QVariantList out;
+        if (depth >= kMaxDepth)
+            return out;
+        int count = byte();
+        if (count == 255) // rare very long lists, cheap in bytes: past the end reads invalid
+            count = raw<uint16_t>();
+        for (int i = 0; i < count; ++i)
+            out << (atEnd() ? QVariant() : variant(depth + 1));
+        return out;
+    }
+
+    QDateTime dateTime()
+    {
+        switch (byte() % 3) {
+        case 0:
+            return QDateTime::fromMSecsSinceEpoch(raw<int64_t>());
+        case 1:
+            return QDateTime::fromString(string(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        default:
+            return QDateTime(QDate(raw<int32_t>(), raw<int8_t>(), raw<int8_t>()),
+                             QTime(raw<int8_t>(), raw<int8_t>(), raw<int8_t>()));
+        }
+    }
+
+    static QVariant specialNumber(uint8_t which)
+    {
+        using I = std::numeric_limits<int>;
+        using D = std::numeric_limits<double>;
+        switch (which % 14) {
+        case 0:
+            return I::max();
+        case 1:
+            return I::min();
+        case 2:
+            return -1;
+        case 3:
+            return 0;
+        case 4:
+            return qlonglong(I::max()) + 1;
+        case 5:
+            return std::numeric_limits<qlonglong>::min();
+        case 6:
+            return D::quiet_NaN();
+        case 7:
+            return D::infinity();
+        case 8:
+            return -D::infinity();
+        case 9:
+            return D::max();
+        case 10:
+            return -0.0;
+        case 11:
+            return 2147483648.0;
+        case 12:
+            return D::denorm_min();
+        default:
+            return QStringLiteral("2147483647");
+        }
+    }
+
+private:
+    const uint8_t *m_data;
+    size_t m_left;
+};
+
+// Writes what Reader reads, for the seed corpus.
+class Writer
+{
+public:
+    QByteArray out;
+
+    void byte(uint8_t b) { out.append(char(b)); }
+    template<typename T>
+    void raw(T value)
+    {
+        out.append(reinterpret_cast<const char *>(&value), sizeof(T));
+    }
+    void op(Op o) { byte(o); }
+    void string(const QString &s)
+    {
+        for (int i = 0; i < kDictionarySize; ++i) {
+            if (s == QString::fromUtf8(kDictionary[i])) {
+                byte(StrDictionary);
+                byte(uint8_t(i));
+                return;
+            }
+        }
+        const QByteArray utf8 = s.toUtf8().left(255);
+        byte(StrUtf8);
+        byte(uint8_t(utf8.size()));
+        out.append(utf8);
+    }
+    void variant(const QVariant &v)
+    {
+        switch (v.userType()) {
+        case QMetaType::Int:
+            byte(TagInt);
+            raw<int32_t>(v.toInt());
+            return;
+        case QMetaType::Double:
+            byte(TagDouble);
+            raw<double>(v.toDouble());
+            return;
+        case QMetaType::QString:
+            byte(TagString);
+            string(v.toString());
+            return;
+        case QMetaType::Bool:
+            byte(TagBool);
+            byte(v.toBool());
+            return;
+        case QMetaType::QVariantList:
+            byte(TagList);
+            list(v.toList());
+            return;
+        default:
+            break;
+        }
+        if (v.userType() == qMetaTypeId<YmPieceMap>()) {
+            const YmPieceMap map = v.value<YmPieceMap>();
+            byte(TagPieceMap);
+            byte(uint8_t(qMin(map.size(), 63)));
+            int n = 0;
+            for (auto it = map.cbegin(); it != map.cend() && n < 63; ++it, ++n) {
+                string(it.key());
+                raw<int32_t>(it.value());
+            }
+            return;
+        }
+        byte(TagInvalid);
+    }
+    void list(const QVariantList &l)
+    {
+        if (l.size() >= 255) {
+            byte(255);
+            raw<uint16_t>(uint16_t(qMin(l.size(), 65535)));
+        } else {
+            byte(uint8_t(l.size()));
+        }
+        for (const QVariant &v : l)
+            variant(v);
+    }
+};
+
+// The host the fuzzer plays: it answers the day change and the plan window's
+// date queries by pushing data again, from inside the callback, as a real
+// host does.
+struct Host
+{
+    YmWorkshopManage *board = nullptr;
+    QDateTime now;
+    QVariantList planData;
+    QVariantList macList;
+    int depth = 0; // a callback that pushes data may trigger the next callback
+};
+Host g_host;
+QApplication *g_app = nullptr;
+
+QDateTime hostNow(void *data)
+{
+    return static_cast<Host *>(data)->now;
+}
+
+void hostDayChanged(void *data)
+{
+    Host *host = static_cast<Host *>(data);
+    if (host->depth > 2)
+        return;
+    ++host->depth;
+    host->board->initDatas(host->planData, host->macList, {}, QStringLiteral("08:00:00"),
+                           QStringLiteral("20:00:00"), 600);
+    --host->depth;
+}
+
+void hostQueryDatePlan(void *data, const QString &date)
+{
+    Host *host = static_cast<Host *>(data);
+    if (host->depth > 2)
+        return;
+    ++host->depth;
+    host->board->queryDatePlan(date, host->planData.value(0).toList());
+    --host->depth;
+}
+
+YmWorkshopManagePage *page()
+{
+    return YmWorkshopManagePrivate::get(g_host.board)->page;
+}
+
+// One canvas for every repaint: a fresh multi-megabyte image per call would
+// cost more than the painting itself.
+void renderInto(QWidget *w)
+{
+    static QImage canvas;
+    const QSize size = w->size().boundedTo(QSize(kMaxPageSide, kMaxPageSide));
+    if (size.isEmpty())
+        return;
+    if (canvas.width() < size.width() || canvas.height() < size.height())
+        canvas = QImage(size.expandedTo(canvas.size()), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    w->render(&canvas);
+}
+
+void repaint()
+{
+    if (YmWorkshopManagePage *p = page())
+        renderInto(p);
+}
+
+// Every other window of the module (plan window, pop-ups), once per input.
+void repaintOtherWindows()
+{
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != page())
+            renderInto(w);
+    }
+}
+
+void run(Reader &in)
+{
+    YmWorkshopManage &board = *g_host.board;
+    std::function<void()> last;
+    const auto call = [&last](std::function<void()> f) {
+        last = std::move(f);
+        last();
+    };
+    for (int steps = 0; !in.atEnd() && steps < kMaxSteps; ++steps) {
+        switch (in.byte() % OpCount) {
+        case OpInitDatas: {
+            const QVariantList planData = in.list();
+            const QVariantList macList = in.list();
+            const QVariantList stopList = in.list();
+            const QString start = in.string();
+            const QString end = in.string();
+            const double minutes = in.variant().toDouble();
+            call([=, &board] {
+                g_host.planData = planData;
+                g_host.macList = macList;
+                board.initDatas(planData, macList, stopList, start, end, minutes);
+            });
+            break;
+        }
+        case OpUpdateMacState: {
+            const QString key = in.string();
+            const int state = in.variant().toInt();
+            const QString name = in.string();
+            call([=, &board] { board.updateMacState(key, state, name); });
+            break;
+        }
+        case OpUpdateMacProcess: {
+            const QString key = in.string();
+            const QVariantList process = in.list();
+            call([=, &board] { board.updateMacProcess(key, process); });
+            break;
+        }
+        case OpUpdateLv1Name: {
+            const QString oldName = in.string();
+            const QString newName = in.string();
+            call([=, &board] { board.updateLv1Name(oldName, newName); });
+            break;
+        }
+        case OpUpdateWorkTimeData: {
+            const QString start = in.string();
+            const QString end = in.string();
+            const int minutes = in.variant().toInt();
+            call([=, &board] { board.updateWorkTimeData(start, end, minutes); });
+            break;
+        }
+        case OpQueryDatePlan: {
+            const QString date = in.string();
+            const QVariantList plans = in.list();
+            call([=, &board] { board.queryDatePlan(date, plans); });
+            break;
+        }
+        case OpShow:
+            board.show();
+            break;
+        case OpHide:
+            board.hide();
+            break;
+        case OpResize: {
+            const int w = in.raw<uint16_t>() % (kMaxPageSide + 1);
+            const int h = in.raw<uint16_t>() % (kMaxPageSide + 1);
+            if (page()) {
+                page()->setWindowState(Qt::WindowNoState);
+                page()->resize(w, h);
+            }
+            break;
+        }
+        case OpSetClock:
+            g_host.now = in.dateTime();
+            break;
+        case OpTick:
+            if (page())
+                page()->tick(g_host.now.date());
+            break;
+        case OpProcessEvents:
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+            break;
+        case OpRetranslate:
+            board.retranslateUi(in.variant().toInt());
+            break;
+        default:
+            if (last)
+                last();
+            break;
+        }
+        repaint();
+    }
+    repaintOtherWindows();
+}
+
+void startInput()
+{
+    // Inputs replay on their own: the same clock, an empty board, no pop-ups
+    // left over from the input before.
+    g_host.now = QDateTime(QDate(2024, 3, 5), QTime(10, 0));
+    g_host.planData.clear();
+    g_host.macList.clear();
+    g_host.board->initDatas({}, {}, {}, QString(), QString(), 0);
+    g_host.board->hide();
+    if (page()) {
+        page()->setWindowState(Qt::WindowNoState);
+        page()->resize(kStartSize);
+    }
+    YmNotifyManager::destroyInstance();
+}
+
+// The sample day: twelve machines, four plans over three groups, piece maps
+// that start at 08:00; the same figures as the demo host's.
+QVariantList sampleRows(int machines)
+{
+    const QStringList groups
+        = {QStringLiteral("注塑车间"), QStringLiteral("冲压车间"), QStringLiteral("装配车间")};
+    const QStringList plans = {QStringLiteral("PO-2412-A01"), QStringLiteral("PO-2412-B07"),
+                               QStringLiteral("PO-2412-C03"), QStringLiteral("PO-2412-D12")};
+    QVariantList rows;
+    for (int m = 0; m < machines; ++m) {
+        const QString key = QStringLiteral("MAC-%1").arg(m + 1, 3, 10, QLatin1Char('0'));
+        const QString plan = plans.at(m % plans.size());
+        const int planned = 120 + 40 * (m % 5);
+        const int completed = planned * (25 + 6 * m) / 100;
+        YmPieceMap pieces;
+        const QDateTime start(QDate(2024, 3, 5), QTime(8, 0));
+        for (int i = 0, counted = 0; counted < completed && i < 8; ++i) {
+            const int qty = qMin(5, completed - counted);
+            pieces.insert(start.addSecs(i * 420).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                          qty);
+            counted += qty;
+        }
+        rows << QVariant(QVariantList{
+            plan, QString(), key, QStringLiteral("%1号机").arg(m + 1), groups.at(m % groups.size()),
+            QString(plan + QStringLiteral(".nc")), planned, completed,
+            m % plans.size() == 3 ? 60 : 95, QVariant::fromValue(pieces)});
+    }
+    return rows;
+}
+
+QVariantList sampleMachines(int machines)
+{
+    const int states[] = {2, 2, 1, 2, 3, 2, 0, 2, 1, 2, 2, 0};
+    QVariantList macs;
+    for (int m = 0; m < machines; ++m)
+        macs << QVariant(QVariantList{QStringLiteral("MAC-%1").arg(m + 1, 3, 10, QLatin1Char('0')),
+                                      QStringLiteral("%1号机").arg(m + 1), states[m % 12]});
+    return macs;
+}
+
+void writeInitDatas(Writer &w, const QVariantList &rows, const QVariantList &macs)
+{
+    w.op(OpInitDatas);
+    w.list({QVariant(rows), 1, 0, 0});
+    w.list(macs);
+    w.list({});
+    w.string(QStringLiteral("08:00:00"));
+    w.string(QStringLiteral("20:00:00"));
+    w.variant(600.0);
+}
+
+void writeProcess(Writer &w, const QString &key, const QVariantList &entries)
+{
+    w.op(OpUpdateMacProcess);
+    w.string(key);
+    w.list(entries);
+}
+
+int makeSeeds(const QString &dir)
+{
+    if (!QDir().mkpath(dir))
+        return 1;
+    QMap<QString, QByteArray> seeds;
+    const QVariantList rows = sampleRows(12);
+    const QVariantList macs = sampleMachines(12);
+    {
+        Writer w; // the day as the demo host pushes it, then shown
+        writeInitDatas(w, rows, macs);
+        w.op(OpShow);
+        seeds.insert(QStringLiteral("sample-day"), w.out);
+    }
+    {
+        Writer w; // a morning of machine reports
+        writeInitDatas(w, rows, macs);
+        w.op(OpShow);
+        for (int m = 0; m < 6; ++m) {
+            const QVariantList row = rows.at(m).toList();
+            writeProcess(w, row.at(2).toString(),
+                         {QVariant(QVariantList{row.at(5), QVariant(), row.at(7).toInt() + 9})});
+            w.op(OpUpdateMacState);
+            w.string(row.at(2).toString());
+            w.variant(m % 4);
+            w.string(row.at(3).toString());
+        }
+        w.op(OpTick);
+        seeds.insert(QStringLiteral("reports"), w.out);
+    }
+    {
+        Writer w; // one plan on two rows of one machine: pieces handed out in key order
+        QVariantList two;
+        for (int planned : {10, 5})
+            two << QVariant(
+                QVariantList{QStringLiteral("PO-2412-A01"), QVariant(), QStringLiteral("MAC-001"),
+                             QStringLiteral("1号机"), QStringLiteral("注塑车间"),
+                             QStringLiteral("PO-2412-A01.nc"), planned, 0, 50, QVariant()});
+        writeInitDatas(w, two, sampleMachines(1));
+        const YmPieceMap pieces{{QStringLiteral("2024-03-05 08:15:00"), 4},
+                                {QStringLiteral("2024-03-05 09:15:00"), 4},
+                                {QStringLiteral("2024-03-05 10:15:00"), 4}};
+        writeProcess(w, QStringLiteral("MAC-001"),
+                     {QVariant(QVariantList{QStringLiteral("PO-2412-A01.nc"),
+                                            QVariant::fromValue(pieces), 12})});
+        seeds.insert(QStringLiteral("shared-file"), w.out);
+    }
+    {
+        Writer w; // a host resends the day's pieces so far with every report
+        QVariantList two;
+        for (int planned : {10, 5})
+            two << QVariant(
+                QVariantList{QStringLiteral("PO-2412-B07"), QVariant(), QStringLiteral("MAC-002"),
+                             QStringLiteral("2号机"), QStringLiteral("冲压车间"),
+                             QStringLiteral("PO-2412-B07.nc"), planned, 0, 0, QVariant()});
+        writeInitDatas(w, two, sampleMachines(2));
+        YmPieceMap pieces;
+        for (const char *time : {"08:15:00", "08:45:00", "09:15:00"}) {
+            pieces.insert(QStringLiteral("2024-03-05 ") + QLatin1String(time), 2);
+            writeProcess(w, QStringLiteral("MAC-002"),
+                         {QVariant(QVariantList{QStringLiteral("PO-2412-B07.nc"),
+                                                QVariant::fromValue(pieces), 2 * pieces.size()})});
+            w.op(OpRepeat);
+        }
+        seeds.insert(QStringLiteral("resent-pieces"), w.out);
+    }
+    {
+        Writer w; // renames, work hours, a date query, the clock passing midnight
+        writeInitDatas(w, rows, macs);
+        w.op(OpUpdateLv1Name);
+        w.string(QStringLiteral("注塑车间"));
+        w.string(QStringLiteral("冲压车间"));
+        w.op(OpUpdateWorkTimeData);
+        w.string(QStringLiteral("08:00:00"));
+        w.string(QStringLiteral("20:00:00"));
+        w.variant(600);
+        w.op(OpQueryDatePlan);
+        w.string(QStringLiteral("2024-03-05"));
+        w.list(rows.mid(0, 4));
+        w.op(OpSetClock);
+        w.byte(1);
+        w.string(QStringLiteral("2024-03-06 00:00:01"));
+        w.op(OpTick);
+        w.op(OpShow);
+        w.op(OpHide);
+        seeds.insert(QStringLiteral("day-change"), w.out);
+    }
+    {
+        Writer w; // the board shrunk and grown around the data
+        writeInitDatas(w, rows.mid(0, 5), macs.mid(0, 5));
+        w.op(OpShow);
+        w.op(OpResize);
+        w.raw<uint16_t>(320);
+        w.raw<uint16_t>(200);
+        w.op(OpResize);
+        w.raw<uint16_t>(1920);
+        w.raw<uint16_t>(1080);
+        w.op(OpProcessEvents);
+        seeds.insert(QStringLiteral("resize"), w.out);
+    }
+    for (auto it = seeds.cbegin(); it != seeds.cend(); ++it) {
+        QFile file(QDir(dir).filePath(it.key()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
+            return 1;
+    }
+    std::printf("wrote %d seeds to %s\n", int(seeds.size()), qPrintable(dir));
+    return 0;
+}
+
+void shutdown()
+{
+    YmNotifyManager::destroyInstance();
+    delete g_host.board;
+    g_host.board = nullptr;
+    delete g_app;
+    g_app = nullptr;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int qtArgc = 1;
+    static char name[] = "fuzz_board";
+    static char *qtArgv[] = {name, nullptr};
+    g_app = new QApplication(qtArgc, qtArgv);
+    ymRegisterMetaTypes();
+    ymRegisterResources();
+    // The offscreen platform warns about every pop-up it cannot raise.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+
+    for (int i = 1; i + 1 < *argc; ++i) {
+        if (std::strcmp((*argv)[i], "--make-seeds") == 0)
+            std::exit(makeSeeds(QString::fromLocal8Bit((*argv)[i + 1])));
+    }
+
+    g_host.board = new YmWorkshopManage;
+    g_host.board->setData(&g_host);
+    g_host.board->setCurrentDateTimeCB(hostNow);
+    g_host.board->setUpdateDateInitDataCB(hostDayChanged);
+    g_host.board->setQueryDatePlanCB(hostQueryDatePlan);
+
+    // Fonts, glyph caches and style data load once per process; loading them
+    // here keeps them out of the per-input leak check.
+    g_host.board->initDatas({QVariant(sampleRows(12)), 1, 0, 0}, sampleMachines(12), {},
+                            QStringLiteral("08:00:00"), QStringLiteral("20:00:00"), 600);
+    g_host.board->show();
+    repaint();
+    repaintOtherWindows();
+    startInput();
+    // libFuzzer ends with exit(); tear the board and the application down
+    // first, so that the exit-time leak check sees a process that cleaned up.
+    std::atexit(shutdown);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    startInput();
+    Reader in(data, size);
+    run(in);
+    return 0;
+}

@@ -1,0 +1,619 @@
+#include "ymtableviewplanpage.h"
+#include "ui_ymtableviewplanpage.h"
+
+#include "ymclock.h"
+#include "ymplandatadlg.h"
+#include "ymtablecsvwriter.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+const char kComboStyle[]
+    = "QComboBox{border-radius:10px;border:1px solid black;padding-left:5px;padding-right:5px;"
+      "padding-top:5px;padding-bottom:5px;background-color:transparent;}"
+      "QComboBox QAbstractItemView{background-color:rgb(198,221,238);}"
+      "QComboBox::drop-down {subcontrol-origin: padding;subcontrol-position: top "
+      "right;width: 20px;border-left-width:1px;border-left-color:darkgray;border-left-style:"
+      "solid;border-top-right-radius:3px;border-bottom-right-radius: 3px;}"
+      "QComboBox::down-arrow {image:url(:/image/down-arrow);}";
+
+// The model gives header sections a transparent background, meant to show the
+// header's own face through; styles that paint the section from that colour
+// (Fusion makes it opaque black) would hide the titles, so the face is drawn here.
+const char kHeaderStyle[]
+    = "QHeaderView::section{background-color:rgb(232,238,244);color:black;border:none;"
+      "border-right:1px solid rgb(196,206,216);border-bottom:1px solid rgb(196,206,216);"
+      "padding:4px;}";
+
+constexpr int kWarningMs = 3000;
+// The calendar pop-up button beside the date, with a little air.
+constexpr int kCalendarButtonWidth = 32;
+
+QFont pointFont(int size)
+{
+    QFont font;
+    font.setPointSize(size);
+    return font;
+}
+
+} // namespace
+
+YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::YmTableViewPlanPage)
+    , tooltipWidget(tr("至少选择一项作为查询依据!"))
+    , dateFormat(QStringLiteral("yyyy-MM-dd"))
+{
+    ui->setupUi(this);
+    setWindowTitle(tr("计划订单数据"));
+
+    ui->tableView->setSortingEnabled(true);
+    ui->tableView->horizontalHeader()->setSectionsClickable(true);
+    proxyModel.setSourceModel(&planModel);
+    ui->tableView->setModel(&proxyModel);
+
+    for (QComboBox *combo :
+         {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
+        combo->setStyleSheet(QString::fromLatin1(kComboStyle));
+        combo->setView(new QListView());
+    }
+    for (QWidget *widget :
+         {static_cast<QWidget *>(ui->comboBox_filterType),
+          static_cast<QWidget *>(ui->comboBox_idx1), static_cast<QWidget *>(ui->comboBox_idx2),
+          static_cast<QWidget *>(ui->comboBox_idx3),
+          static_cast<QWidget *>(ui->tableView->horizontalHeader())})
+        widget->setFont(pointFont(16));
+    ui->tableView->horizontalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
+    ui->tableView->verticalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
+
+    for (QCheckBox *box : {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac})
+        connect(box, &QCheckBox::clicked, this, &YmTableViewPlanPage::updateTableColumnHeader);
+
+    ui->dateEdit->setDate(YmClock::today());
+    // The date edit's own size hint leaves out its calendar button, so a
+    // narrow window would cut the date; it keeps room for both.
+    const int dateWidth = QFontMetrics(ui->dateEdit->font())
+                              .horizontalAdvance(QDate(2088, 12, 28).toString(dateFormat));
+    ui->dateEdit->setMinimumWidth(
+        qMax(ui->dateEdit->minimumWidth(), dateWidth + kCalendarButtonWidth));
+    connect(ui->dateEdit, &QDateEdit::dateChanged, this, &YmTableViewPlanPage::sQueryDatePlan);
+
+    // Only a click on the header is the reader's own sort.
+    QHeaderView *header = ui->tableView->horizontalHeader();
+    connect(header, &QHeaderView::sectionClicked, this, [this, header] {
+        userSortColumn = header->sortIndicatorSection();
+        userSortOrder = header->sortIndicatorOrder();
+        keepAllRows();
+    });
+}
+
+YmTableViewPlanPage::~YmTableViewPlanPage()
+{
+    // The view outlives the member models; let it forget them first.
+    ui->tableView->setModel(nullptr);
+    delete ui;
+}
+
+QDate YmTableViewPlanPage::shownDate() const
+{
+    return ui->dateEdit->date();
+}
+
+QString YmTableViewPlanPage::shownDateText() const
+{
+    return shownDate().toString(dateFormat);
+}
+
+QStringList YmTableViewPlanPage::criterionTitles() const
+{
+    return {ui->checkBox_plan->text(), ui->checkBox_file->text(), ui->checkBox_mac->text()};
+}
+
+QComboBox *YmTableViewPlanPage::orderCombo(int i) const
+{
+    return findChild<QComboBox *>(QStringLiteral("comboBox_idx%1").arg(i));
+}
+
+QStringList YmTableViewPlanPage::columnsInUse() const
+{
+    QStringList titles;
+    for (int i = 1; i <= 3; ++i) {
+        QComboBox *combo = orderCombo(i);
+        if (inUse(combo))
+            titles << combo->currentText();
+    }
+    return titles;
+}
+
+int YmTableViewPlanPage::selectedModelRow() const
+{
+    const QModelIndexList selected = ui->tableView->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return -1;
+    const QModelIndex source = proxyModel.mapToSource(selected.first());
+    return source.isValid() ? source.row() : -1;
+}
+
+QString YmTableViewPlanPage::checkOrderDigits(int checkOrder)
+{
+    if (checkOrder == 0)
+        return QStringLiteral("123");
+    if (checkOrder < 0 || checkOrder > 999)
+        return QString();
+    const QString digits = QString::number(checkOrder);
+    for (int i = 0; i < digits.size(); ++i) {
+        const QChar d = digits.at(i);
+        if (d < QLatin1Char('1') || d > QLatin1Char('3') || digits.indexOf(d) != i)
+            return QString();
+    }
+    return digits;
+}
+
+void YmTableViewPlanPage::initDatas(const QList<QVariant> &macs, const QList<QVariant> &plans,
+                                    bool filterCheck, int checkOrder, int filter)
+{
+    macList.clear();
+    mapMacName.clear();
+    for (const QVariant &mac : macs) {
+        const QVariantList m = mac.toList();
+        const QString key = m.value(0).toString();
+        if (!macList.contains(key))
+            macList << key;
+        mapMacName.insert(key, m.value(1).toString());
+    }
+
+    restoreCheckOrder(checkOrder);
+    // A fresh page given an order it cannot read would have no criterion at
+    // all; it starts from the default grouping instead.
+    if (!ui->checkBox_plan->isChecked() && !ui->checkBox_file->isChecked()
+        && !ui->checkBox_mac->isChecked())
+        restoreCheckOrder(0);
+    ui->checkBox_fuzzyMatch->setChecked(filterCheck);
+    restoreFilter(filter);
+    planModel.setPlanList(plans);
+    updateTableColumnHeader();
+    ui->tableView->doItemsLayout();
+}
+
+void YmTableViewPlanPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
+{
+    if (date != shownDateText())
+        return;
+    const ViewAnchor anchor = captureAnchor();
+    planModel.setPlanList(plans);
+    ui->tableView->doItemsLayout();
+    restoreAnchor(anchor);
+}
+
+void YmTableViewPlanPage::updateMacProcess(const QString &macKey, const QList<QVariant> &items)
+{
+    if (shownDate() != YmClock::today())
+        return;
+    const ViewAnchor anchor = captureAnchor();
+    planModel.updateMacProcess(macKey, items);
+    if (userSortColumn >= 0 && userSortColumn < planModel.columnCount()) {
+        proxyModel.sort(userSortColumn, userSortOrder);
+        keepAllRows();
+    }
+    ui->tableView->doItemsLayout();
+    restoreAnchor(anchor);
+}
+
+void YmTableViewPlanPage::updateMacName(const QString &macKey, const QString &name)
+{
+    mapMacName.insert(macKey, name);
+}
+
+YmTableViewPlanPage::ViewAnchor YmTableViewPlanPage::captureAnchor() const
+{
+    ViewAnchor anchor;
+    anchor.scrollValue = ui->tableView->verticalScrollBar()->value();
+    const int selected = selectedModelRow();
+    if (selected >= 0) {
+        anchor.selectedKey = planModel.rowKey(selected);
+        anchor.selectedOccurrence = planModel.keyOccurrence(selected);
+    }
+    const QModelIndex top = proxyModel.mapToSource(ui->tableView->indexAt(QPoint(0, 0)));
+    if (top.isValid()) {
+        anchor.topKey = planModel.rowKey(top.row());
+        anchor.topOccurrence = planModel.keyOccurrence(top.row());
+    }
+    return anchor;
+}
+
+void YmTableViewPlanPage::restoreAnchor(const ViewAnchor &anchor)
+{
+    QTableView *view = ui->tableView;
+    const int selected = planModel.findRow(anchor.selectedKey, anchor.selectedOccurrence);
+    const QModelIndex selectedIndex = proxyModel.mapFromSource(planModel.index(selected, 0));
+    if (selectedIndex.isValid())
+        view->selectionModel()->setCurrentIndex(selectedIndex, QItemSelectionModel::ClearAndSelect
+                                                                   | QItemSelectionModel::Rows);
+
+    const int top = planModel.findRow(anchor.topKey, anchor.topOccurrence);
+    const QModelIndex topIndex = proxyModel.mapFromSource(planModel.index(top, 0));
+    if (topIndex.isValid())
+        view->scrollTo(topIndex, QAbstractItemView::PositionAtTop);
+    else
+        view->verticalScrollBar()->setValue(anchor.scrollValue);
+}
+
+void YmTableViewPlanPage::restoreCheckOrder(int checkOrder)
+{
+    const QString digits = checkOrderDigits(checkOrder);
+    if (digits.isEmpty())
+        return;
+    const QStringList titles = criterionTitles();
+    QCheckBox *boxes[3] = {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac};
+    QStringList order;
+    for (const QChar d : digits) {
+        const int criterion = d.digitValue() - 1;
+        const QSignalBlocker blocker(boxes[criterion]);
+        boxes[criterion]->setChecked(true);
+        order << titles.at(criterion);
+    }
+    for (int i = 1; i <= 3; ++i) {
+        QComboBox *combo = orderCombo(i);
+        if (!combo)
+            continue;
+        const bool used = i <= order.size();
+        combo->setVisible(used);
+        mapComboVisible.insert(combo, used);
+        if (!used)
+            continue;
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        combo->addItems(order.mid(i - 1));
+        combo->setCurrentIndex(0);
+    }
+}
+
+void YmTableViewPlanPage::restoreFilter(int filter)
+{
+    if (filter < 1 || filter > 3)
+        return;
+    const QSignalBlocker blocker(ui->comboBox_filterType);
+    const int index = ui->comboBox_filterType->findText(criterionTitles().at(filter - 1),
+                                                        Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        ui->comboBox_filterType->setCurrentIndex(index);
+}
+
+void YmTableViewPlanPage::updateTableColumnHeader()
+{
+    const QStringList titles = criterionTitles();
+    QStringList remaining = titles;
+    const QCheckBox *boxes[3] = {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac};
+    for (int i = 0; i < 3; ++i) {
+        if (!boxes[i]->isChecked())
+            remaining.removeOne(titles.at(i));
+    }
+    const int n = remaining.size();
+
+    if (n == 0) {
+        auto *clicked = qobject_cast<QCheckBox *>(sender());
+        if (clicked) {
+            clicked->setChecked(true);
+            const QPoint cursor = QCursor::pos();
+            tooltipWidget.move(cursor.x() - 100, cursor.y() - 50 - clicked->height() / 2);
+            tooltipWidget.show();
+            QTimer::singleShot(kWarningMs, this, [this] { tooltipWidget.hide(); });
+        } else {
+            // Not a click: nothing to put back, so start from the default grouping.
+            restoreCheckOrder(0);
+        }
+        updateTableColumnHeader();
+        return;
+    }
+    if (n != 1)
+        tooltipWidget.hide();
+
+    ui->btnEdit->setEnabled(n == 3);
+    ui->btnDel->setEnabled(ui->checkBox_plan->isChecked());
+
+    {
+        QComboBox *filterType = ui->comboBox_filterType;
+        const QSignalBlocker blocker(filterType);
+        const QString current = filterType->currentText();
+        filterType->clear();
+        filterType->addItems(remaining);
+        if (remaining.contains(current))
+            filterType->setCurrentText(current);
+    }
+
+    for (QComboBox *combo : {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3}) {
+        combo->hide();
+        mapComboVisible.insert(combo, false);
+    }
+    for (int i = 1; i <= n; ++i) {
+        QComboBox *combo = orderCombo(i);
+        if (!combo)
+            continue;
+        const QSignalBlocker blocker(combo);
+        const QString current = combo->currentText();
+        combo->show();
+        mapComboVisible.insert(combo, true);
+        combo->clear();
+        combo->addItems(remaining);
+        if (remaining.contains(current)) {
+            combo->setCurrentText(current);
+            remaining.removeOne(current);
+        } else if (!remaining.isEmpty()) {
+            remaining.removeFirst();
+        }
+    }
+
+    const QStringList order = columnsInUse();
+    // A new grouping gives the columns new meanings.
+    if (order != planModel.columnOrder())
+        userSortColumn = -1;
+    refreshTable(order);
+    emitSettings();
+}
+
+void YmTableViewPlanPage::refreshTable(const QStringList &order)
+{
+    planModel.setColumnOrder(order);
+    planModel.refresh();
+    updateColumnWidths();
+}
+
+void YmTableViewPlanPage::emitSettings()
+{
+    const QStringList titles = criterionTitles();
+    QString digits;
+    for (const QString &title : columnsInUse()) {
+        const int position = titles.indexOf(title);
+        if (position >= 0)
+            digits += QString::number(position + 1);
+    }
+    emit sSaveKeyAttr(QStringLiteral("PlanFilterCheck"), ui->checkBox_fuzzyMatch->isChecked()
+                                                             ? QStringLiteral("1")
+                                                             : QStringLiteral("0"));
+    emit sSaveKeyAttr(QStringLiteral("PlanCheckOrder"), digits);
+    emit sSaveKeyAttr(QStringLiteral("PlanFilter"),
+                      QString::number(titles.indexOf(ui->comboBox_filterType->currentText()) + 1));
+}
+
+void YmTableViewPlanPage::keepAllRows()
+{
+    // The proxy reports rows it filtered out as removed although it still
+    // counts them; the row header follows the removal, and would only come back
+    // to the full, numbered table at the next reset. Keep it at the full count
+    // at once, so the table does not change length when data arrives.
+    QHeaderView *rows = ui->tableView->verticalHeader();
+    if (rows->count() != proxyModel.rowCount())
+        rows->reset();
+}
+
+void YmTableViewPlanPage::updateColumnWidths()
+{
+    const int n = planModel.columnCount();
+    if (n == 0)
+        return;
+    QTableView *view = ui->tableView;
+    const int available = view->width() - view->verticalHeader()->width()
+                          - view->verticalScrollBar()->sizeHint().width();
+    // Rounded towards minus infinity, also for a window narrower than its headers.
+    const int w = available >= 0 ? available / n : -((-available + n - 1) / n);
+    for (int column = 0; column < n; ++column)
+        view->setColumnWidth(column, w - 1);
+}
+
+void YmTableViewPlanPage::resizeEvent(QResizeEvent *event)
+{
+    updateColumnWidths();
+    QWidget::resizeEvent(event);
+}
+
+void YmTableViewPlanPage::on_btnQuery_clicked()
+{
+    const QString text = ui->lineEdit_filter->text();
+    const int column = columnsInUse().indexOf(ui->comboBox_filterType->currentText());
+    const QRegExp rx(text, Qt::CaseInsensitive,
+                     ui->checkBox_fuzzyMatch->isChecked() ? QRegExp::RegExp : QRegExp::FixedString);
+    proxyModel.setFilter(column, rx);
+    keepAllRows();
+    if (text.isEmpty())
+        updateTableColumnHeader();
+}
+
+void YmTableViewPlanPage::on_btnExport_clicked()
+{
+    const QString dir = exportDir.isEmpty()
+                            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                            : exportDir;
+    const QString suggested = QDir(dir).filePath(tr("计划订单_%1.csv").arg(shownDateText()));
+    QString fileName = exportFileName(suggested);
+    if (fileName.isEmpty())
+        return;
+    // A name typed without an extension would not open in a spreadsheet.
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".csv");
+
+    // The proxy in the view's column order: the rows, their order and the
+    // columns exactly as the reader sees them.
+    YmTableCsvWriter writer(&proxyModel,
+                            YmTableCsvWriter::visibleColumns(ui->tableView->horizontalHeader()));
+    if (!writer.write(fileName)) {
+        messageBoxAndResult(tr("提示"), writer.errorString(), tr("确定"));
+        return;
+    }
+    exportDir = QFileInfo(fileName).absolutePath();
+}
+
+QString YmTableViewPlanPage::exportFileName(const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(this, tr("导出"), suggested, tr("CSV 文件 (*.csv)"));
+}
+
+QString YmTableViewPlanPage::selectedValue(const QString &title) const
+{
+    const int row = selectedModelRow();
+    if (row < 0)
+        return QString();
+    const QVariantList values = planModel.rows().value(row).toList();
+    const QStringList titles = columnsInUse();
+    for (int i = 0; i < titles.size(); ++i) {
+        if (titles.at(i) == title)
+            return values.value(i).toString();
+    }
+    return QString();
+}
+
+int YmTableViewPlanPage::currentNotifyNum(const QString &planName, const QString &fileName) const
+{
+    // Every order row of a plan carries its notify percent; they agree, so the
+    // first one is as good as any.
+    for (const QVariant &plan : planModel.planList()) {
+        const QVariantList r = plan.toList();
+        if (r.value(0).toString() == planName && r.value(5).toString() == fileName)
+            return r.value(8).toInt();
+    }
+    return 0;
+}
+
+void YmTableViewPlanPage::on_comboBox_idx1_currentTextChanged(QString arg1)
+{
+    QStringList texts;
+    for (int i = 0; i < ui->comboBox_idx1->count(); ++i)
+        texts << ui->comboBox_idx1->itemText(i);
+    texts.removeOne(arg1);
+    {
+        const QSignalBlocker blocker(ui->comboBox_idx2);
+        ui->comboBox_idx2->clear();
+        ui->comboBox_idx2->addItems(texts);
+    }
+    texts.removeOne(ui->comboBox_idx2->currentText());
+    ui->comboBox_idx3->clear();
+    ui->comboBox_idx3->addItems(texts);
+    updateTableColumnHeader();
+}
+
+void YmTableViewPlanPage::on_comboBox_idx2_currentTextChanged(QString arg1)
+{
+    QStringList texts;
+    for (int i = 0; i < ui->comboBox_idx2->count(); ++i)
+        texts << ui->comboBox_idx2->itemText(i);
+    texts.removeOne(arg1);
+    ui->comboBox_idx3->clear();
+    ui->comboBox_idx3->addItems(texts);
+    updateTableColumnHeader();
+}
+
+void YmTableViewPlanPage::on_btnAdd_clicked()
+{
+    YmPlanDataDlg dlg;
+    dlg.setWindowTitle(ui->btnAdd->text());
+    dlg.setMacList(macList, mapMacName);
+    if (!dlg.exec())
+        return;
+    QString planName;
+    QString fileName;
+    QMap<QString, int> mapMacCount;
+    int notifyNum = 0;
+    dlg.getPlanData(planName, fileName, mapMacCount, notifyNum);
+    // The day shown now: the user may have moved it while the dialog was open.
+    emit sAddDatePlan(shownDateText(), planName, fileName, mapMacCount, notifyNum);
+}
+
+void YmTableViewPlanPage::on_btnEdit_clicked()
+{
+    if (!ui->tableView->selectionModel()->hasSelection()) {
+        messageBoxAndResult(tr("提示"), tr("请选择要编辑的订单"), tr("确定"));
+        return;
+    }
+    const QString planName = selectedValue(ui->checkBox_plan->text());
+    const QString fileName = selectedValue(ui->checkBox_file->text());
+    const int notifyNum = currentNotifyNum(planName, fileName);
+
+    // The machine cell of the row does not matter: the dialog gets every
+    // machine of the plan on that file.
+    QMap<QString, int> mapMacCount;
+    for (const QVariant &plan : planModel.planList()) {
+        const QVariantList r = plan.toList();
+        if (r.value(0).toString() == planName && r.value(5).toString() == fileName)
+            mapMacCount.insert(r.value(2).toString(), r.value(6).toInt());
+    }
+
+    YmPlanDataDlg dlg;
+    dlg.setWindowTitle(ui->btnEdit->text());
+    dlg.setMacList(macList, mapMacName);
+    dlg.setPlanData(planName, fileName, mapMacCount, notifyNum);
+    if (!dlg.exec())
+        return;
+    QString newPlanName;
+    QString newFileName;
+    QMap<QString, int> newMap;
+    int newNotify = 0;
+    dlg.getPlanData(newPlanName, newFileName, newMap, newNotify);
+
+    if (newPlanName == planName && newFileName == fileName && newMap == mapMacCount
+        && newNotify == notifyNum) {
+        messageBoxAndResult(tr("提示"), tr("未修改"), tr("确定"));
+        return;
+    }
+    emit sEditDatePlan(shownDateText(), planName, newPlanName, fileName, newFileName, newMap,
+                       newNotify);
+}
+
+bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QString btn1,
+                                              QString btn2)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(content);
+    QPushButton *first = box.addButton(btn1, QMessageBox::ActionRole);
+    if (!btn2.isEmpty())
+        box.addButton(btn2, QMessageBox::ActionRole);
+    box.exec();
+    return box.clickedButton() == first;
+}
+
+bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QString btn1)
+{
+    return messageBoxAndResult(title, content, btn1, QString());
+}
+
+void YmTableViewPlanPage::on_pushButton_clicked()
+{
+    const QDate today = YmClock::today();
+    if (ui->dateEdit->date() != today)
+        ui->dateEdit->setDate(today);
+}
+
+void YmTableViewPlanPage::on_btnDel_clicked()
+{
+    if (!ui->tableView->selectionModel()->hasSelection()) {
+        messageBoxAndResult(tr("提示"), tr("请选择要删除的订单"), tr("确定"));
+        return;
+    }
+    const QString planName = selectedValue(ui->checkBox_plan->text());
+    if (!messageBoxAndResult(tr("提示"), tr("是否要删除 %1 该计划订单?").arg(planName), tr("确定"),
+                             tr("取消")))
+        return;
+    emit sDelDatePlan(shownDateText(), planName);
+}
+
+void YmTableViewPlanPage::on_pushButton_prev_clicked()
+{
+    ui->dateEdit->setDate(ui->dateEdit->date().addDays(-1));
+}
+
+void YmTableViewPlanPage::on_pushButton_next_clicked()
+{
+    ui->dateEdit->setDate(ui->dateEdit->date().addDays(1));
+}

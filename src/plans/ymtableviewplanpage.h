@@ -1,0 +1,139 @@
+#ifndef YMTABLEVIEWPLANPAGE_H
+#define YMTABLEVIEWPLANPAGE_H
+
+#include "ymtableplanmodel.h"
+#include "ymtablesortproxymodel.h"
+#include "ymtabletooltipwidget.h"
+
+#include <QDate>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QWidget>
+
+class QComboBox;
+class QResizeEvent;
+
+namespace Ui {
+class YmTableViewPlanPage;
+}
+
+// The order plan window: the plans of one day, grouped by up to three
+// criteria in the user's order, with date navigation, a filter row and the
+// add, edit, delete and export buttons. It holds nothing but what the host
+// last pushed; every change the user asks for leaves as a signal.
+class YmTableViewPlanPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit YmTableViewPlanPage(QWidget *parent = nullptr);
+    ~YmTableViewPlanPage() override;
+
+    // A full load: machines, the day's order rows and the saved grouping
+    // settings ("PlanFilterCheck", "PlanCheckOrder", "PlanFilter").
+    void initDatas(const QList<QVariant> &macs, const QList<QVariant> &plans, bool filterCheck,
+                   int checkOrder, int filter);
+    // The host's answer to sQueryDatePlan; dropped unless date is the one shown.
+    void queryDatePlan(const QString &date, const QList<QVariant> &plans);
+    // One machine's completed counts; only while today is shown.
+    void updateMacProcess(const QString &macKey, const QList<QVariant> &items);
+    void updateMacName(const QString &macKey, const QString &name);
+
+    // The day shown, and as the text every plan signal carries ("yyyy-MM-dd").
+    QDate shownDate() const;
+    QString shownDateText() const;
+    const YmTablePlanModel &model() const { return planModel; }
+    const YmTableSortProxyModel &proxy() const { return proxyModel; }
+    // The titles of the grouping columns, in column order.
+    QStringList columnsInUse() const;
+    // The model row (index into model().rows()) of the selected table row, or -1.
+    int selectedModelRow() const;
+    const QStringList &macKeys() const { return macList; }
+    const QMap<QString, QString> &macNames() const { return mapMacName; }
+
+    // The criteria digits a saved "PlanCheckOrder" names, in column order
+    // ("312"); 0 means the default "123"; empty when the number names none.
+    static QString checkOrderDigits(int checkOrder);
+
+signals:
+    void sQueryDatePlan(QDate date);
+    void sAddDatePlan(QString date, QString planName, QString fileName,
+                      QMap<QString, int> mapMacCount, int notifyNum);
+    void sEditDatePlan(QString date, QString oldPlanName, QString newPlanName, QString oldFileName,
+                       QString fileName, QMap<QString, int> mapMacCount, int notifyNum);
+    void sDelDatePlan(QString date, QString planName);
+    void sSaveKeyAttr(QString key, QString attr);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    // Asks the user where the export goes, starting at suggested; empty when
+    // the user cancels. Tests override it to answer without a file dialog.
+    virtual QString exportFileName(const QString &suggested);
+
+private slots:
+    void on_btnQuery_clicked();
+    // Writes the table as shown to a CSV file the user picks.
+    void on_btnExport_clicked();
+    void on_comboBox_idx1_currentTextChanged(QString arg1);
+    void on_comboBox_idx2_currentTextChanged(QString arg1);
+    void updateTableColumnHeader();
+    // Add and edit go through the plan dialog; add, edit and delete each end
+    // in one signal for the host, the table waits for the host's answer.
+    void on_btnAdd_clicked();
+    void on_btnEdit_clicked();
+    bool messageBoxAndResult(QString title, QString content, QString btn1, QString btn2);
+    bool messageBoxAndResult(QString title, QString content, QString btn1);
+    void on_pushButton_clicked();
+    void on_btnDel_clicked();
+    void on_pushButton_prev_clicked();
+    void on_pushButton_next_clicked();
+
+private:
+    // Where the reader was before a rebuild: the selected and the topmost
+    // visible rows by their group values (and how many equal rows precede them).
+    struct ViewAnchor
+    {
+        QStringList selectedKey;
+        int selectedOccurrence = 0;
+        QStringList topKey;
+        int topOccurrence = 0;
+        int scrollValue = 0;
+    };
+
+    QStringList criterionTitles() const;
+    // The selected row's cell under the grouping column titled title; empty
+    // when nothing is selected or no column in use has that title.
+    QString selectedValue(const QString &title) const;
+    // The notify percent the host last sent for the plan on that file.
+    int currentNotifyNum(const QString &planName, const QString &fileName) const;
+    QComboBox *orderCombo(int i) const;
+    bool inUse(QComboBox *combo) const { return combo && mapComboVisible.value(combo); }
+    void restoreCheckOrder(int checkOrder);
+    void restoreFilter(int filter);
+    void refreshTable(const QStringList &order);
+    void updateColumnWidths();
+    void keepAllRows();
+    void emitSettings();
+    ViewAnchor captureAnchor() const;
+    void restoreAnchor(const ViewAnchor &anchor);
+
+    Ui::YmTableViewPlanPage *ui;
+    YmTableSortProxyModel proxyModel;
+    YmTablePlanModel planModel;
+    QMap<QComboBox *, bool> mapComboVisible;
+    YmTableTooltipWidget tooltipWidget;
+    QStringList macList;
+    QMap<QString, QString> mapMacName;
+    QString dateFormat;
+    // The sort last chosen by a header click; -1 when none. Re-applied after
+    // process updates so rows stay under the header's sort indicator.
+    int userSortColumn = -1;
+    Qt::SortOrder userSortOrder = Qt::AscendingOrder;
+    // Where the last export went; the next one starts there.
+    QString exportDir;
+};
+
+#endif // YMTABLEVIEWPLANPAGE_H

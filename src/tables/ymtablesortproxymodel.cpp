@@ -1,0 +1,52 @@
+#include "ymtablesortproxymodel.h"
+
+YmTableSortProxyModel::YmTableSortProxyModel(QObject *parent)
+    : QSortFilterProxyModel(parent)
+{}
+
+void YmTableSortProxyModel::setFilter(int column, const QRegExp &rx)
+{
+    invalidateFilter();
+    m_filterColumn = column;
+    setFilterRegExp(rx);
+}
+
+int YmTableSortProxyModel::rowCount(const QModelIndex &parent) const
+{
+    // A table has no children below its cells.
+    if (parent.isValid() || !sourceModel())
+        return 0;
+    return sourceModel()->rowCount();
+}
+
+int YmTableSortProxyModel::columnCount(const QModelIndex &parent) const
+{
+    Q_UNUSED(parent)
+    return sourceModel() ? sourceModel()->columnCount() : 0;
+}
+
+QVariant YmTableSortProxyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return QString::number(section + 1);
+    return sourceModel() ? sourceModel()->headerData(section, orientation, role) : QVariant();
+}
+
+void YmTableSortProxyModel::sort(int column, Qt::SortOrder order)
+{
+    if (sourceModel())
+        sourceModel()->sort(column, order);
+}
+
+bool YmTableSortProxyModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
+{
+    const QRegExp rx = filterRegExp();
+    const QString pattern = rx.pattern();
+    if (pattern.isEmpty())
+        return true;
+    const QModelIndex cell = sourceModel()->index(sourceRow, m_filterColumn, sourceParent);
+    const QString text = cell.isValid() ? cell.data(Qt::DisplayRole).toString() : QString();
+    if (rx.patternSyntax() == QRegExp::FixedString)
+        return text.compare(pattern, Qt::CaseSensitive) == 0;
+    return text.indexOf(pattern, 0, Qt::CaseSensitive) != -1;
+}

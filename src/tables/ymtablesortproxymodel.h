@@ -1,0 +1,38 @@
+#ifndef YMTABLESORTPROXYMODEL_H
+#define YMTABLESORTPROXYMODEL_H
+
+#include <QRegExp>
+#include <QSortFilterProxyModel>
+
+// Between the plan model and its view: keeps the rows whose cell in one
+// column matches the filter text, leaves sorting to the source model (which
+// sorts its rows in place) and numbers the view's rows 1, 2, 3, ...
+//
+// The view keeps the source's full row count: the accepted rows come first,
+// the rest of the table stays blank. The pattern is plain text, never a
+// regular expression: a fixed-string pattern must equal the cell, any other
+// syntax must occur in it, case-sensitively in both cases.
+class YmTableSortProxyModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit YmTableSortProxyModel(QObject *parent = nullptr);
+
+    void setFilter(int column, const QRegExp &rx);
+    int filterColumn() const { return m_filterColumn; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+
+private:
+    int m_filterColumn = -1;
+};
+
+#endif // YMTABLESORTPROXYMODEL_H

@@ -1,0 +1,382 @@
+// The demo host answers the board's plan, settings and dialog callbacks from
+// its database: what the board sends is stored and comes back to the board.
+#include "ymhostdatabase.h"
+#include "ymplatformmessagefilter.h"
+#include "ymresources.h"
+#include "ymstopperiodsdialog.h"
+#include "ymtableviewplanpage.h"
+#include "ymworkhoursdialog.h"
+#include "ymworkshophost.h"
+#include "ymworkshopmanage_p.h"
+#include "ymworkshopmanagemainpage.h"
+#include "ymworkshopmanagepage.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+const QDate kDay(2026, 3, 5);
+const QString kDate = QStringLiteral("2026-03-05");
+
+YmWorkshopManageMainPage *mainOf(YmWorkshopManage &board)
+{
+    return YmWorkshopManagePrivate::get(&board)->page->mainPage();
+}
+
+// "plan|file|machine|planned|notify" per stored row of the day.
+QStringList storedPlans(const YmHostDatabase &db, const QDate &day)
+{
+    QStringList out;
+    for (const YmPlanRecord &p : db.plans(day))
+        out << QStringList{p.planName, p.fileName, p.macKey, QString::number(p.planned),
+                           QString::number(p.notifyPercent)}
+                   .join(QLatin1Char('|'));
+    return out;
+}
+
+// "plan|machine|name|group|file|planned|completed|notify" per order row on the board.
+QStringList boardRows(YmWorkshopManage &board)
+{
+    QStringList out;
+    for (const QVariant &v : mainOf(board)->model().rows()) {
+        const QVariantList r = v.toList();
+        out << QStringList{r.value(0).toString(),
+                           r.value(2).toString(),
+                           r.value(3).toString(),
+                           r.value(4).toString(),
+                           r.value(5).toString(),
+                           QString::number(r.value(6).toInt()),
+                           QString::number(r.value(7).toInt()),
+                           QString::number(r.value(8).toInt())}
+                   .join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+// Runs `drive` on the modal widget that shows up while `open` runs.
+void whileModal(const std::function<void()> &open, const std::function<void(QWidget *)> &drive)
+{
+    bool driven = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *w = QApplication::activeModalWidget();
+        QVERIFY(w);
+        drive(w);
+        driven = true;
+    });
+    open();
+    QVERIFY(driven);
+}
+
+struct Workshop
+{
+    YmHostDatabase db;
+    YmWorkshopManage board;
+    std::unique_ptr<YmWorkshopHost> host;
+
+    explicit Workshop(const QString &path = QStringLiteral(":memory:"))
+    {
+        if (db.open(path) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(kDay))
+            qFatal("cannot open %s", qPrintable(db.errorText()));
+        host = std::make_unique<YmWorkshopHost>(&db, &board);
+        host->useSimulation(5);
+        // Before work: no pieces yet, every completed count is 0.
+        host->begin(QDateTime(kDay, QTime(7, 0)), 0);
+    }
+};
+
+} // namespace
+
+class TstHostPlans : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        YmPlatformMessageFilter::install();
+        ymRegisterResources();
+    }
+
+    void seededWorkshop()
+    {
+        Workshop w;
+        QCOMPARE(w.db.machines().size(), 24);
+        const QStringList plans = storedPlans(w.db, kDay);
+        QCOMPARE(plans.size(), 32); // 8 plans on 4 machines each
+        // Machine 3 (cycle 76 s) carries both plans of its group's file.
+        QVERIFY(plans.contains(QStringLiteral("PO-1001|HX-1020.nc|MAC-003|230|90")));
+        QVERIFY(plans.contains(QStringLiteral("PO-1002|HX-1020.nc|MAC-003|150|95")));
+        // Machine 1: cycle 82 s, 9 h at 85 % and a 0.95 share: 319 rounded to 320.
+        QCOMPARE(boardRows(w.board).value(0),
+                 QStringLiteral("PO-1001|MAC-001|1号机|注塑车间|HX-1020.nc|320|0|90"));
+        QCOMPARE(w.db.stopPeriods().size(), 1);
+        QCOMPARE(w.db.workStart(), QTime(8, 0));
+        QCOMPARE(w.db.workEnd(), QTime(18, 0));
+    }
+
+    void addEditDeleteThroughCallbacks()
+    {
+        Workshop w;
+        YmWorkshopManageMainPage *main = mainOf(w.board);
+        const QStringList seeded = storedPlans(w.db, kDay);
+
+        // Given a new plan on two machines
+        emit main->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("NEW-1.nc"),
+                                {{QStringLiteral("MAC-002"), 30}, {QStringLiteral("MAC-001"), 50}},
+                                75);
+        // Then it is stored after the seeded plans and today's board shows it.
+        QCOMPARE(storedPlans(w.db, kDay),
+                 seeded
+                     + (QStringList{QStringLiteral("PO-2001|NEW-1.nc|MAC-001|50|75"),
+                                    QStringLiteral("PO-2001|NEW-1.nc|MAC-002|30|75")}));
+        QCOMPARE(boardRows(w.board).mid(32),
+                 (QStringList{QStringLiteral("PO-2001|MAC-001|1号机|注塑车间|NEW-1.nc|50|0|75"),
+                              QStringLiteral("PO-2001|MAC-002|2号机|注塑车间|NEW-1.nc|30|0|75")}));
+
+        // When the first plan is renamed and moved to one machine, it keeps its place.
+        emit main->sEditDatePlan(kDate, QStringLiteral("PO-1001"), QStringLiteral("PO-1001B"),
+                                 QStringLiteral("HX-1020.nc"), QStringLiteral("HX-1021.nc"),
+                                 {{QStringLiteral("MAC-004"), 120}}, 50);
+        QStringList edited = storedPlans(w.db, kDay);
+        QCOMPARE(edited.size(), 34 - 4 + 1);
+        QCOMPARE(edited.first(), QStringLiteral("PO-1001B|HX-1021.nc|MAC-004|120|50"));
+        QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-1001|")));
+        QCOMPARE(boardRows(w.board).first(),
+                 QStringLiteral("PO-1001B|MAC-004|4号机|注塑车间|HX-1021.nc|120|0|50"));
+
+        // And deleting removes every row of the plan, in the database and on the board.
+        emit main->sDelDatePlan(kDate, QStringLiteral("PO-2001"));
+        edited = storedPlans(w.db, kDay);
+        QCOMPARE(edited.size(), 29);
+        QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-2001")));
+        QCOMPARE(boardRows(w.board).size(), 29);
+    }
+
+    void planAddedInTheDialogComesBack()
+    {
+        Workshop w;
+        YmTableViewPlanPage *page = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *p = qobject_cast<YmTableViewPlanPage *>(top))
+                page = p;
+        }
+        QVERIFY(page);
+        QCOMPARE(page->shownDate(), kDay);
+        const QStringList seeded = storedPlans(w.db, kDay);
+
+        // Given the plan dialog opened by "新增订单", filled in as a user would
+        whileModal(
+            [&] { page->findChild<QPushButton *>(QStringLiteral("btnAdd"))->click(); },
+            [](QWidget *dlg) {
+                QCOMPARE(dlg->windowTitle(), QStringLiteral("新增订单"));
+                const auto edit = [dlg](const char *name) {
+                    return dlg->findChild<QLineEdit *>(QLatin1String(name));
+                };
+                QTest::keyClicks(edit("lineEdit_planName"), QStringLiteral("PO-2001"));
+                QTest::keyClicks(edit("lineEdit_fileName"), QStringLiteral("NEW-1.nc"));
+                QTest::keyClicks(edit("lineEdit_planCount"), QStringLiteral("80"));
+                QTest::keyClicks(edit("lineEdit_notifyNum"), QStringLiteral("75"));
+                QWidget *left
+                    = dlg->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents_left"));
+                for (QCheckBox *box : left->findChildren<QCheckBox *>()) {
+                    if (box->toolTip() == QLatin1String("MAC-002")
+                        || box->toolTip() == QLatin1String("MAC-001"))
+                        box->click();
+                }
+                // Quantity rows in the order the machines were checked: 1, then 2.
+                QLayout *rows
+                    = dlg->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents_right"))
+                          ->layout();
+                QCOMPARE(rows->count(), 2);
+                const QStringList quantities{QStringLiteral("50"), QStringLiteral("30")};
+                for (int i = 0; i < 2; ++i)
+                    QTest::keyClicks(
+                        qobject_cast<QLineEdit *>(rows->itemAt(i)->layout()->itemAt(1)->widget()),
+                        quantities.at(i));
+                dlg->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+                QVERIFY(!dlg->isVisible());
+            });
+
+        // Then the database holds it
+        QCOMPARE(storedPlans(w.db, kDay),
+                 seeded
+                     + (QStringList{QStringLiteral("PO-2001|NEW-1.nc|MAC-001|50|75"),
+                                    QStringLiteral("PO-2001|NEW-1.nc|MAC-002|30|75")}));
+        // And the plan table shows the host's answer: one row per machine.
+        const QStringList columns = page->columnsInUse();
+        const int plan = columns.indexOf(QStringLiteral("订单计划"));
+        const int file = columns.indexOf(QStringLiteral("文件"));
+        const int mac = columns.indexOf(QStringLiteral("设备"));
+        QVERIFY(plan >= 0 && file >= 0 && mac >= 0);
+        QAbstractItemModel *shown = page->findChild<QTableView *>()->model();
+        QStringList added;
+        for (int r = 0; r < shown->rowCount(); ++r) {
+            if (shown->index(r, plan).data().toString() == QLatin1String("PO-2001"))
+                added << QStringList{shown->index(r, file).data().toString(),
+                                     shown->index(r, mac).data().toString(),
+                                     shown->index(r, 3).data().toString()}
+                             .join(QLatin1Char('|'));
+        }
+        QCOMPARE(added, (QStringList{QStringLiteral("NEW-1.nc|1号机|50"),
+                                     QStringLiteral("NEW-1.nc|2号机|30")}));
+    }
+
+    void otherDayLeavesTodayAlone()
+    {
+        Workshop w;
+        const QStringList today = boardRows(w.board);
+        emit mainOf(w.board)->sAddDatePlan(QStringLiteral("2026-03-06"), QStringLiteral("PO-3001"),
+                                           QStringLiteral("X.nc"), {{QStringLiteral("MAC-010"), 9}},
+                                           0);
+        QCOMPARE(storedPlans(w.db, kDay.addDays(1)),
+                 QStringList{QStringLiteral("PO-3001|X.nc|MAC-010|9|0")});
+        QCOMPARE(boardRows(w.board), today);
+    }
+
+    void badPlansAreRefused_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("plan");
+        QTest::addColumn<QString>("macKey");
+        QTest::addColumn<int>("count");
+        QTest::newRow("name taken") << kDate << "PO-1002"
+                                    << "MAC-001" << 5;
+        QTest::newRow("empty name") << kDate << "  "
+                                    << "MAC-001" << 5;
+        QTest::newRow("unknown machine only") << kDate << "PO-9"
+                                              << "MAC-777" << 5;
+        QTest::newRow("no quantity") << kDate << "PO-9"
+                                     << "MAC-001" << 0;
+        QTest::newRow("bad date") << "2026-02-30"
+                                  << "PO-9"
+                                  << "MAC-001" << 5;
+    }
+    void badPlansAreRefused()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, plan);
+        QFETCH(QString, macKey);
+        QFETCH(int, count);
+        Workshop w;
+        QSignalSpy problems(w.host.get(), &YmWorkshopHost::problem);
+        const QStringList before = storedPlans(w.db, kDay);
+        emit mainOf(w.board)->sAddDatePlan(date, plan, QStringLiteral("F.nc"), {{macKey, count}},
+                                           10);
+        QCOMPARE(storedPlans(w.db, kDay), before);
+        QVERIFY(problems.count() >= 1);
+    }
+
+    void plansAndSettingsSurviveARestart()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("workshop.db"));
+        {
+            Workshop w(path);
+            emit mainOf(w.board)->sAddDatePlan(kDate, QStringLiteral("PO-2001"),
+                                               QStringLiteral("N.nc"),
+                                               {{QStringLiteral("MAC-020"), 40}}, 80);
+            emit mainOf(w.board)->sSaveKeyAttr(QStringLiteral("PlanFilterCheck"),
+                                               QStringLiteral("1"));
+            emit mainOf(w.board)->sSaveKeyAttr(QStringLiteral("PlanCheckOrder"),
+                                               QStringLiteral("312"));
+            emit mainOf(w.board)->sSaveKeyAttr(QStringLiteral("PlanFilter"), QStringLiteral("2"));
+        }
+        Workshop again(path);
+        QCOMPARE(storedPlans(again.db, kDay).size(), 33);
+        QCOMPARE(storedPlans(again.db, kDay).last(), QStringLiteral("PO-2001|N.nc|MAC-020|40|80"));
+        const QVariantList planData = again.host->planData();
+        QCOMPARE(planData.value(0).toList().size(), 33);
+        QCOMPARE(planData.value(1).toInt(), 1);
+        QCOMPARE(planData.value(2).toInt(), 312);
+        QCOMPARE(planData.value(3).toInt(), 2);
+    }
+
+    void stopPeriodsDialog()
+    {
+        Workshop w;
+        whileModal([&] { emit mainOf(w.board)->sPlanStopSettingShow(); },
+                   [](QWidget *modal) {
+                       auto *dialog = qobject_cast<YmStopPeriodsDialog *>(modal);
+                       QVERIFY(dialog);
+                       QTableWidget *table = dialog->table();
+                       QCOMPARE(table->rowCount(), 1);
+                       table->item(0, 1)->setText(QStringLiteral("11:45"));
+                       dialog->addPeriod();
+                       table->item(1, 0)->setText(QStringLiteral("晨会"));
+                       table->item(1, 1)->setText(QStringLiteral("08:00"));
+                       table->item(1, 2)->setText(QStringLiteral("08:15"));
+                       dialog->accept();
+                   });
+        // Stored in start order.
+        QCOMPARE(
+            w.db.stopPeriods(),
+            (QList<YmStopPeriod>{
+                {QStringLiteral("晨会"), QStringLiteral("08:00:00"), QStringLiteral("08:15:00")},
+                {QStringLiteral("午休"), QStringLiteral("11:45:00"), QStringLiteral("13:00:00")}}));
+    }
+
+    void stopPeriodsDialogRefusesAnEndBeforeTheStart()
+    {
+        Workshop w;
+        bool warned = false;
+        whileModal([&] { emit mainOf(w.board)->sPlanStopSettingShow(); },
+                   [&](QWidget *modal) {
+                       auto *dialog = qobject_cast<YmStopPeriodsDialog *>(modal);
+                       QVERIFY(dialog);
+                       dialog->table()->item(0, 2)->setText(QStringLiteral("11:00"));
+                       QTimer::singleShot(0, [&] {
+                           auto *box
+                               = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                           QVERIFY(box);
+                           warned = box->windowTitle() == QStringLiteral("提示");
+                           box->buttons().first()->click();
+                       });
+                       dialog->accept(); // refused: the dialog stays open
+                       QVERIFY(dialog->isVisible());
+                       dialog->reject();
+                   });
+        QVERIFY(warned);
+        QCOMPARE(w.db.stopPeriods().value(0).end, QStringLiteral("13:00:00"));
+    }
+
+    void workHoursDialog()
+    {
+        Workshop w;
+        whileModal([&] { emit mainOf(w.board)->sPlanWorkTimeSettingShow(); },
+                   [](QWidget *modal) {
+                       auto *dialog = qobject_cast<YmWorkHoursDialog *>(modal);
+                       QVERIFY(dialog);
+                       dialog->findChild<QTimeEdit *>(QStringLiteral("timeEdit_start"))
+                           ->setTime(QTime(7, 30));
+                       dialog->findChild<QTimeEdit *>(QStringLiteral("timeEdit_end"))
+                           ->setTime(QTime(16, 45));
+                       dialog->accept();
+                   });
+        QCOMPARE(w.db.workStart(), QTime(7, 30));
+        QCOMPARE(w.db.workEnd(), QTime(16, 45));
+        // The simulated machines follow the new hours: nothing after 16:45.
+        w.host->clock().start(QDateTime(kDay, QTime(19, 0)), 0);
+        w.host->tick();
+        const QList<YmPieceRecord> pieces = w.db.pieces(kDay);
+        QVERIFY(!pieces.isEmpty());
+        QVERIFY(pieces.last().producedAt <= QStringLiteral("2026-03-05 16:45:00"));
+    }
+};
+
+QTEST_MAIN(TstHostPlans)
+#include "tst_hostplans.moc"

@@ -1,0 +1,229 @@
+// The demo host's start: a database it cannot use gives a clear message and
+// an exit code, never a crash, and leaves the file as it was; a database it
+// can use keeps every stored piece across runs.
+#include "ymhostdatabase.h"
+#include "ymhostrunner.h"
+#include "ymresources.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+using Maker = void (*)(const QString &path);
+const QString kDay = QStringLiteral("2026-03-05");
+
+void makeGarbage(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QByteArray bytes("not a database at all\n");
+        bytes.append(QByteArray(4096, '\x5a'));
+        file.write(bytes);
+    }
+}
+
+void makeWithSql(const QString &path, const QStringList &statements)
+{
+    {
+        QSqlDatabase db
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery q(db);
+        for (const QString &sql : statements)
+            q.exec(sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+}
+
+void makeForeign(const QString &path)
+{
+    makeWithSql(path, {QStringLiteral("CREATE TABLE invoices (id INTEGER, total REAL)"),
+                       QStringLiteral("INSERT INTO invoices VALUES (1, 9.5)")});
+}
+
+void makeNewer(const QString &path)
+{
+    makeWithSql(path, {QStringLiteral("CREATE TABLE machines (mac_key TEXT)"),
+                       QStringLiteral("PRAGMA user_version = 99")});
+}
+
+// A real workshop database with some pages overwritten.
+void makeDamaged(const QString &path)
+{
+    {
+        YmHostDatabase db;
+        if (db.open(path) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(QDate(2026, 3, 5)))
+            return;
+    }
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite) && file.size() > 4 * 4096) {
+        file.seek(2 * 4096);
+        file.write(QByteArray(2 * 4096, 'A'));
+    }
+}
+
+void makeNothing(const QString &)
+{}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int piecesUpTo(const QString &path, const QString &time)
+{
+    YmHostDatabase db;
+    if (db.open(path) != YmHostDatabase::Status::Ok)
+        return -1;
+    return db
+        .pieces(QDate::fromString(kDay, QStringLiteral("yyyy-MM-dd")),
+                QTime::fromString(time, QStringLiteral("HH:mm:ss")))
+        .size();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Maker)
+
+class TstHostStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ymRegisterResources(); }
+
+    void unusableDatabase_data()
+    {
+        QTest::addColumn<Maker>("maker");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("corrupt") << Maker(makeGarbage) << "w.db" << 4
+                                 << "is not a readable workshop database";
+        QTest::newRow("damaged pages")
+            << Maker(makeDamaged) << "w.db" << 4 << "is not a readable workshop database";
+        QTest::newRow("another application's")
+            << Maker(makeForeign) << "w.db" << 4 << "is a database of another application";
+        QTest::newRow("newer host")
+            << Maker(makeNewer) << "w.db" << 6 << "has schema version 99; this host knows up to 1";
+        QTest::newRow("missing folder")
+            << Maker(makeNothing) << "no/such/folder/w.db" << 3 << "does not exist";
+    }
+    void unusableDatabase()
+    {
+        QFETCH(Maker, maker);
+        QFETCH(QString, file);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(file);
+        maker(path);
+        const QByteArray before = contents(path);
+
+        // In process, with the message captured ...
+        QStringList errors;
+        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path}, &errors),
+                 exitCode);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(message), qPrintable(errors.first()));
+        QVERIFY2(errors.first().contains(path.section(QLatin1Char('/'), 0, -2)),
+                 qPrintable(errors.first()));
+
+        // ... and the real program on the shared module.
+        QProcess demo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        demo.setProcessEnvironment(env);
+        demo.start(QStringLiteral(YM_DEMO_EXECUTABLE), {QStringLiteral("--db"), path});
+        QVERIFY(demo.waitForFinished(30000));
+        QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(demo.exitCode(), exitCode);
+        QVERIFY(QString::fromLocal8Bit(demo.readAllStandardError()).contains(message));
+
+        QCOMPARE(contents(path), before); // nothing written, nothing lost
+    }
+
+    void readOnlyDatabase()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes to read-only files");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("w.db"));
+        makeNewer(path); // any SQLite file
+        makeWithSql(path, {QStringLiteral("PRAGMA user_version = 1")});
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+        QStringList errors;
+        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path}, &errors),
+                 5);
+        QVERIFY(errors.value(0).contains(QLatin1String("read-only")));
+    }
+
+    void badArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("size") << QStringList{QStringLiteral("--size"), QStringLiteral("800-600")}
+                              << 2 << "bad --size 800-600";
+        QTest::newRow("at") << QStringList{QStringLiteral("--at"), QStringLiteral("25:00")} << 2
+                            << "bad --at 25:00";
+        QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2
+                               << "bad --speed -3";
+        QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
+                                               QStringLiteral("/no/such.csv")}
+                                << 8 << "/no/such.csv: cannot read";
+    }
+    void badArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QStringList errors;
+        QCOMPARE(YmHostRunner::run(QStringList{QStringLiteral("demo"), QStringLiteral("--db"),
+                                               QStringLiteral(":memory:")}
+                                       + arguments,
+                                   &errors),
+                 exitCode);
+        QVERIFY2(errors.value(0).startsWith(message), qPrintable(errors.value(0)));
+    }
+
+    void restartKeepsEveryPiece()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("w.db"));
+        const QString png = dir.filePath(QStringLiteral("b.png"));
+        auto runAt = [&](const QString &at) {
+            return YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path,
+                                      QStringLiteral("--date"), kDay, QStringLiteral("--seed"),
+                                      QStringLiteral("9"), QStringLiteral("--at"), at,
+                                      QStringLiteral("--screenshot"), png, QStringLiteral("--size"),
+                                      QStringLiteral("800x600")});
+        };
+        QCOMPARE(runAt(QStringLiteral("10:00")), 0);
+        QCOMPARE(QImage(png).size(), QSize(800, 600));
+        const int morning = piecesUpTo(path, QStringLiteral("10:00:00"));
+        QVERIFY(morning > 100);
+        // The second run goes on from 10:00: the morning is neither lost nor made twice.
+        QCOMPARE(runAt(QStringLiteral("12:00")), 0);
+        QCOMPARE(piecesUpTo(path, QStringLiteral("10:00:00")), morning);
+        QVERIFY(piecesUpTo(path, QStringLiteral("12:00:00")) > morning + 100);
+        // An earlier clock adds nothing.
+        const int noon = piecesUpTo(path, QStringLiteral("23:59:59"));
+        QCOMPARE(runAt(QStringLiteral("09:00")), 0);
+        QCOMPARE(piecesUpTo(path, QStringLiteral("23:59:59")), noon);
+    }
+};
+
+QTEST_MAIN(TstHostStartup)
+#include "tst_hoststartup.moc"

@@ -1,0 +1,418 @@
+// The plan table model and its proxy: grouping in the user's column order,
+// sorting in place, plain-text filtering, and the warning tooltip.
+// The tables below are written with plain literals.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "ymtableplanmodel.h"
+#include "ymtablesortproxymodel.h"
+#include "ymtabletooltipwidget.h"
+
+#include <QAbstractItemModelTester>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+QVariant orderRow(const QString &plan, const QString &key, const QString &mac, const QString &file,
+                  int planned, int completed)
+{
+    return QVariantList{plan, QVariant(), key,       mac, QStringLiteral("G"),
+                        file, planned,    completed, 0,   QVariant()};
+}
+
+// P1/M1/F1 100 50, P2/M1/F2 200 0, P1/M2/F1 100 100, P2/M2/F1 0 30
+QVariantList fourRows()
+{
+    const QString p1 = QStringLiteral("P1"), p2 = QStringLiteral("P2");
+    const QString f1 = QStringLiteral("F1"), f2 = QStringLiteral("F2");
+    return {orderRow(p1, QStringLiteral("k1"), QStringLiteral("M1"), f1, 100, 50),
+            orderRow(p2, QStringLiteral("k1"), QStringLiteral("M1"), f2, 200, 0),
+            orderRow(p1, QStringLiteral("k2"), QStringLiteral("M2"), f1, 100, 100),
+            orderRow(p2, QStringLiteral("k2"), QStringLiteral("M2"), f1, 0, 30)};
+}
+
+// "ABC" -> the three criterion titles in that order.
+QStringList titles(const QString &codes)
+{
+    QStringList result;
+    for (const QChar c : codes) {
+        if (c == QLatin1Char('A'))
+            result << YmTablePlanModel::planTitle();
+        else if (c == QLatin1Char('B'))
+            result << YmTablePlanModel::fileTitle();
+        else if (c == QLatin1Char('C'))
+            result << YmTablePlanModel::macTitle();
+        else
+            result << QString(c);
+    }
+    return result;
+}
+
+// Every displayed row as "cell|cell|...", plus "#key" when a hidden key follows.
+QString tableText(const QAbstractItemModel &model, const YmTablePlanModel *plan = nullptr)
+{
+    QStringList rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model.columnCount(); ++c)
+            cells << model.index(r, c).data().toString();
+        QString text = cells.join(QLatin1Char('|'));
+        if (plan) {
+            const QVariantList values = plan->rows().at(r).toList();
+            if (values.size() > model.columnCount())
+                text += QLatin1Char('#') + values.last().toString();
+        }
+        rows << text;
+    }
+    return rows.join(QLatin1Char(' '));
+}
+
+QStringList column(const QAbstractItemModel &model, int c)
+{
+    QStringList cells;
+    for (int r = 0; r < model.rowCount(); ++r)
+        cells << model.index(r, c).data().toString();
+    return cells;
+}
+
+} // namespace
+
+class TstPlanModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void grouping_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plan") << "A"
+                              << "P1|200|150|75% P2|200|30|15%";
+        QTest::newRow("file") << "B"
+                              << "F1|200|180|90% F2|200|0|0%";
+        QTest::newRow("machine keeps its key")
+            << "C"
+            << "M1|300|50|16.666666666666668%#k1 M2|100|130|130%#k2";
+        QTest::newRow("plan, file") << "AB"
+                                    << "P1|F1|200|150|75%#k1 P2|F2|200|0|0%#k1 "
+                                       "P2|F1|0|30|0%#k2";
+        QTest::newRow("machine, plan")
+            << "CA"
+            << "M1|P1|100|50|50%#k1 M1|P2|200|0|0%#k1 M2|P1|100|100|100%#k2 "
+               "M2|P2|0|30|0%#k2";
+        QTest::newRow("machine, file") << "CB"
+                                       << "M1|F1|100|50|50%#k1 M1|F2|200|0|0%#k1 "
+                                          "M2|F1|100|130|130%#k2";
+        QTest::newRow("file, machine, plan: one row each")
+            << "BCA"
+            << "F1|M1|P1|100|50|50%#k1 F2|M1|P2|200|0|0%#k1 F1|M2|P1|100|100|100%#k2 "
+               "F1|M2|P2|0|30|0%#k2";
+        QTest::newRow("third column is the remaining criterion")
+            << "ACA"
+            << "P1|M1|F1|100|50|50%#k1 P2|M1|F2|200|0|0%#k1 P1|M2|F1|100|100|100%#k2 "
+               "P2|M2|F1|0|30|0%#k2";
+        QTest::newRow("four titles") << "ABCA"
+                                     << "";
+        QTest::newRow("repeated title") << "AA"
+                                        << "";
+        QTest::newRow("unknown title") << "X"
+                                       << "";
+        QTest::newRow("none") << ""
+                              << "";
+    }
+    void grouping()
+    {
+        QFETCH(QString, order);
+        QFETCH(QString, expected);
+        YmTablePlanModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setColumnOrder(titles(order));
+        model.refresh();
+        model.setPlanList(fourRows());
+        QCOMPARE(tableText(model, &model), expected);
+        // The headers stay even when no grouping results.
+        QCOMPARE(model.columnCount(), order.size() + 3);
+        QCOMPARE(model.headerData(order.size() + 2, Qt::Horizontal).toString(),
+                 QStringLiteral("完成率"));
+    }
+
+    void headersAndRoles()
+    {
+        qRegisterMetaType<Qt::Orientation>();
+        YmTablePlanModel model;
+        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+        model.setColumnOrder(titles(QStringLiteral("CA")));
+        QCOMPARE(model.columnCount(), 0); // no rebuild before refresh
+        model.refresh();
+        QCOMPARE(headers.count(), 1);
+        QCOMPARE(headers.at(0).at(2).toInt(), 4);
+        QStringList labels;
+        for (int c = 0; c < model.columnCount(); ++c)
+            labels << model.headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(labels.join(QLatin1Char(',')),
+                 QStringLiteral("设备,订单计划,订单数,完成量,完成率"));
+        QVERIFY(!model.headerData(5, Qt::Horizontal).isValid());
+        QCOMPARE(model.headerData(6, Qt::Vertical).toString(), QStringLiteral("7"));
+        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(Qt::transparent));
+
+        model.setPlanList(fourRows());
+        const QModelIndex cell = model.index(0, 2);
+        QCOMPARE(cell.data().userType(), int(QMetaType::Int));
+        QCOMPARE(cell.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+        QCOMPARE(cell.data(Qt::FontRole).value<QFont>().pointSize(), 12);
+        QVERIFY(!cell.data(Qt::ToolTipRole).isValid());
+    }
+
+    void rateText_data()
+    {
+        QTest::addColumn<int>("planned");
+        QTest::addColumn<int>("completed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("half") << 10 << 5 << "50%";
+        QTest::newRow("one third") << 3 << 1 << "33.333333333333336%";
+        QTest::newRow("nothing planned") << 0 << 7 << "0%";
+        QTest::newRow("above plan") << 4 << 5 << "125%";
+    }
+    void rateText()
+    {
+        QFETCH(int, planned);
+        QFETCH(int, completed);
+        QFETCH(QString, expected);
+        YmTablePlanModel model;
+        model.setColumnOrder(titles(QStringLiteral("A")));
+        model.refresh();
+        model.setPlanList({orderRow(QStringLiteral("P"), QStringLiteral("k"), QStringLiteral("M"),
+                                    QStringLiteral("F"), planned, completed)});
+        QCOMPARE(model.index(0, 3).data().toString(), expected);
+    }
+
+    void sorting_data()
+    {
+        QTest::addColumn<int>("sortColumn");
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QStringList>("expected"); // column 0 after the sort
+        // plans b/300/0, B/5/5, a/40/40, 10/20/5, 9/100/100
+        QTest::newRow("text ascending, code unit order")
+            << 0 << int(Qt::AscendingOrder) << QStringList{"10", "9", "B", "a", "b"};
+        QTest::newRow("text descending")
+            << 0 << int(Qt::DescendingOrder) << QStringList{"b", "a", "B", "9", "10"};
+        QTest::newRow("planned as numbers")
+            << 1 << int(Qt::AscendingOrder) << QStringList{"B", "10", "a", "9", "b"};
+        QTest::newRow("rate descending")
+            << 3 << int(Qt::DescendingOrder) << QStringList{"B", "a", "9", "10", "b"};
+        QTest::newRow("column out of range")
+            << 4 << int(Qt::AscendingOrder) << QStringList{"b", "B", "a", "10", "9"};
+        QTest::newRow("negative column")
+            << -1 << int(Qt::AscendingOrder) << QStringList{"b", "B", "a", "10", "9"};
+    }
+    void sorting()
+    {
+        QFETCH(int, sortColumn);
+        QFETCH(int, order);
+        QFETCH(QStringList, expected);
+        YmTablePlanModel model;
+        YmTableSortProxyModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester modelTester(
+            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester proxyTester(
+            &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setColumnOrder(titles(QStringLiteral("A")));
+        model.refresh();
+        const QString m = QStringLiteral("M"), k = QStringLiteral("k"), f = QStringLiteral("F");
+        model.setPlanList({orderRow(QStringLiteral("b"), k, m, f, 300, 0),
+                           orderRow(QStringLiteral("B"), k, m, f, 5, 5),
+                           orderRow(QStringLiteral("a"), k, m, f, 40, 40),
+                           orderRow(QStringLiteral("10"), k, m, f, 20, 5),
+                           orderRow(QStringLiteral("9"), k, m, f, 100, 90)});
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        // Through the proxy, as a header click reaches it.
+        proxy.sort(sortColumn, Qt::SortOrder(order));
+        QCOMPARE(column(model, 0), expected);
+        QCOMPARE(column(proxy, 0), expected);
+        QCOMPARE(reset.count(), 0);
+        const bool sorts = sortColumn >= 0 && sortColumn < 4;
+        QCOMPARE(changed.count(), sorts ? 1 : 0);
+        if (sorts) {
+            QCOMPARE(changed.at(0).at(0).value<QModelIndex>(), model.index(0, 0));
+            QCOMPARE(changed.at(0).at(1).value<QModelIndex>(), model.index(4, 3));
+        }
+        // A rebuild brings back the order of first appearance.
+        model.refresh();
+        QCOMPARE(column(model, 0), (QStringList{"b", "B", "a", "10", "9"}));
+    }
+
+    void updateMacProcess_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariantList>("items");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first row of machine and file")
+            << "k2" << QVariantList{QVariant(QVariantList{"F1", QVariant(), 70})}
+            << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|70|70% M2|P2|0|30|0%";
+        QTest::newRow("two entries") << "k1"
+                                     << QVariantList{QVariant(QVariantList{"F2", QVariant(), 20}),
+                                                     QVariant(QVariantList{"F1", QVariant(), 10})}
+                                     << "M1|P1|100|10|10% M1|P2|200|20|10% M2|P1|100|100|100% "
+                                        "M2|P2|0|30|0%";
+        QTest::newRow("unknown file")
+            << "k1" << QVariantList{QVariant(QVariantList{"F9", QVariant(), 1})}
+            << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% "
+               "M2|P2|0|30|0%";
+        QTest::newRow("unknown machine")
+            << "k9" << QVariantList{QVariant(QVariantList{"F1", QVariant(), 1})}
+            << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% "
+               "M2|P2|0|30|0%";
+        QTest::newRow("malformed entry") << "k1" << QVariantList{QVariant(42)}
+                                         << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% "
+                                            "M2|P2|0|30|0%";
+    }
+    void updateMacProcess()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariantList, items);
+        QFETCH(QString, expected);
+        YmTablePlanModel model;
+        YmTableSortProxyModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester modelTester(
+            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester proxyTester(
+            &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setColumnOrder(titles(QStringLiteral("CA")));
+        model.refresh();
+        model.setPlanList(fourRows());
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.updateMacProcess(key, items);
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(tableText(model), expected);
+        QCOMPARE(tableText(proxy), expected);
+    }
+
+    void emptyAndMalformedPlans()
+    {
+        YmTablePlanModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setColumnOrder(titles(QStringLiteral("AB")));
+        model.refresh();
+        model.setPlanList(fourRows());
+        model.setPlanList({});
+        QCOMPARE(model.rowCount(), 0);
+        model.setPlanList({QVariant(7), QVariant(QVariantList{QStringLiteral("P")})});
+        // A value that is no order row reads as empty texts and zeros.
+        QCOMPARE(tableText(model), QStringLiteral("||0|0|0% P||0|0|0%"));
+    }
+
+    void rowIdentity()
+    {
+        YmTablePlanModel model;
+        model.setColumnOrder(titles(QStringLiteral("BCA")));
+        model.refresh();
+        QVariantList rows = fourRows();
+        rows << rows.at(2); // a second F1/M2/P1 row
+        model.setPlanList(rows);
+        QCOMPARE(model.rowKey(4), (QStringList{"F1", "M2", "P1"}));
+        QCOMPARE(model.keyOccurrence(4), 1);
+        QCOMPARE(model.findRow({"F1", "M2", "P1"}, 1), 4);
+        QCOMPARE(model.findRow({"F1", "M2", "P1"}), 2);
+        QCOMPARE(model.findRow({"F1", "M2", "P1"}, 2), -1);
+        QCOMPARE(model.findRow({"F1", "M2"}), -1);
+    }
+
+    void filter_data()
+    {
+        QTest::addColumn<int>("filterColumn");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("syntax");
+        QTest::addColumn<QStringList>("accepted");
+        const int fixed = QRegExp::FixedString;
+        const int regexp = QRegExp::RegExp;
+        QTest::newRow("fixed string equals") << 0 << "A01" << fixed << QStringList{"A01"};
+        QTest::newRow("fuzzy contains")
+            << 0 << "A0" << regexp << QStringList{"A01", "A01-2", "XA0"};
+        QTest::newRow("fuzzy is no regular expression") << 0 << "A.1" << regexp << QStringList{};
+        QTest::newRow("fuzzy is case-sensitive") << 0 << "a0" << regexp << QStringList{"a01"};
+        QTest::newRow("wildcard is plain text too")
+            << 0 << "A*" << int(QRegExp::Wildcard) << QStringList{};
+        QTest::newRow("empty pattern, no column")
+            << -1 << "" << fixed << QStringList{"A01", "a01", "A01-2", "XA0", "B"};
+        QTest::newRow("pattern, no column") << -1 << "A01" << regexp << QStringList{};
+        QTest::newRow("numeric column") << 1 << "40" << fixed << QStringList{"a01"};
+        QTest::newRow("rate column with its percent sign")
+            << 3 << "50%" << fixed << QStringList{"A01-2"};
+    }
+    void filter()
+    {
+        QFETCH(int, filterColumn);
+        QFETCH(QString, pattern);
+        QFETCH(int, syntax);
+        QFETCH(QStringList, accepted);
+        YmTablePlanModel model;
+        YmTableSortProxyModel proxy;
+        proxy.setSourceModel(&model);
+        QCOMPARE(proxy.filterColumn(), -1);
+        model.setColumnOrder(titles(QStringLiteral("A")));
+        model.refresh();
+        const QString m = QStringLiteral("M"), k = QStringLiteral("k"), f = QStringLiteral("F");
+        model.setPlanList({orderRow(QStringLiteral("A01"), k, m, f, 10, 0),
+                           orderRow(QStringLiteral("a01"), k, m, f, 40, 0),
+                           orderRow(QStringLiteral("A01-2"), k, m, f, 10, 5),
+                           orderRow(QStringLiteral("XA0"), k, m, f, 10, 0),
+                           orderRow(QStringLiteral("B"), k, m, f, 10, 0)});
+        proxy.setFilter(filterColumn,
+                        QRegExp(pattern, Qt::CaseInsensitive, QRegExp::PatternSyntax(syntax)));
+        QCOMPARE(proxy.filterColumn(), filterColumn);
+        QStringList shown;
+        for (int r = 0; r < proxy.rowCount(); ++r) {
+            const QModelIndex index = proxy.index(r, 0);
+            if (index.isValid())
+                shown << index.data().toString();
+        }
+        QCOMPARE(shown, accepted);
+        // The view keeps all five rows, numbered, the rejected ones blank.
+        QCOMPARE(proxy.rowCount(), 5);
+        QCOMPARE(proxy.columnCount(), 4);
+        QCOMPARE(proxy.headerData(4, Qt::Vertical).toString(), QStringLiteral("5"));
+        QCOMPARE(proxy.headerData(1, Qt::Horizontal).toString(), QStringLiteral("订单数"));
+    }
+
+    void tooltip()
+    {
+        YmTableTooltipWidget tip(QStringLiteral("至少选择一项作为查询依据!"));
+        QCOMPARE(tip.size(), QSize(200, 50));
+        QVERIFY(tip.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(tip.windowType(), Qt::ToolTip);
+        QVERIFY(tip.testAttribute(Qt::WA_TranslucentBackground));
+        QVERIFY(tip.isHidden());
+
+        QImage image(200, 50, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        tip.draw(&painter, QRect(0, 0, 200, 50));
+        painter.end();
+        QCOMPARE(image.pixelColor(1, 1), QColor(Qt::lightGray));
+        QCOMPARE(image.pixelColor(198, 48), QColor(Qt::lightGray));
+        // The text is dark and centred: its ink is balanced around the middle.
+        int left = 200, right = -1, top = 50, bottom = -1;
+        for (int y = 0; y < 50; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                if (qGray(image.pixel(x, y)) < 100) {
+                    left = qMin(left, x);
+                    right = qMax(right, x);
+                    top = qMin(top, y);
+                    bottom = qMax(bottom, y);
+                }
+            }
+        }
+        QVERIFY(right > left + 100);
+        QVERIFY(qAbs((left + right) - 199) <= 4);
+        QVERIFY(qAbs((top + bottom) - 49) <= 6);
+    }
+};
+
+QTEST_MAIN(TstPlanModel)
+#include "tst_planmodel.moc"

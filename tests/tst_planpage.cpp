@@ -1,0 +1,624 @@
+// The order plan window: date navigation, the host's answers, the grouping
+// controls and their saved settings, the filter row, and what survives a
+// rebuild; also end to end through the facade.
+// The tables below are written with plain literals.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "ymclock.h"
+#include "ymmetatypes.h"
+#include "ymresources.h"
+#include "ymtabletooltipwidget.h"
+#include "ymtableviewplanpage.h"
+#include "ymworkshopmanage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+const QDate kToday(2024, 5, 2);
+
+QVariant orderRow(const QString &plan, const QString &key, const QString &file, int planned,
+                  int completed)
+{
+    return QVariantList{plan, QVariant(), key,     QString(key).replace('k', 'M'),
+                        "G",  file,       planned, completed,
+                        0,    QVariant()};
+}
+
+// P1/F1/M1 100 50, P2/F2/M1 100 10, P3/F1/M2 100 80
+QVariantList threeRows()
+{
+    return {orderRow("P1", "k1", "F1", 100, 50), orderRow("P2", "k1", "F2", 100, 10),
+            orderRow("P3", "k2", "F1", 100, 80)};
+}
+
+QVariantList macs()
+{
+    return {QVariant(QVariantList{"k1", "M1", 2}), QVariant(QVariantList{"k2", "M2", 1})};
+}
+
+template<typename T>
+T *child(QWidget &page, const char *name)
+{
+    T *widget = page.findChild<T *>(QLatin1String(name));
+    Q_ASSERT(widget);
+    return widget;
+}
+
+// Criterion titles as letters: 订单计划 A, 文件 B, 设备 C.
+QString code(const QString &title)
+{
+    if (title == "订单计划")
+        return "A";
+    if (title == "文件")
+        return "B";
+    if (title == "设备")
+        return "C";
+    return "?";
+}
+
+// "C(ABC)|A(AB)|B(B)": current choice and items of the three order combo
+// boxes, "-" for one not shown.
+QString combosText(QWidget &page)
+{
+    QStringList parts;
+    for (const char *name : {"comboBox_idx1", "comboBox_idx2", "comboBox_idx3"}) {
+        auto *combo = child<QComboBox>(page, name);
+        QString items;
+        for (int i = 0; i < combo->count(); ++i)
+            items += code(combo->itemText(i));
+        parts << (combo->isHidden() ? QString("-")
+                                    : code(combo->currentText()) + '(' + items + ')');
+    }
+    return parts.join('|');
+}
+
+QString checkedText(QWidget &page)
+{
+    QString text;
+    for (const char *name : {"checkBox_plan", "checkBox_file", "checkBox_mac"})
+        text += child<QCheckBox>(page, name)->isChecked() ? "1" : "0";
+    return text;
+}
+
+QString headersText(const YmTableViewPlanPage &page)
+{
+    QStringList labels;
+    for (int c = 0; c < page.model().columnCount(); ++c)
+        labels << page.model().headerData(c, Qt::Horizontal).toString();
+    return labels.join(',');
+}
+
+// The cells of one column as the view shows them (rejected rows stay blank).
+QStringList shownColumn(QWidget &page, int column)
+{
+    QAbstractItemModel *model = child<QTableView>(page, "tableView")->model();
+    QStringList cells;
+    for (int r = 0; r < model->rowCount(); ++r)
+        cells << model->index(r, column).data().toString();
+    return cells;
+}
+
+// The last three settings emitted, "key=value" each.
+QString settingsText(const QSignalSpy &spy)
+{
+    QStringList parts;
+    for (int i = qMax(0, spy.count() - 3); i < spy.count(); ++i)
+        parts << spy.at(i).at(0).toString() + '=' + spy.at(i).at(1).toString();
+    return parts.join(' ');
+}
+
+YmTableTooltipWidget *warning()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *tip = qobject_cast<YmTableTooltipWidget *>(w))
+            return tip;
+    }
+    return nullptr;
+}
+
+struct Host
+{
+    QStringList queries;
+    QMap<QString, QString> settings;
+};
+
+} // namespace
+
+class TstPlanPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        ymRegisterResources();
+        ymRegisterMetaTypes();
+        YmClock::setFixed(QDateTime(kToday, QTime(10, 0)));
+    }
+    void cleanupTestCase() { YmClock::setFixed(QDateTime()); }
+
+    void dateButtons_data()
+    {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QDate>("expected");
+        QTest::addColumn<int>("queries");
+        QTest::newRow("next into a leap day")
+            << QDate(2024, 2, 28) << "pushButton_next" << QDate(2024, 2, 29) << 1;
+        QTest::newRow("previous") << QDate(2024, 3, 1) << "pushButton_prev" << QDate(2024, 2, 29)
+                                  << 1;
+        QTest::newRow("today while today is shown") << kToday << "pushButton" << kToday << 0;
+        QTest::newRow("today from another day")
+            << QDate(2024, 4, 30) << "pushButton" << kToday << 1;
+    }
+    void dateButtons()
+    {
+        QFETCH(QDate, start);
+        QFETCH(QString, button);
+        QFETCH(QDate, expected);
+        QFETCH(int, queries);
+        YmTableViewPlanPage page;
+        QCOMPARE(page.shownDate(), kToday);
+        child<QDateEdit>(page, "dateEdit")->setDate(start);
+        QSignalSpy spy(&page, &YmTableViewPlanPage::sQueryDatePlan);
+        page.findChild<QPushButton *>(button)->click();
+        QCOMPARE(page.shownDate(), expected);
+        QCOMPARE(spy.count(), queries);
+        if (queries)
+            QCOMPARE(spy.at(0).at(0).toDate(), expected);
+    }
+
+    void answersForTheShownDateOnly()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, 123, 1);
+        child<QDateEdit>(page, "dateEdit")->setDate(QDate(2024, 5, 1));
+        const QVariantList other{orderRow("Q9", "k1", "F1", 10, 1)};
+        page.queryDatePlan("2024-05-02", other);
+        QCOMPARE(shownColumn(page, 0), (QStringList{"P1", "P2", "P3"}));
+        page.queryDatePlan("2024-05-01", other);
+        QCOMPARE(shownColumn(page, 0), QStringList{"Q9"});
+        QCOMPARE(page.shownDateText(), QString("2024-05-01"));
+    }
+
+    void processOnlyWhileTodayIsShown()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, 123, 1);
+        const QVariantList process{QVariant(QVariantList{"F2", QVariant(), 60})};
+        child<QDateEdit>(page, "dateEdit")->setDate(kToday.addDays(-1));
+        page.updateMacProcess("k1", process);
+        QCOMPARE(shownColumn(page, 4), (QStringList{"50", "10", "80"}));
+        child<QDateEdit>(page, "dateEdit")->setDate(kToday);
+        page.updateMacProcess("k1", process);
+        QCOMPARE(shownColumn(page, 4), (QStringList{"50", "60", "80"}));
+    }
+
+    void machines()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas({QVariant(QVariantList{"k1", "M1"}), QVariant(QVariantList{"k2", "M2"}),
+                        QVariant(QVariantList{"k1", "M1b"}), QVariant(5)},
+                       {}, false, 0, 0);
+        QCOMPARE(page.macKeys(), (QStringList{"k1", "k2", ""}));
+        QCOMPARE(page.macNames().value("k1"), QString("M1b"));
+        page.updateMacName("k2", "Press 2");
+        page.updateMacName("k7", "New");
+        QCOMPARE(page.macNames().value("k2"), QString("Press 2"));
+        QCOMPARE(page.macNames().value("k7"), QString("New"));
+        QCOMPARE(page.macKeys().size(), 3);
+    }
+
+    void restoreOrder_data()
+    {
+        QTest::addColumn<int>("checkOrder");
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QString>("combos");
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<bool>("deletable");
+        QTest::addColumn<int>("rows");
+        const QString n = ",订单数,完成量,完成率";
+        QTest::newRow("0") << 0 << "111"
+                           << "A(ABC)|B(BC)|C(C)"
+                           << "订单计划,文件,设备" + n << "123" << true << true << 3;
+        QTest::newRow("123") << 123 << "111"
+                             << "A(ABC)|B(BC)|C(C)"
+                             << "订单计划,文件,设备" + n << "123" << true << true << 3;
+        QTest::newRow("132") << 132 << "111"
+                             << "A(ABC)|C(BC)|B(B)"
+                             << "订单计划,设备,文件" + n << "132" << true << true << 3;
+        QTest::newRow("213") << 213 << "111"
+                             << "B(ABC)|A(AC)|C(C)"
+                             << "文件,订单计划,设备" + n << "213" << true << true << 3;
+        QTest::newRow("231") << 231 << "111"
+                             << "B(ABC)|C(AC)|A(A)"
+                             << "文件,设备,订单计划" + n << "231" << true << true << 3;
+        QTest::newRow("312") << 312 << "111"
+                             << "C(ABC)|A(AB)|B(B)"
+                             << "设备,订单计划,文件" + n << "312" << true << true << 3;
+        QTest::newRow("321") << 321 << "111"
+                             << "C(ABC)|B(AB)|A(A)"
+                             << "设备,文件,订单计划" + n << "321" << true << true << 3;
+        QTest::newRow("12") << 12 << "110"
+                            << "A(AB)|B(B)|-"
+                            << "订单计划,文件" + n << "12" << false << true << 3;
+        QTest::newRow("13") << 13 << "101"
+                            << "A(AC)|C(C)|-"
+                            << "订单计划,设备" + n << "13" << false << true << 3;
+        QTest::newRow("21") << 21 << "110"
+                            << "B(AB)|A(A)|-"
+                            << "文件,订单计划" + n << "21" << false << true << 3;
+        QTest::newRow("23") << 23 << "011"
+                            << "B(BC)|C(C)|-"
+                            << "文件,设备" + n << "23 PlanFilter=2" << false << false << 3;
+        QTest::newRow("31") << 31 << "101"
+                            << "C(AC)|A(A)|-"
+                            << "设备,订单计划" + n << "31" << false << true << 3;
+        QTest::newRow("32") << 32 << "011"
+                            << "C(BC)|B(B)|-"
+                            << "设备,文件" + n << "32 PlanFilter=2" << false << false << 3;
+        QTest::newRow("1") << 1 << "100"
+                           << "A(A)|-|-"
+                           << "订单计划" + n << "1" << false << true << 3;
+        QTest::newRow("2") << 2 << "010"
+                           << "B(B)|-|-"
+                           << "文件" + n << "2 PlanFilter=2" << false << false << 2;
+        QTest::newRow("3") << 3 << "001"
+                           << "C(C)|-|-"
+                           << "设备" + n << "3 PlanFilter=3" << false << false << 2;
+        // Unreadable orders on a fresh page fall back to the default grouping.
+        QTest::newRow("45") << 45 << "111"
+                            << "A(ABC)|B(BC)|C(C)"
+                            << "订单计划,文件,设备" + n << "123" << true << true << 3;
+        QTest::newRow("11") << 11 << "111"
+                            << "A(ABC)|B(BC)|C(C)"
+                            << "订单计划,文件,设备" + n << "123" << true << true << 3;
+        QTest::newRow("-12") << -12 << "111"
+                             << "A(ABC)|B(BC)|C(C)"
+                             << "订单计划,文件,设备" + n << "123" << true << true << 3;
+    }
+    void restoreOrder()
+    {
+        QFETCH(int, checkOrder);
+        QFETCH(QString, checked);
+        QFETCH(QString, combos);
+        QFETCH(QString, headers);
+        QFETCH(QString, saved);
+        QFETCH(bool, editable);
+        QFETCH(bool, deletable);
+        QFETCH(int, rows);
+        YmTableViewPlanPage page;
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        page.initDatas(macs(), threeRows(), true, checkOrder, 1);
+        QCOMPARE(checkedText(page), checked);
+        QCOMPARE(combosText(page), combos);
+        QCOMPARE(headersText(page), headers);
+        QCOMPARE(settings.count(), 3);
+        // Without the plan column the filter type falls back to the first one.
+        if (!saved.contains(' '))
+            saved += " PlanFilter=1";
+        QCOMPARE(settingsText(settings), "PlanFilterCheck=1 PlanCheckOrder=" + saved);
+        QCOMPARE(child<QPushButton>(page, "btnEdit")->isEnabled(), editable);
+        QCOMPARE(child<QPushButton>(page, "btnDel")->isEnabled(), deletable);
+        QCOMPARE(page.model().rowCount(), rows);
+    }
+
+    void laterLoadWithUnknownOrderKeepsGrouping()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, 31, 1);
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        page.initDatas(macs(), {orderRow("P9", "k2", "F1", 10, 5)}, true, 45, 3);
+        QCOMPARE(combosText(page), QString("C(AC)|A(A)|-"));
+        QCOMPARE(settingsText(settings),
+                 QString("PlanFilterCheck=1 PlanCheckOrder=31 PlanFilter=3"));
+        QCOMPARE(shownColumn(page, 1), QStringList{"P9"});
+    }
+
+    void restoreFilter_data()
+    {
+        QTest::addColumn<int>("checkOrder");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("file") << 123 << 2 << "文件"
+                              << "2";
+        QTest::newRow("machine") << 312 << 3 << "设备"
+                                 << "3";
+        QTest::newRow("machine not checked") << 12 << 3 << "订单计划"
+                                             << "1";
+        QTest::newRow("out of range") << 23 << 7 << "文件"
+                                      << "2";
+        QTest::newRow("nothing saved") << 123 << 0 << "订单计划"
+                                       << "1";
+    }
+    void restoreFilter()
+    {
+        QFETCH(int, checkOrder);
+        QFETCH(int, filter);
+        QFETCH(QString, current);
+        QFETCH(QString, saved);
+        YmTableViewPlanPage page;
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        page.initDatas(macs(), threeRows(), false, checkOrder, filter);
+        QCOMPARE(child<QComboBox>(page, "comboBox_filterType")->currentText(), current);
+        QCOMPARE(settings.last().at(1).toString(), saved);
+    }
+
+    void uncheckingTheLastCriterionIsRefused()
+    {
+        YmTableViewPlanPage page;
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.initDatas(macs(), threeRows(), false, 2, 2);
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        auto *file = child<QCheckBox>(page, "checkBox_file");
+        QCursor::setPos(500, 400);
+        QTest::mouseClick(file, Qt::LeftButton, {}, QPoint(5, file->height() / 2));
+        QVERIFY(file->isChecked());
+        QCOMPARE(combosText(page), QString("B(B)|-|-"));
+        YmTableTooltipWidget *tip = warning();
+        QVERIFY(tip);
+        QVERIFY(tip->isVisible());
+        QCOMPARE(tip->text(), QString("至少选择一项作为查询依据!"));
+        QCOMPARE(tip->pos(), QPoint(400, 350 - file->height() / 2));
+        QCOMPARE(settings.count(), 3);
+        QCOMPARE(settingsText(settings),
+                 QString("PlanFilterCheck=0 PlanCheckOrder=2 PlanFilter=2"));
+        QTest::qWait(2500);
+        QVERIFY(tip->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(tip->isHidden(), 1500);
+    }
+
+    void uncheckingTheFirstColumnsCriterion()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, 213, 1);
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        child<QCheckBox>(page, "checkBox_file")->click();
+        QCOMPARE(combosText(page), QString("A(AC)|C(C)|-"));
+        QVERIFY(!child<QPushButton>(page, "btnEdit")->isEnabled());
+        QVERIFY(child<QPushButton>(page, "btnDel")->isEnabled());
+        QCOMPARE(settingsText(settings),
+                 QString("PlanFilterCheck=0 PlanCheckOrder=13 PlanFilter=1"));
+        // Checking it again appends it as the last column.
+        child<QCheckBox>(page, "checkBox_file")->click();
+        QCOMPARE(combosText(page), QString("A(ABC)|C(BC)|B(B)"));
+        QCOMPARE(headersText(page).section(',', 0, 2), QString("订单计划,设备,文件"));
+    }
+
+    void choosingTheFirstColumn()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, 123, 1);
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        auto *idx1 = child<QComboBox>(page, "comboBox_idx1");
+        idx1->setCurrentIndex(idx1->findText("文件"));
+        QCOMPARE(combosText(page), QString("B(ABC)|A(AC)|C(C)"));
+        QCOMPARE(child<QComboBox>(page, "comboBox_idx1")->currentText(), QString("文件"));
+        QCOMPARE(child<QComboBox>(page, "comboBox_idx2")->currentText(), QString("订单计划"));
+        QCOMPARE(headersText(page).section(',', 0, 2), QString("文件,订单计划,设备"));
+        QCOMPARE(settingsText(settings),
+                 QString("PlanFilterCheck=0 PlanCheckOrder=213 PlanFilter=1"));
+        auto *idx2 = child<QComboBox>(page, "comboBox_idx2");
+        idx2->setCurrentIndex(idx2->findText("设备"));
+        QCOMPARE(combosText(page), QString("B(ABC)|C(AC)|A(A)"));
+        QCOMPARE(settingsText(settings),
+                 QString("PlanFilterCheck=0 PlanCheckOrder=231 PlanFilter=1"));
+    }
+
+    void query_data()
+    {
+        QTest::addColumn<bool>("fuzzy");
+        QTest::addColumn<QString>("filterType");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("plans");
+        QTest::newRow("exact plan") << false << "订单计划"
+                                    << "A1" << QStringList{"A1", "", "", ""};
+        QTest::newRow("plan contains") << true << "订单计划"
+                                       << "A1" << QStringList{"A1", "A12", "", ""};
+        QTest::newRow("file column") << false << "文件"
+                                     << "F1" << QStringList{"A1", "B1", "", ""};
+        QTest::newRow("empty text keeps all") << false << "文件"
+                                              << "" << QStringList{"A1", "A12", "B1", "a1"};
+    }
+    void query()
+    {
+        QFETCH(bool, fuzzy);
+        QFETCH(QString, filterType);
+        QFETCH(QString, text);
+        QFETCH(QStringList, plans);
+        YmTableViewPlanPage page;
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.initDatas(macs(),
+                       {orderRow("A1", "k1", "F1", 10, 1), orderRow("A12", "k1", "F2", 10, 1),
+                        orderRow("B1", "k2", "F1", 10, 1), orderRow("a1", "k2", "F3", 10, 1)},
+                       fuzzy, 312, 0);
+        auto *type = child<QComboBox>(page, "comboBox_filterType");
+        type->setCurrentIndex(type->findText(filterType));
+        child<QLineEdit>(page, "lineEdit_filter")->setText(text);
+        QCOMPARE(shownColumn(page, 1), (QStringList{"A1", "A12", "B1", "a1"}));
+        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+        child<QPushButton>(page, "btnQuery")->click();
+        QCOMPARE(shownColumn(page, 1), plans);
+        // The table keeps its four numbered rows, the rejected ones blank.
+        QCOMPARE(child<QTableView>(page, "tableView")->verticalHeader()->count(), 4);
+        // Only an empty filter text rebuilds the grouping and saves the settings.
+        QCOMPARE(settings.count(), text.isEmpty() ? 3 : 0);
+    }
+
+    void columnWidths_data()
+    {
+        QTest::addColumn<int>("checkOrder");
+        QTest::addColumn<int>("width");
+        // 1003 pixels available: 1003 / 4 = 250, 1003 / 6 = 167.
+        QTest::newRow("four columns") << 1 << 249;
+        QTest::newRow("six columns") << 123 << 166;
+    }
+    void columnWidths()
+    {
+        QFETCH(int, checkOrder);
+        QFETCH(int, width);
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, checkOrder, 1);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto *view = child<QTableView>(page, "tableView");
+        const auto available = [view] {
+            return view->width() - view->verticalHeader()->width()
+                   - view->verticalScrollBar()->sizeHint().width();
+        };
+        page.resize(page.width() + 1003 - available(), page.height());
+        QCOMPARE(available(), 1003);
+        for (int c = 0; c < page.model().columnCount(); ++c)
+            QCOMPARE(view->columnWidth(c), width);
+    }
+
+    void selectionAndSortSurviveProcessUpdates()
+    {
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), threeRows(), false, 123, 1);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto *view = child<QTableView>(page, "tableView");
+        QHeaderView *header = view->horizontalHeader();
+        const int rate = 5;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(rate) + 10, header->height() / 2));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QCOMPARE(shownColumn(page, 0), (QStringList{"P2", "P1", "P3"}));
+        view->selectRow(1);
+        QCOMPARE(page.selectedModelRow(), 1);
+
+        // P3 drops to 5 %: under the header's indicator it moves to the top.
+        page.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 5})});
+        QCOMPARE(shownColumn(page, 0), (QStringList{"P3", "P2", "P1"}));
+        QCOMPARE(page.selectedModelRow(), 2);
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(view->currentIndex().row(), 2);
+
+        // A new grouping drops the reader's sort.
+        child<QCheckBox>(page, "checkBox_mac")->click();
+        page.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 6})});
+        QCOMPARE(shownColumn(page, 0), (QStringList{"P1", "P2", "P3"}));
+    }
+
+    void scrollPositionSurvivesARebuild()
+    {
+        QVariantList rows;
+        for (int i = 1; i <= 60; ++i)
+            rows << orderRow(QString("P%1").arg(i, 2, 10, QChar('0')), "k1", "F1", 100, i);
+        YmTableViewPlanPage page;
+        page.initDatas(macs(), rows, false, 123, 1);
+        page.resize(952, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto *view = child<QTableView>(page, "tableView");
+        view->scrollTo(view->model()->index(30, 0), QAbstractItemView::PositionAtTop);
+        view->selectRow(33);
+        const int before = view->verticalScrollBar()->value();
+        QCOMPARE(view->indexAt(QPoint(0, 0)).data().toString(), QString("P31"));
+
+        // The host answers with one plan more at the front: the rows under the
+        // reader stay where they were.
+        rows.prepend(orderRow("P00", "k2", "F1", 100, 0));
+        page.queryDatePlan("2024-05-02", rows);
+        QCOMPARE(view->indexAt(QPoint(0, 0)).data().toString(), QString("P31"));
+        QCOMPARE(view->verticalScrollBar()->value(), before + 1);
+        QCOMPARE(view->currentIndex().data().toString(), QString("P34"));
+
+        page.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 50})});
+        QCOMPARE(view->indexAt(QPoint(0, 0)).data().toString(), QString("P31"));
+        QCOMPARE(view->currentIndex().data().toString(), QString("P34"));
+    }
+
+    void throughTheFacade()
+    {
+        static Host host;
+        host = Host();
+        const QVariantList rows = threeRows();
+        QMap<QString, QString> saved;
+        {
+            YmWorkshopManage board;
+            board.setData(&host);
+            board.setQueryDatePlanCB([](void *data, const QString &date) {
+                static_cast<Host *>(data)->queries << date;
+            });
+            board.setSaveKeyAttrCB([](void *data, const QString &key, const QString &value) {
+                static_cast<Host *>(data)->settings.insert(key, value);
+            });
+            board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);
+            YmTableViewPlanPage *page = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (auto *p = qobject_cast<YmTableViewPlanPage *>(w))
+                    page = p;
+            }
+            QVERIFY(page);
+            // Creating the window asks the host nothing.
+            QVERIFY(host.queries.isEmpty());
+            // Today's process reports reach the window's table.
+            board.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 90})});
+            QCOMPARE(shownColumn(*page, 5), (QStringList{"50%", "10%", "90%"}));
+            // A later full load reuses the window.
+            board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);
+            int windows = 0;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                windows += qobject_cast<YmTableViewPlanPage *>(w) ? 1 : 0;
+            QCOMPARE(windows, 1);
+            QCOMPARE(host.settings.value("PlanCheckOrder"), QString("123"));
+
+            child<QPushButton>(*page, "pushButton_next")->click();
+            QCOMPARE(host.queries, QStringList{"2024-05-03"});
+            board.queryDatePlan("2024-05-03", {orderRow("N1", "k2", "F4", 40, 10)});
+            QCOMPARE(shownColumn(*page, 0), QStringList{"N1"});
+            QCOMPARE(shownColumn(*page, 5), QStringList{"25%"});
+
+            // A renamed machine reaches the window's machine names.
+            board.updateMacState("k1", 2, "Lathe 1");
+            QCOMPARE(page->macNames().value("k1"), QString("Lathe 1"));
+
+            // The reader regroups by machine, then plan; the host keeps that.
+            child<QCheckBox>(*page, "checkBox_file")->click();
+            auto *idx1 = child<QComboBox>(*page, "comboBox_idx1");
+            idx1->setCurrentIndex(idx1->findText("设备"));
+            child<QCheckBox>(*page, "checkBox_fuzzyMatch")->click();
+            auto *type = child<QComboBox>(*page, "comboBox_filterType");
+            type->setCurrentIndex(type->findText("设备"));
+            child<QPushButton>(*page, "btnQuery")->click(); // empty text: saves again
+            saved = host.settings;
+            QCOMPARE(saved.value("PlanCheckOrder"), QString("31"));
+            QCOMPARE(saved.value("PlanFilterCheck"), QString("1"));
+            QCOMPARE(saved.value("PlanFilter"), QString("3"));
+        }
+        YmWorkshopManage next;
+        next.initDatas({rows, saved.value("PlanFilterCheck").toInt(),
+                        saved.value("PlanCheckOrder").toInt(), saved.value("PlanFilter").toInt()},
+                       macs(), {}, "08:00:00", "20:00:00", 600);
+        YmTableViewPlanPage *page = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *p = qobject_cast<YmTableViewPlanPage *>(w))
+                page = p;
+        }
+        QVERIFY(page);
+        QCOMPARE(page->columnsInUse(), (QStringList{"设备", "订单计划"}));
+        QVERIFY(child<QCheckBox>(*page, "checkBox_fuzzyMatch")->isChecked());
+        QCOMPARE(child<QComboBox>(*page, "comboBox_filterType")->currentText(), QString("设备"));
+        QCOMPARE(shownColumn(*page, 0), (QStringList{"M1", "M1", "M2"}));
+    }
+};
+
+QTEST_MAIN(TstPlanPage)
+#include "tst_planpage.moc"
