@@ -2,6 +2,7 @@
 // production log) stored in SQLite, reported to the board as a production
 // data collector would. See --help for the options.
 
+#include "ymboardscale.h"
 #include "ymhostrunner.h"
 
 #include <ymplatformmessagefilter.h>
@@ -11,6 +12,7 @@
 int main(int argc, char *argv[])
 {
     YmPlatformMessageFilter::install();
+    chooseBoardScale(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ym-workshop-demo"));
     return YmHostRunner::run(app.arguments());

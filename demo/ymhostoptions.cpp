@@ -71,7 +71,12 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
                                   QStringLiteral("Board size for --screenshot (default "
                                                  "1920x1080)."),
                                   QStringLiteral("WxH"));
-    parser.addOptions({help, db, speed, start, at, date, seed, machines, replay, screenshot, size});
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("Qt's scale factor for the board (default: "
+                                                  "from the screen size, or --size)."),
+                                   QStringLiteral("F"));
+    parser.addOptions(
+        {help, db, speed, start, at, date, seed, machines, replay, screenshot, size, scale});
 
     if (!parser.parse(arguments)) {
         *message = parser.errorText();
@@ -143,6 +148,15 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
     }
     replayFile = parser.value(replay);
     this->screenshot = parser.value(screenshot);
+    if (parser.isSet(scale)) {
+        bool ok = false;
+        this->scale = parser.value(scale).toDouble(&ok);
+        if (!ok || this->scale <= 0 || this->scale > 8) {
+            *message = QStringLiteral("bad --scale %1: expected a number above 0, up to 8")
+                           .arg(parser.value(scale));
+            return false;
+        }
+    }
     if (parser.isSet(size)) {
         const QStringList wh = parser.value(size).split(QLatin1Char('x'));
         bool okW = false;

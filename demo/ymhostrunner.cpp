@@ -45,10 +45,10 @@ private:
     QStringList *m_errors;
 };
 
-QWidget *boardWindow()
+QWidget *boardWindow(bool shownOnly = true)
 {
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->windowTitle() == QStringLiteral("车间管理看板"))
+        if ((w->isVisible() || !shownOnly) && w->windowTitle() == QStringLiteral("车间管理看板"))
             return w;
     }
     return nullptr;
@@ -122,16 +122,19 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
     // A refused change is shown to the user when someone can answer the box.
     host.setWarnUser(!picture && QGuiApplication::platformName() != QLatin1String("offscreen"));
     host.begin(from, picture ? 0.0 : options.speed);
-    board.show();
+    if (!picture)
+        board.show();
 
     if (picture) {
-        QWidget *page = boardWindow();
+        QWidget *page = boardWindow(false);
         if (!page) {
             out.error(QStringLiteral("the board window was not found"));
             return kExitPicture;
         }
-        page->setWindowState(Qt::WindowNoState);
-        page->resize(options.size);
+        // Sized before it is first shown, so that the docks are laid out once, at
+        // the final size. --size counts device pixels, the window Qt's scaled ones.
+        page->resize(options.size / page->devicePixelRatioF());
+        page->show();
         int result = 0;
         // Let layouts, docks and the first paint settle before grabbing.
         QTimer::singleShot(300, page, [&] {

@@ -95,7 +95,7 @@ private slots:
         QFETCH(QString, dock);
         QFETCH(bool, onTitleBar);
         YmWorkshopManagePage page;
-        showAt(page, QSize(1280, 1000));
+        showAt(page, QSize(1920, 1000));
         QWidget *receiver = &page;
         if (auto *d = page.findChild<YmDockWidget *>(dock))
             receiver = onTitleBar ? static_cast<QWidget *>(d->titleBar()) : d;
@@ -127,7 +127,7 @@ private slots:
         QFETCH(int, band);
         QCOMPARE(YmWorkshopManagePage::bandHeightFor(height - 300), 98.0);
         YmWorkshopManagePage page;
-        showAt(page, QSize(1000, height));
+        showAt(page, QSize(1920, height));
         QCOMPARE(page.bandHeight(), double(band));
         QTRY_COMPARE(page.mainPage()->geometry().top(), band); // right below the band
     }

@@ -38,9 +38,16 @@ QColor withAlpha(QColor c, int alpha)
     return c;
 }
 
+// Pixels per design pixel of the images being drawn: 1 for the pictures the
+// board uses at its design size, 2 for the "@2x" variants that a screen scaled
+// by Qt's device pixel ratio loads instead. The drawing code works in design
+// pixels either way; the painter's transform takes care of the rest.
+int g_pixelRatio = 1;
+
 QImage canvas(int w, int h)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w * g_pixelRatio, h * g_pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(g_pixelRatio);
     img.fill(Qt::transparent);
     return img;
 }
@@ -912,5 +919,19 @@ int main(int argc, char *argv[])
         ok = save(it.value(), out + QLatin1Char('/') + it.key() + QStringLiteral(".png")) && ok;
     if (!preview.isEmpty())
         ok = writePreviews(preview, imgs) && ok;
+
+    // Double-size variants of the board's pictures for large screens.
+    g_pixelRatio = 2;
+    QMap<QString, QImage> large;
+    large.insert(QStringLiteral("top"), drawBanner());
+    large.insert(QStringLiteral("blue"), drawDisc(QColor(12, 202, 244), Glyph::Signal));
+    large.insert(QStringLiteral("green"), drawDisc(QColor(49, 231, 156), Glyph::Gear));
+    large.insert(QStringLiteral("red"), drawDisc(QColor(223, 74, 95), Glyph::Alert));
+    large.insert(QStringLiteral("gray"), drawDisc(QColor(200, 200, 200), Glyph::Power));
+    large.insert(QStringLiteral("first"), drawMedal(gold, QStringLiteral("1")));
+    large.insert(QStringLiteral("second"), drawMedal(silver, QStringLiteral("2")));
+    large.insert(QStringLiteral("third"), drawMedal(bronze, QStringLiteral("3")));
+    for (auto it = large.cbegin(); it != large.cend(); ++it)
+        ok = save(it.value(), out + QLatin1Char('/') + it.key() + QStringLiteral("@2x.png")) && ok;
     return ok ? 0 : 1;
 }

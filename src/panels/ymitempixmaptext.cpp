@@ -50,11 +50,14 @@ void YmItemPixmapText::draw(QPainter *p, const QRect &r) const
     // Centred horizontally, and vertically on the upper three quarters; a
     // picture larger than the item is cut by its edges, never scaled.
     const int q = (3 * h) / 4;
-    const qreal pw = m_pixmap.width();
-    const qreal ph = m_pixmap.height();
+    // Its own size in logical pixels: a double-size drawing for a scaled
+    // screen covers the same area as the plain one.
+    const qreal ratio = m_pixmap.devicePixelRatioF();
+    const qreal pw = m_pixmap.width() / ratio;
+    const qreal ph = m_pixmap.height() / ratio;
     if (!m_pixmap.isNull())
         p->drawPixmap(QRectF(w / 2.0 - pw / 2, q / 2.0 - ph / 2, pw, ph), m_pixmap,
-                      QRectF(0, 0, pw, ph));
+                      QRectF(0, 0, m_pixmap.width(), m_pixmap.height()));
 
     QFont f = p->font();
     const int points = int(qBound(0.0, m_textSize, 1000.0));

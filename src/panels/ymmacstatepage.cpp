@@ -1,6 +1,7 @@
 #include "ymmacstatepage.h"
 
 #include "ymitempixmaptext.h"
+#include "ymresources.h"
 
 #include <QGridLayout>
 #include <QResizeEvent>
@@ -14,7 +15,7 @@ YmItemPixmapText *makeCounter(QWidget *page, const QString &caption, const QStri
 {
     auto *item = new YmItemPixmapText(page);
     item->setText(caption);
-    item->setPixmap(QPixmap(pixmap));
+    item->setPixmap(ymBoardPixmap(pixmap));
     item->setTextColor(color);
     return item;
 }

@@ -2,6 +2,7 @@
 #include "ui_ymworkshopplantable.h"
 
 #include "ymitempixmaptext.h"
+#include "ymresources.h"
 #include "ymtableviewwidget.h"
 
 #include <QPixmap>
@@ -17,9 +18,9 @@ YmWorkshopPlanTable::YmWorkshopPlanTable(QWidget *parent)
     , ui(new Ui::YmWorkshopPlanTable)
 {
     ui->setupUi(this);
-    ui->widget_top1->setPixmap(QPixmap(QStringLiteral(":/image/first.png")));
-    ui->widget_top2->setPixmap(QPixmap(QStringLiteral(":/image/second.png")));
-    ui->widget_top3->setPixmap(QPixmap(QStringLiteral(":/image/third.png")));
+    ui->widget_top1->setPixmap(ymBoardPixmap(QStringLiteral(":/image/first.png")));
+    ui->widget_top2->setPixmap(ymBoardPixmap(QStringLiteral(":/image/second.png")));
+    ui->widget_top3->setPixmap(ymBoardPixmap(QStringLiteral(":/image/third.png")));
 }
 
 YmWorkshopPlanTable::~YmWorkshopPlanTable()

@@ -6,4 +6,12 @@
 // that the linker keeps the bundles and they are registered.
 void ymRegisterResources();
 
+class QPixmap;
+class QString;
+
+// A board picture from the resources. Where Qt scales the screen (device pixel
+// ratio above 1) the double-size "name@2x.png" drawing is taken when it exists,
+// so the picture stays crisp at the same logical size.
+QPixmap ymBoardPixmap(const QString &path);
+
 #endif // YMRESOURCES_H

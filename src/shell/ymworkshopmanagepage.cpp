@@ -1,6 +1,8 @@
 #include "ymworkshopmanagepage.h"
 
+#include "ymboardview.h"
 #include "ymclock.h"
+#include "ymresources.h"
 #include "ymworkshopmanagemainpage.h"
 
 #include <QContextMenuEvent>
@@ -13,17 +15,21 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QtMath>
 
 namespace {
 constexpr double kDefaultBandHeight = 98.0;
 constexpr int kTallWindow = 979; // above this the band takes a tenth of the height
 constexpr int kClockMargin = 20;
 constexpr int kTitleRaise = 10;
+constexpr double kDesignWidth = 1920.0;
+constexpr double kDesignHeight = 1080.0;
+constexpr double kDirectMinHeight = 972.0;
 } // namespace
 
 YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
     : QWidget(parent)
-    , m_banner(QStringLiteral(":/image/top.png"))
+    , m_banner(ymBoardPixmap(QStringLiteral(":/image/top.png")))
 {
     m_currentDate = YmClock::today().toString(m_dateFormat);
     m_savedFlags = windowFlags();
@@ -59,6 +65,9 @@ YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
     auto *layout = new QHBoxLayout();
     layout->setContentsMargins(0, int(m_bandHeight), 0, 0);
     layout->addWidget(m_mainPage);
+    // A window smaller than the main window's minimum shows the board scaled
+    // down instead of growing past the screen.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     setLayout(layout);
 
     // Start at the size of the screen: the board is shown maximized, and
@@ -129,6 +138,19 @@ double YmWorkshopManagePage::bandHeightFor(int windowHeight)
     return windowHeight > kTallWindow ? double(windowHeight / 10) : kDefaultBandHeight;
 }
 
+double YmWorkshopManagePage::boardScaleFor(const QSize &windowSize)
+{
+    if (windowSize.width() <= 0 || windowSize.height() <= 0)
+        return 1.0;
+    // At the full design width a somewhat lower window (maximized beside a task
+    // bar, say) still holds every panel and stays sharper unscaled. A narrower
+    // one does not: the gauge's captions need the design width.
+    if (windowSize.width() >= kDesignWidth && windowSize.height() >= kDirectMinHeight)
+        return 1.0;
+    const double s = qMin(windowSize.width() / kDesignWidth, windowSize.height() / kDesignHeight);
+    return qMin(s, 1.0);
+}
+
 QRect YmWorkshopManagePage::clockRect(const QFontMetricsF &metrics, const QString &text) const
 {
     const double advance = metrics.horizontalAdvance(text);
@@ -136,15 +158,24 @@ QRect YmWorkshopManagePage::clockRect(const QFontMetricsF &metrics, const QStrin
     const int ch = int(metrics.height());
     if (m_clockPos < 0)
         return QRect(kClockMargin, kClockMargin, cw, ch);
-    return QRect(int(width() - kClockMargin - advance), kClockMargin, cw, ch);
+    return QRect(int(width() / m_boardScale - kClockMargin - advance), kClockMargin, cw, ch);
 }
 
 void YmWorkshopManagePage::drawBand(QPainter *painter, const QDateTime &now) const
 {
-    const double w = width();
+    // Below the design size the band is drawn in design units under the board
+    // scale, like the main window in its view.
+    const double scale = m_boardScale;
+    const double w = width() / scale;
     const double b = m_bandHeight;
+    QRect area = rect();
+    if (scale != 1.0) {
+        painter->scale(scale, scale);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        area = QRect(0, 0, qCeil(w), qCeil(height() / scale));
+    }
     painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->fillRect(rect(), m_background);
+    painter->fillRect(area, m_background);
 
     QFont font = painter->font();
     font.setPointSizeF(m_titleFontSize);
@@ -159,7 +190,7 @@ void YmWorkshopManagePage::drawBand(QPainter *painter, const QDateTime &now) con
     gradient.setColorAt(0.0, m_background);
     gradient.setColorAt(0.5, m_gradientMiddle);
     gradient.setColorAt(1.0, m_background);
-    painter->fillRect(rect(), gradient);
+    painter->fillRect(area, gradient);
 
     painter->drawText(QRectF(w * 0.5 - 0.5 * tw, b * 0.5 - 0.5 * th - kTitleRaise, tw, th),
                       Qt::AlignCenter, title);
@@ -218,10 +249,46 @@ void YmWorkshopManagePage::paintEvent(QPaintEvent *)
 
 void YmWorkshopManagePage::resizeEvent(QResizeEvent *event)
 {
-    m_bandHeight = bandHeightFor(event->size().height());
-    if (layout())
-        layout()->setContentsMargins(0, int(m_bandHeight), 0, 0);
+    const QSize size = event->size();
+    m_boardScale = boardScaleFor(size);
+    if (m_boardScale < 1.0) {
+        m_bandHeight = bandHeightFor(qRound(size.height() / m_boardScale));
+        showScaledBoard(size);
+    } else {
+        showDirectBoard();
+        m_bandHeight = bandHeightFor(size.height());
+        if (layout())
+            layout()->setContentsMargins(0, int(m_bandHeight), 0, 0);
+    }
     QWidget::resizeEvent(event);
+}
+
+void YmWorkshopManagePage::showScaledBoard(const QSize &windowSize)
+{
+    if (!m_mainPage)
+        return;
+    if (!m_view) {
+        // The main window keeps its design size inside the view's scene; every
+        // event (right-click, table clicks, dock separators) is mapped back.
+        layout()->removeWidget(m_mainPage);
+        m_mainPage->setParent(nullptr);
+        m_view = new YmBoardView(m_mainPage, this);
+        m_view->show();
+    }
+    const int top = qMin(qRound(m_bandHeight * m_boardScale), windowSize.height());
+    m_view->setGeometry(0, top, windowSize.width(), windowSize.height() - top);
+    m_view->setBoardScale(m_boardScale);
+}
+
+void YmWorkshopManagePage::showDirectBoard()
+{
+    if (!m_view || !m_mainPage)
+        return;
+    m_view->releaseBoard();
+    delete m_view;
+    m_view = nullptr;
+    layout()->addWidget(m_mainPage);
+    m_mainPage->show();
 }
 
 void YmWorkshopManagePage::contextMenuEvent(QContextMenuEvent *event)

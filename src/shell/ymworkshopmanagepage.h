@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 
+class YmBoardView;
 class YmWorkshopManageMainPage;
 
 // The board's top-level window: paints the title band with the live clock,
@@ -44,6 +45,15 @@ public:
     // Band height for a window of the given height.
     static double bandHeightFor(int windowHeight);
 
+    // The board is laid out for 1920x1080. A window narrower than 1920 or lower
+    // than 972 shows it scaled down as one picture by min(W/1920, H/1080);
+    // otherwise 1 (larger screens are scaled by Qt's device pixel ratio, which
+    // the host chooses).
+    static double boardScaleFor(const QSize &windowSize);
+    double boardScale() const { return m_boardScale; }
+    // The view that shows the main window scaled down; null at full size.
+    YmBoardView *boardView() const { return m_view; }
+
     // Paints the whole band (background, gradient, title, banner, clock).
     void drawBand(QPainter *painter, const QDateTime &now) const;
 
@@ -77,6 +87,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void showScaledBoard(const QSize &windowSize);
+    void showDirectBoard();
+
     YmWorkshopManageMainPage *m_mainPage = nullptr;
     Qt::WindowFlags m_savedFlags;
     QColor m_background = QColor(0, 7, 62);
@@ -90,6 +103,8 @@ private:
     int m_timerId = 0;
     double m_bandHeight = 98.0;
     QString m_currentDate;
+    double m_boardScale = 1.0;
+    YmBoardView *m_view = nullptr;
 };
 
 #endif // YMWORKSHOPMANAGEPAGE_H
