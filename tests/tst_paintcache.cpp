@@ -1,9 +1,11 @@
 // The painted panels keep shaped texts between paints; these tests render each
 // such panel with its caches and with plain drawText, and across data changes
 // that replace what the caches hold, and compare the images pixel for pixel.
+#include "ymclock.h"
 #include "ymplatformmessagefilter.h"
 #include "ymstatictextcache.h"
 #include "ymworkshophorizontalbarchart.h"
+#include "ymworkshopmanagepage.h"
 #include "ymworkshopverticalbarchart.h"
 
 #include <QtTest>
@@ -130,6 +132,36 @@ private slots:
             QVERIFY(cachedB != cachedA);
         chart.setBarData(bars(count, 1));
         QVERIFY(render(chart) == uncachedA);
+    }
+
+    // The board page keeps its backdrop (background, gradient, title, banner);
+    // the clock is drawn over it on every paint.
+    void pageBackdrop()
+    {
+        YmWorkshopManagePage page;
+        page.resize(1920, 1080);
+        YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(14, 0, 0)));
+        page.show();
+        QCoreApplication::processEvents(); // layouts settle
+        const QImage uncached = plain(page);
+        const QImage uncached2 = plain(page);
+        QVERIFY2(uncached2 == uncached, qPrintable(firstDifference(uncached2, uncached)));
+        render(page);
+        QImage cached = render(page);
+        QVERIFY2(cached == uncached, qPrintable(firstDifference(cached, uncached)));
+
+        // A new second: only the clock changes, and it is not the cached one.
+        YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(14, 0, 1)));
+        cached = render(page);
+        QVERIFY2(cached == plain(page), qPrintable(firstDifference(cached, plain(page))));
+        QVERIFY(cached != uncached);
+
+        // A new size paints a new backdrop (the band height follows the height).
+        page.resize(1366, 768);
+        QCoreApplication::processEvents();
+        cached = render(page);
+        QVERIFY2(cached == plain(page), qPrintable(firstDifference(cached, plain(page))));
+        YmClock::setFixed(QDateTime());
     }
 };
 
