@@ -20,7 +20,8 @@ QFont font15(const QFont &base)
 }
 
 // Widest name, each distinct name measured once; negative without names.
-double widestName(const QVector<BarEntry> &entries, const QFontMetricsF &fm15)
+double widestName(const QVector<BarEntry> &entries, const YmStaticTextCache &texts15,
+                  const QFont &f15)
 {
     if (entries.isEmpty())
         return -1.0;
@@ -30,18 +31,20 @@ double widestName(const QVector<BarEntry> &entries, const QFontMetricsF &fm15)
         if (seen.contains(bar.name))
             continue;
         seen.insert(bar.name);
-        widest = qMax(widest, fm15.horizontalAdvance(bar.name));
+        widest = qMax(widest, texts15.advance(bar.name, f15));
     }
     return widest;
 }
 
-HorizontalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font)
+HorizontalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font,
+                          const YmStaticTextCache &texts15)
 {
     const QFontMetricsF fm0(font);
-    const QFontMetricsF fm15(font15(font));
+    const QFont f15 = font15(font);
+    const QFontMetricsF fm15(f15);
     const qint64 top = scaleMax(plannedSum(entries), !entries.isEmpty());
     return horizontalLayout(size.width(), size.height(), fm0.height(), fm15.height(),
-                            widestName(entries, fm15), entries.size(), top);
+                            widestName(entries, texts15, f15), entries.size(), top);
 }
 } // namespace
 
@@ -57,7 +60,7 @@ void YmWorkshopHorizontalBarChart::setBarData(const QVariantList &bars)
 
 HorizontalLayout YmWorkshopHorizontalBarChart::layoutFor(const QSize &size) const
 {
-    return layoutOf(readBars(bars), size, font());
+    return layoutOf(readBars(bars), size, font(), m_texts15);
 }
 
 void YmWorkshopHorizontalBarChart::paintEvent(QPaintEvent *)
@@ -74,7 +77,7 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
     const QFontMetricsF fm0(font0);
     const QFontMetricsF fm15(f15);
     const QVector<BarEntry> entries = readBars(bars);
-    const HorizontalLayout l = layoutOf(entries, r.size(), font0);
+    const HorizontalLayout l = layoutOf(entries, r.size(), font0, m_texts15);
 
     p->save();
     p->translate(r.topLeft());
@@ -83,10 +86,10 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
 
     // Unit caption in the top right corner.
     const QString unit = tr("单位：件");
-    const double unitW = fm0.horizontalAdvance(unit);
+    const double unitW = m_texts.advance(unit, font0);
     p->setPen(Qt::white);
-    p->drawText(
-        QRect(truncPixels(w - 30 - unitW), 10, truncPixels(unitW), truncPixels(fm0.height())),
+    m_texts.draw(
+        p, QRect(truncPixels(w - 30 - unitW), 10, truncPixels(unitW), truncPixels(fm0.height())),
         Qt::AlignHCenter | Qt::AlignVCenter, unit);
 
     // Ten ticks along the x axis; measured in the 15-point font, drawn in the
@@ -96,10 +99,10 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
     for (int k = 1; k <= 10; ++k) {
         const QString text = QString::number(tickValue(l.scaleMax, k));
         const double x = l.left + k * l.tickStep;
-        const int tw = truncPixels(fm15.horizontalAdvance(text));
+        const int tw = truncPixels(m_texts15.advance(text, f15));
         p->setPen(tickTextPen);
-        p->drawText(QRectF(x - tw / 2.0, l.baseY, tw, fm15.height()),
-                    Qt::AlignHCenter | Qt::AlignVCenter, text);
+        m_texts.draw(p, QRectF(x - tw / 2.0, l.baseY, tw, fm15.height()),
+                     Qt::AlignHCenter | Qt::AlignVCenter, text);
         p->setPen(tickPen);
         p->drawLine(QPointF(x, l.baseY - 5), QPointF(x, l.baseY));
     }
@@ -118,9 +121,9 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
     for (int c = 1; c <= entries.size(); ++c) {
         const BarEntry &bar = entries.at(c - 1);
         const double yTop = horizontalBarTop(l, c);
-        const double nw = fm15.horizontalAdvance(bar.name);
-        p->drawText(QRectF(l.nameRight - nw, yTop, nw, l.band), Qt::AlignHCenter | Qt::AlignVCenter,
-                    bar.name);
+        const double nw = m_texts15.advance(bar.name, f15);
+        m_texts15.draw(p, QRectF(l.nameRight - nw, yTop, nw, l.band),
+                       Qt::AlignHCenter | Qt::AlignVCenter, bar.name);
 
         const double lenP = barLength(l.fullLength, bar.planned, l.scaleMax);
         const double lenC = barLength(l.fullLength, bar.completed, l.scaleMax);
@@ -130,13 +133,15 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
                     kCompleted);
 
         const QString planned = QString::number(bar.planned);
-        p->drawText(
-            QRectF(l.left + lenP, yTop, truncPixels(fm15.horizontalAdvance(planned)), l.band - 5),
+        m_texts15.draw(
+            p,
+            QRectF(l.left + lenP, yTop, truncPixels(m_texts15.advance(planned, f15)), l.band - 5),
             Qt::AlignHCenter | Qt::AlignVCenter, planned);
         const QString completed = QString::number(bar.completed);
-        p->drawText(QRectF(l.left + lenC, yTop + l.band,
-                           truncPixels(fm15.horizontalAdvance(completed)), l.band - 5),
-                    Qt::AlignHCenter | Qt::AlignVCenter, completed);
+        m_texts15.draw(p,
+                       QRectF(l.left + lenC, yTop + l.band,
+                              truncPixels(m_texts15.advance(completed, f15)), l.band - 5),
+                       Qt::AlignHCenter | Qt::AlignVCenter, completed);
     }
     p->restore();
     p->restore();

@@ -2,6 +2,7 @@
 #define YMWORKSHOPHORIZONTALBARCHART_H
 
 #include "ymchartscale.h"
+#include "ymstatictextcache.h"
 
 #include <QVariantList>
 #include <QWidget>
@@ -31,6 +32,10 @@ protected:
 
 private:
     QVariantList bars;
+    // Shaped texts and their advances in the widget's font and in the 15-point
+    // one: names, numbers and tick labels repeat from paint to paint.
+    YmStaticTextCache m_texts;
+    YmStaticTextCache m_texts15;
 };
 
 #endif // YMWORKSHOPHORIZONTALBARCHART_H

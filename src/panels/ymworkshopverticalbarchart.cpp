@@ -19,13 +19,15 @@ QFont font15(const QFont &base)
     return f;
 }
 
-VerticalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font)
+VerticalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font,
+                        const YmStaticTextCache &texts15)
 {
     const QFontMetricsF fm0(font);
-    const QFontMetricsF fm15(font15(font));
+    const QFont f15 = font15(font);
+    const QFontMetricsF fm15(f15);
     const qint64 top = scaleMax(plannedMax(entries), !entries.isEmpty());
     return verticalLayout(size.width(), size.height(), fm0.height(), fm15.height(),
-                          fm15.horizontalAdvance(QString::number(top)), entries.size(), top);
+                          texts15.advance(QString::number(top), f15), entries.size(), top);
 }
 } // namespace
 
@@ -41,7 +43,7 @@ void YmWorkshopVerticalBarchart::setBarData(const QVariantList &bars)
 
 VerticalLayout YmWorkshopVerticalBarchart::layoutFor(const QSize &size) const
 {
-    return layoutOf(readBars(bars), size, font());
+    return layoutOf(readBars(bars), size, font(), m_texts15);
 }
 
 void YmWorkshopVerticalBarchart::paintEvent(QPaintEvent *)
@@ -58,7 +60,7 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
     const QFontMetricsF fm0(font0);
     const QFontMetricsF fm15(f15);
     const QVector<BarEntry> entries = readBars(bars);
-    const VerticalLayout l = layoutOf(entries, r.size(), font0);
+    const VerticalLayout l = layoutOf(entries, r.size(), font0, m_texts15);
 
     p->save();
     p->translate(r.topLeft());
@@ -69,8 +71,9 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
     // Unit caption in the top left corner.
     const QString unit = tr("单位：件");
     p->setPen(Qt::white);
-    p->drawText(QRect(20, 10, truncPixels(fm0.horizontalAdvance(unit)), truncPixels(fm0.height())),
-                Qt::AlignHCenter | Qt::AlignVCenter, unit);
+    m_texts.draw(
+        p, QRect(20, 10, truncPixels(m_texts.advance(unit, font0)), truncPixels(fm0.height())),
+        Qt::AlignHCenter | Qt::AlignVCenter, unit);
 
     // Six value labels from scaleMax down, each with a faint grid line; the
     // axis itself carries no label.
@@ -80,9 +83,10 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
     for (int i = 0; i <= 5; ++i) {
         const QString text = QString::number(valueLabel(l.scaleMax, i));
         const double y = l.topY + i * l.stepY;
-        const int tw = truncPixels(fm15.horizontalAdvance(text));
+        const int tw = truncPixels(m_texts15.advance(text, f15));
         p->setPen(labelPen);
-        p->drawText(
+        m_texts.draw(
+            p,
             QRect(truncPixels(l.labelW + 20 - tw), truncPixels(y), tw, truncPixels(fm15.height())),
             Qt::AlignHCenter | Qt::AlignVCenter, text);
         p->setPen(gridPen);
@@ -99,8 +103,8 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
     p->setPen(Qt::white);
     p->setBrush(Qt::NoBrush);
     for (int i = 0; i < entries.size(); ++i)
-        p->drawText(QRectF(l.left + i * l.slotW, h - l.fh15 - 20, l.slotW, l.fh15),
-                    Qt::AlignHCenter | Qt::AlignVCenter, entries.at(i).name);
+        m_texts15.draw(p, QRectF(l.left + i * l.slotW, h - l.fh15 - 20, l.slotW, l.fh15),
+                       Qt::AlignHCenter | Qt::AlignVCenter, entries.at(i).name);
     p->restore();
 
     // Each slot: a sixth of a gap, translucent planned bar, opaque completed
@@ -118,10 +122,10 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
         p->fillRect(QRectF(xC, l.axisY - hC, l.barW, hC), kCompleted);
 
         p->setPen(Qt::white);
-        p->drawText(QRectF(xP, l.axisY - hP - fh15, l.boxW, fh15),
-                    Qt::AlignHCenter | Qt::AlignVCenter, QString::number(bar.planned));
-        p->drawText(QRectF(xC, l.axisY - hC - fh15, l.boxW, fh15),
-                    Qt::AlignHCenter | Qt::AlignVCenter, QString::number(bar.completed));
+        m_texts.draw(p, QRectF(xP, l.axisY - hP - fh15, l.boxW, fh15),
+                     Qt::AlignHCenter | Qt::AlignVCenter, QString::number(bar.planned));
+        m_texts.draw(p, QRectF(xC, l.axisY - hC - fh15, l.boxW, fh15),
+                     Qt::AlignHCenter | Qt::AlignVCenter, QString::number(bar.completed));
     }
     p->restore();
 }

@@ -2,6 +2,7 @@
 #define YMWORKSHOPVERTICALBARCHART_H
 
 #include "ymchartscale.h"
+#include "ymstatictextcache.h"
 
 #include <QVariantList>
 #include <QWidget>
@@ -30,6 +31,9 @@ protected:
 
 private:
     QVariantList bars;
+    // Shaped texts in the widget's font and in the 15-point one.
+    YmStaticTextCache m_texts;
+    YmStaticTextCache m_texts15;
 };
 
 #endif // YMWORKSHOPVERTICALBARCHART_H

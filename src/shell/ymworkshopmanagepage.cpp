@@ -3,6 +3,7 @@
 #include "ymboardview.h"
 #include "ymclock.h"
 #include "ymresources.h"
+#include "ymstatictextcache.h"
 #include "ymworkshopmanagemainpage.h"
 
 #include <QContextMenuEvent>
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
@@ -161,7 +163,7 @@ QRect YmWorkshopManagePage::clockRect(const QFontMetricsF &metrics, const QStrin
     return QRect(int(width() / m_boardScale - kClockMargin - advance), kClockMargin, cw, ch);
 }
 
-void YmWorkshopManagePage::drawBand(QPainter *painter, const QDateTime &now) const
+void YmWorkshopManagePage::drawBackdrop(QPainter *painter) const
 {
     // Below the design size the band is drawn in design units under the board
     // scale, like the main window in its view.
@@ -195,11 +197,70 @@ void YmWorkshopManagePage::drawBand(QPainter *painter, const QDateTime &now) con
     painter->drawText(QRectF(w * 0.5 - 0.5 * tw, b * 0.5 - 0.5 * th - kTitleRaise, tw, th),
                       Qt::AlignCenter, title);
     painter->drawPixmap(QRect(0, 0, int(w), int(b)), m_banner);
+}
 
+bool YmWorkshopManagePage::drawCachedBackdrop(QPainter *painter) const
+{
+    // The gradient over the whole page costs more than all six panels; it only
+    // changes with the size, so every clock tick blits the same image. Only an
+    // opaque backdrop on a plain (translated) raster target is kept: copying
+    // its pixels is then exactly what painting it would give.
+    const QTransform &t = painter->transform();
+    QPaintDevice *device = painter->paintEngine() ? painter->paintEngine()->paintDevice() : nullptr;
+    if (!YmStaticTextCache::isEnabled() || m_background.alpha() != 255
+        || m_gradientMiddle.alpha() != 255 || t.type() > QTransform::TxTranslate
+        || t.dx() != qRound(t.dx()) || t.dy() != qRound(t.dy()) || !device
+        || device->devType() != QInternal::Image || device->devicePixelRatioF() != 1.0
+        || painter->opacity() != 1.0
+        || painter->compositionMode() != QPainter::CompositionMode_SourceOver) {
+        return false;
+    }
+    const QImage::Format format = static_cast<QImage *>(device)->format();
+    const QString key = QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8 %9")
+                            .arg(width())
+                            .arg(height())
+                            .arg(m_bandHeight)
+                            .arg(m_background.rgba())
+                            .arg(m_gradientMiddle.rgba())
+                            .arg(m_banner.cacheKey())
+                            .arg(painter->font().toString())
+                            .arg(int(format))
+                            .arg(logicalDpiY());
+    if (key != m_backdropKey || m_backdrop.isNull()) {
+        m_backdrop = QImage(size(), format);
+        // Point sizes become the same pixel sizes as on the page itself.
+        m_backdrop.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        m_backdrop.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+        QPainter cache(&m_backdrop);
+        cache.setFont(painter->font());
+        cache.setRenderHints(painter->renderHints());
+        drawBackdrop(&cache);
+        m_backdropKey = key;
+    }
+    painter->drawImage(QPoint(0, 0), m_backdrop);
+    return true;
+}
+
+void YmWorkshopManagePage::drawBand(QPainter *painter, const QDateTime &now) const
+{
+    if (!drawCachedBackdrop(painter)) {
+        painter->save();
+        drawBackdrop(painter);
+        painter->restore();
+    }
+
+    // The clock stands in the band's design units, like the backdrop.
+    painter->save();
+    if (m_boardScale != 1.0)
+        painter->scale(m_boardScale, m_boardScale);
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QFont font = painter->font();
+    painter->setPen(Qt::white);
     const QString clock = now.toString(m_clockFormat);
     font.setPointSizeF(m_clockFontSize);
     painter->setFont(font);
     painter->drawText(clockRect(QFontMetricsF(font), clock), Qt::AlignCenter, clock);
+    painter->restore();
 }
 
 void YmWorkshopManagePage::tick(const QDate &today)

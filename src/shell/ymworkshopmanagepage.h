@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QImage>
 #include <QMap>
 #include <QPixmap>
 #include <QString>
@@ -56,6 +57,8 @@ public:
 
     // Paints the whole band (background, gradient, title, banner, clock).
     void drawBand(QPainter *painter, const QDateTime &now) const;
+    // The band without the clock.
+    void drawBackdrop(QPainter *painter) const;
 
     // Where the clock text goes for the current width and position.
     QRect clockRect(const QFontMetricsF &metrics, const QString &text) const;
@@ -105,6 +108,11 @@ private:
     QString m_currentDate;
     double m_boardScale = 1.0;
     YmBoardView *m_view = nullptr;
+    // The backdrop as last painted, and what it was painted for.
+    mutable QImage m_backdrop;
+    mutable QString m_backdropKey;
+
+    bool drawCachedBackdrop(QPainter *painter) const;
 };
 
 #endif // YMWORKSHOPMANAGEPAGE_H

@@ -1,0 +1,112 @@
+#include "ymstatictextcache.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace {
+bool g_enabled = true;
+// Numbers change with the data; past this many texts the cache starts over
+// rather than growing without bound.
+constexpr int kMaxEntries = 4096;
+
+bool plainLine(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+void YmStaticTextCache::setEnabled(bool enabled)
+{
+    g_enabled = enabled;
+}
+
+bool YmStaticTextCache::isEnabled()
+{
+    return g_enabled;
+}
+
+void YmStaticTextCache::clear() const
+{
+    m_entries.clear();
+}
+
+YmStaticTextCache::Entry &YmStaticTextCache::entry(const QString &text, const QFont &font) const
+{
+    // Equal fonts shape alike; the painter's copy of a font compares equal
+    // to the font it was set from.
+    if (font != m_font) {
+        m_entries.clear();
+        m_font = font;
+    }
+    auto found = m_entries.find(text);
+    if (found != m_entries.end())
+        return found.value();
+    if (m_entries.size() >= kMaxEntries)
+        m_entries.clear();
+    return m_entries[text];
+}
+
+double YmStaticTextCache::advance(const QString &text, const QFont &font) const
+{
+    if (!g_enabled)
+        return QFontMetricsF(font).horizontalAdvance(text);
+    Entry &e = entry(text, font);
+    if (e.metricsAdvance < 0)
+        e.metricsAdvance = QFontMetricsF(font).horizontalAdvance(text);
+    return e.metricsAdvance;
+}
+
+void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QString &text) const
+{
+    const int centred = Qt::AlignHCenter | Qt::AlignVCenter;
+    if (!g_enabled || flags != centred || text.isEmpty()) {
+        p->drawText(r, flags, text);
+        return;
+    }
+    const QFont &font = p->font();
+    Entry &e = entry(text, font);
+    if (!e.laidOut) {
+        e.laidOut = true;
+        // The static text's layout counts a positive leading into its first
+        // line; drawText's does not.
+        e.exact = plainLine(text) && QFontMetricsF(font).leading() <= 0;
+        if (e.exact) {
+            // The same measures drawText takes from its one-line layout.
+            QTextLayout layout(text, font);
+            layout.setCacheEnabled(true);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setLineWidth(0x01000000);
+            line.setPosition(QPointF(0, 0));
+            layout.endLayout();
+            e.width = line.naturalTextWidth();
+            e.advance = line.horizontalAdvance();
+            e.height = line.ascent() + line.descent();
+            e.text.setText(text);
+            e.text.setTextFormat(Qt::PlainText);
+            e.text.setPerformanceHint(QStaticText::AggressiveCaching);
+            e.text.prepare(QTransform(), font);
+        }
+    }
+    if (!e.exact) {
+        p->drawText(r, flags, text);
+        return;
+    }
+    const double yoff = (r.height() - e.height) / 2;
+    const QRectF bounds(r.x() + (r.width() - e.width) / 2, r.y() + yoff, e.width, e.height);
+    const QPointF origin(r.x() + (r.width() - e.advance) / 2, r.y() + yoff);
+    if (r.contains(bounds)) {
+        p->drawStaticText(origin, e.text);
+        return;
+    }
+    // drawText clips an overflowing text to its rectangle.
+    p->save();
+    p->setClipRect(r, Qt::IntersectClip);
+    p->drawStaticText(origin, e.text);
+    p->restore();
+}

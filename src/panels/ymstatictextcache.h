@@ -1,0 +1,53 @@
+#ifndef YMSTATICTEXTCACHE_H
+#define YMSTATICTEXTCACHE_H
+
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
+#include <QString>
+
+class QPainter;
+class QRectF;
+
+// Single-line texts of a painted panel, shaped once and kept: drawing one is
+// then a blit of cached glyphs instead of a fresh text layout every paint.
+// draw() puts the glyphs exactly where QPainter::drawText(rect, flags, text)
+// puts them for the centring flags (including its clip to the rectangle when
+// the text overflows it), so a panel looks the same with or without the cache.
+//
+//   YmStaticTextCache m_texts;                      // a member of the panel
+//   m_texts.draw(p, QRectF(x, y, w, h), Qt::AlignCenter, name);  // in draw()
+class YmStaticTextCache
+{
+public:
+    // Draws text in the painter's font and pen. Texts the cache cannot place
+    // exactly like drawText (line breaks, tabs, other flags) go to drawText.
+    void draw(QPainter *p, const QRectF &rect, int flags, const QString &text) const;
+    // QFontMetricsF(font).horizontalAdvance(text), measured once per text.
+    double advance(const QString &text, const QFont &font) const;
+    void clear() const;
+    int size() const { return m_entries.size(); }
+
+    // Off: every panel draws its texts with QPainter::drawText (for comparing
+    // the cached paint with the plain one).
+    static void setEnabled(bool enabled);
+    static bool isEnabled();
+
+private:
+    struct Entry
+    {
+        double metricsAdvance = -1; // < 0: not measured yet
+        bool laidOut = false;
+        bool exact = false; // false: drawText must draw it
+        QStaticText text;
+        double width = 0;   // natural width of the line
+        double advance = 0; // horizontal advance of the line
+        double height = 0;  // ascent + descent
+    };
+    Entry &entry(const QString &text, const QFont &font) const;
+
+    mutable QFont m_font;
+    mutable QHash<QString, Entry> m_entries;
+};
+
+#endif // YMSTATICTEXTCACHE_H
