@@ -64,7 +64,10 @@ double YmStaticTextCache::advance(const QString &text, const QFont &font) const
 void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QString &text) const
 {
     const int centred = Qt::AlignHCenter | Qt::AlignVCenter;
-    if (!g_enabled || flags != centred || text.isEmpty()) {
+    // Prepared glyph runs match drawText only on an unscaled painter; the
+    // board scaled down for a small screen draws its texts directly.
+    if (!g_enabled || flags != centred || text.isEmpty()
+        || p->deviceTransform().type() > QTransform::TxTranslate) {
         p->drawText(r, flags, text);
         return;
     }

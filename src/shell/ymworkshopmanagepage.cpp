@@ -205,9 +205,10 @@ bool YmWorkshopManagePage::drawCachedBackdrop(QPainter *painter) const
     // changes with the size, so every clock tick blits the same image. Only an
     // opaque backdrop on a plain (translated) raster target is kept: copying
     // its pixels is then exactly what painting it would give.
-    const QTransform &t = painter->transform();
+    const QTransform t = painter->deviceTransform();
     QPaintDevice *device = painter->paintEngine() ? painter->paintEngine()->paintDevice() : nullptr;
-    if (!YmStaticTextCache::isEnabled() || m_background.alpha() != 255
+    // A board scaled down for a small screen is painted directly.
+    if (!YmStaticTextCache::isEnabled() || m_boardScale != 1.0 || m_background.alpha() != 255
         || m_gradientMiddle.alpha() != 255 || t.type() > QTransform::TxTranslate
         || t.dx() != qRound(t.dx()) || t.dy() != qRound(t.dy()) || !device
         || device->devType() != QInternal::Image || device->devicePixelRatioF() != 1.0
