@@ -151,15 +151,6 @@ private slots:
     void setBarDataRepaints()
     {
         QFETCH(bool, horizontal);
-        struct PaintCounter : QObject
-        {
-            int paints = 0;
-            bool eventFilter(QObject *, QEvent *e) override
-            {
-                paints += e->type() == QEvent::Paint ? 1 : 0;
-                return false;
-            }
-        } counter;
         YmWorkshopHorizontalBarChart hc;
         YmWorkshopVerticalBarchart vc;
         QWidget &chart = horizontal ? static_cast<QWidget &>(hc) : vc;
@@ -167,7 +158,7 @@ private slots:
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
         QTest::qWait(50);
-        chart.installEventFilter(&counter);
+        PaintCounter counter(&chart);
         const QVariantList bars{bar(10, 5)};
         horizontal ? hc.setBarData(bars) : vc.setBarData(bars);
         QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, 1000);

@@ -445,16 +445,7 @@ private slots:
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
         QCoreApplication::processEvents();
-        struct PaintCounter : QObject
-        {
-            int paints = 0;
-            bool eventFilter(QObject *, QEvent *e) override
-            {
-                paints += e->type() == QEvent::Paint;
-                return false;
-            }
-        } counter;
-        chart.installEventFilter(&counter);
+        PaintCounter counter(&chart);
         const QMap<QString, int> done = chart.dayData().doneAt();
         const QVariantList process = report("F", pieces("10:00:00=1"));
         chart.updateMacProcess("M9", process);

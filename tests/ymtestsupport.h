@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -173,3 +174,15 @@ QList<T *> topLevels()
     }
     return found;
 }
+
+// Counts the paint events a widget receives from the moment it is made.
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        paints += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
