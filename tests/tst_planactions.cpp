@@ -448,19 +448,16 @@ private slots:
         QTest::addColumn<QString>("answer"); // in a folder holding "old.csv"
         QTest::addColumn<QString>("written");
         QTest::addColumn<bool>("refused");
-        const QString longName = QString(250, 'a') + ".csv";
-        QTest::newRow("cancelled") << ""
-                                   << "" << false;
-        QTest::newRow("no extension") << "plans"
-                                      << "plans.csv" << false;
-        QTest::newRow("over an old file") << "old.csv"
-                                          << "old.csv" << false;
-        // No room beside it for the temporary file the new contents go to first.
-        QTest::newRow("an old file that cannot be replaced") << longName << "" << true;
-        QTest::newRow("missing folder") << "missing/new.csv"
-                                        << "" << true;
-        QTest::newRow("a folder") << "folder.csv"
-                                  << "" << true;
+        // name|answer|written|refused; "long" stands for a 250-letter name, with no room
+        // beside it for the temporary file the new contents go to first.
+        for (const char *row :
+             {"cancelled|||0", "no extension|plans|plans.csv|0",
+              "over an old file|old.csv|old.csv|0", "an old file that cannot be replaced|long||1",
+              "missing folder|missing/new.csv||1", "a folder|folder.csv||1"}) {
+            const QStringList f = QString(row).split('|');
+            QTest::newRow(qPrintable(f[0]))
+                << (f[1] == "long" ? QString(250, 'a') + ".csv" : f[1]) << f[2] << (f[3] == "1");
+        }
     }
     void exportChoices()
     {

@@ -77,41 +77,26 @@ private slots:
     {
         QTest::addColumn<QString>("order");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plan") << "A"
-                              << "P1|200|150|75% P2|200|30|15%";
-        QTest::newRow("file") << "B"
-                              << "F1|200|180|90% F2|200|0|0%";
-        QTest::newRow("machine keeps its key")
-            << "C"
-            << "M1|300|50|16.666666666666668%#k1 M2|100|130|130%#k2";
-        QTest::newRow("plan, file") << "AB"
-                                    << "P1|F1|200|150|75%#k1 P2|F2|200|0|0%#k1 "
-                                       "P2|F1|0|30|0%#k2";
-        QTest::newRow("machine, plan")
-            << "CA"
-            << "M1|P1|100|50|50%#k1 M1|P2|200|0|0%#k1 M2|P1|100|100|100%#k2 "
-               "M2|P2|0|30|0%#k2";
-        QTest::newRow("machine, file") << "CB"
-                                       << "M1|F1|100|50|50%#k1 M1|F2|200|0|0%#k1 "
-                                          "M2|F1|100|130|130%#k2";
-        QTest::newRow("file, machine, plan: one row each")
-            << "BCA"
-            << "F1|M1|P1|100|50|50%#k1 F2|M1|P2|200|0|0%#k1 "
-               "F1|M2|P1|100|100|100%#k2 "
-               "F1|M2|P2|0|30|0%#k2";
-        QTest::newRow("third column is the remaining criterion")
-            << "ACA"
-            << "P1|M1|F1|100|50|50%#k1 P2|M1|F2|200|0|0%#k1 "
-               "P1|M2|F1|100|100|100%#k2 "
-               "P2|M2|F1|0|30|0%#k2";
-        QTest::newRow("four titles") << "ABCA"
-                                     << "";
-        QTest::newRow("repeated title") << "AA"
-                                        << "";
-        QTest::newRow("unknown title") << "X"
-                                       << "";
-        QTest::newRow("none") << ""
-                              << "";
+        // name;order;rows, each row's cells and "#key" where a hidden machine key follows
+        const QStringList table{
+            "plan;A;P1|200|150|75% P2|200|30|15%",
+            "file;B;F1|200|180|90% F2|200|0|0%",
+            "machine keeps its key;C;M1|300|50|16.666666666666668%#k1 M2|100|130|130%#k2",
+            "plan, file;AB;P1|F1|200|150|75%#k1 P2|F2|200|0|0%#k1 P2|F1|0|30|0%#k2",
+            "machine, plan;CA;M1|P1|100|50|50%#k1 M1|P2|200|0|0%#k1 M2|P1|100|100|100%#k2 "
+            "M2|P2|0|30|0%#k2",
+            "machine, file;CB;M1|F1|100|50|50%#k1 M1|F2|200|0|0%#k1 M2|F1|100|130|130%#k2",
+            "file, machine, plan: one row each;BCA;F1|M1|P1|100|50|50%#k1 F2|M1|P2|200|0|0%#k1 "
+            "F1|M2|P1|100|100|100%#k2 F1|M2|P2|0|30|0%#k2",
+            "third column is the remaining criterion;ACA;P1|M1|F1|100|50|50%#k1 "
+            "P2|M1|F2|200|0|0%#k1 P1|M2|F1|100|100|100%#k2 P2|M2|F1|0|30|0%#k2",
+            "four titles;ABCA;",
+            "repeated title;AA;",
+            "unknown title;X;",
+            "none;;"};
+        for (const QString &row : table)
+            QTest::newRow(qPrintable(row.section(';', 0, 0)))
+                << row.section(';', 1, 1) << row.section(';', 2);
     }
     void grouping()
     {
