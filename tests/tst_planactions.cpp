@@ -555,30 +555,25 @@ private slots:
         QTest::addColumn<QStringList>("calls");   // what the host received
         const QStringList zero{"提示|计划总数不能设置为0|确定"};
         const QStringList mismatch{"提示|计划数量不匹配，请全部设置，并等于计划总数|确定"};
-        const QString count = "lineEdit_planCount";
-        const QString notify = "lineEdit_notifyNum";
-        QTest::newRow("letters in the plan count") << count << "1O0"
-                                                   << "" << zero << QStringList();
-        QTest::newRow("negative plan count") << count << "-100"
-                                             << "" << zero << QStringList();
-        QTest::newRow("full-width digits") << count << "１００"
-                                           << "" << zero << QStringList();
-        QTest::newRow("huge plan count") << count << "99999999999"
-                                         << "99999999999" << zero << QStringList();
-        QTest::newRow("letters in a quantity") << "k2"
-                                               << "4O"
-                                               << "" << mismatch << QStringList();
-        QTest::newRow("huge quantity") << "k2"
-                                       << "4294967336"
-                                       << "4294967336" << mismatch << QStringList();
-        QTest::newRow("spaces in a quantity") << "k2"
-                                              << " 40"
-                                              << "" << mismatch << QStringList();
-        // An empty percent means no notification: the plan goes, without the bad
-        // number.
-        QTest::newRow("notify above 99")
-            << notify << "150"
-            << "" << QStringList() << QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"};
+        // name;field ("count", "notify" or a machine key);pasted;kept
+        for (const char *row :
+             {"letters in the plan count;count;1O0;", "negative plan count;count;-100;",
+              "full-width digits;count;１００;", "huge plan count;count;99999999999;99999999999",
+              "letters in a quantity;k2;4O;", "huge quantity;k2;4294967336;4294967336",
+              "spaces in a quantity;k2; 40;", "notify above 99;notify;150;"}) {
+            const QStringList f = QString::fromUtf8(row).split(';');
+            QTest::newRow(qPrintable(f[0]))
+                << (f[1] == "count"    ? "lineEdit_planCount"
+                    : f[1] == "notify" ? "lineEdit_notifyNum"
+                                       : f[1])
+                << f[2] << f[3]
+                << (f[1] == "count" ? zero
+                    : f[1] == "k2"  ? mismatch
+                                    : QStringList())
+                // An empty percent means no notification: the plan goes, without the bad number.
+                << (f[1] == "notify" ? QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"}
+                                     : QStringList());
+        }
     }
     void badInputThroughTheFacade()
     {
