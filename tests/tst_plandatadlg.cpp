@@ -139,41 +139,26 @@ private slots:
         QTest::addColumn<QString>("expectedCounter");
         QTest::addColumn<QString>("expectedNotice"); // empty: accepted
         QTest::addColumn<QString>("expectedMap");    // getPlanData onto {OLD: 1}
-        const QString zero = "计划总数不能设置为0";
-        const QString mismatch = "计划数量不匹配，请全部设置，并等于计划总数";
-        const QStringList q6040{"60", "40", "x"};
-        QTest::newRow("plan count empty")
-            << "F"
-            << "7\b" << QStringList{"x", "x", "x"} << "0/0 green" << zero << "OLD=1";
-        QTest::newRow("plan count empty, quantities set")
-            << "F"
-            << "7\b" << q6040 << "100/0 red" << zero << "M01=60;M02=40;OLD=1";
-        QTest::newRow("no file") << ""
-                                 << "100" << q6040 << "100/100 green"
-                                 << "文件不能为空"
-                                 << "M01=60;M02=40;OLD=1";
-        QTest::newRow("sum equals plan") << "F"
-                                         << "100" << q6040 << "100/100 green"
-                                         << ""
-                                         << "M01=60;M02=40;OLD=1";
-        QTest::newRow("too many") << "F"
-                                  << "100" << QStringList{"70", "40", "x"} << "110/100 red"
-                                  << mismatch << "M01=70;M02=40;OLD=1";
-        QTest::newRow("too few") << "F"
-                                 << "100" << QStringList{"30", "40", "x"} << "70/100 green"
-                                 << mismatch << "M01=30;M02=40;OLD=1";
-        QTest::newRow("empty and 0 left out of the map")
-            << "F"
-            << "0100" << QStringList{"", "0", "00100"} << "100/100 green"
-            << ""
-            << "M03=100;OLD=1";
-        // Past the int range a number reads as 0, and the checks refuse it.
-        QTest::newRow("huge plan count")
-            << "F"
-            << "99999999999" << q6040 << "100/0 red" << zero << "M01=60;M02=40;OLD=1";
-        QTest::newRow("huge quantity") << "F"
-                                       << "100" << QStringList{"99999999999", "40", "x"}
-                                       << "40/100 green" << mismatch << "M02=40;OLD=1";
+        const QMap<QString, QString> notices{
+            {"zero", "计划总数不能设置为0"},
+            {"mismatch", "计划数量不匹配，请全部设置，并等于计划总数"},
+            {"nofile", "文件不能为空"}};
+        // name|file|plan count|quantities|counter|notice|map; past the int range a number
+        // reads as 0, and the checks refuse it.
+        for (const char *row :
+             {"plan count empty|F|7\b|x,x,x|0/0 green|zero|OLD=1",
+              "plan count empty, quantities set|F|7\b|60,40,x|100/0 red|zero|M01=60;M02=40;OLD=1",
+              "no file||100|60,40,x|100/100 green|nofile|M01=60;M02=40;OLD=1",
+              "sum equals plan|F|100|60,40,x|100/100 green||M01=60;M02=40;OLD=1",
+              "too many|F|100|70,40,x|110/100 red|mismatch|M01=70;M02=40;OLD=1",
+              "too few|F|100|30,40,x|70/100 green|mismatch|M01=30;M02=40;OLD=1",
+              "empty and 0 left out of the map|F|0100|,0,00100|100/100 green||M03=100;OLD=1",
+              "huge plan count|F|99999999999|60,40,x|100/0 red|zero|M01=60;M02=40;OLD=1",
+              "huge quantity|F|100|99999999999,40,x|40/100 green|mismatch|M02=40;OLD=1"}) {
+            const QStringList f = QString::fromUtf8(row).split('|');
+            QTest::newRow(qPrintable(f[0]))
+                << f[1] << f[2] << f[3].split(',') << f[4] << notices.value(f[5]) << f[6];
+        }
     }
 
     void okChecks()
