@@ -66,6 +66,23 @@ QStringList column(const QAbstractItemModel &model, int c)
     return cells;
 }
 
+// The plan model grouped by `codes` behind the proxy, both under a model tester.
+struct Tables
+{
+    explicit Tables(const QString &codes)
+    {
+        proxy.setSourceModel(&model);
+        model.setColumnOrder(titles(codes));
+        model.refresh();
+    }
+    YmTablePlanModel model;
+    YmTableSortProxyModel proxy;
+    QAbstractItemModelTester modelTester{&model,
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
+    QAbstractItemModelTester proxyTester{&proxy,
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
+
 } // namespace
 
 class TstPlanModel : public QObject
@@ -189,15 +206,9 @@ private slots:
         QFETCH(int, sortColumn);
         QFETCH(int, order);
         QFETCH(QStringList, expected);
-        YmTablePlanModel model;
-        YmTableSortProxyModel proxy;
-        proxy.setSourceModel(&model);
-        QAbstractItemModelTester modelTester(
-            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QAbstractItemModelTester proxyTester(
-            &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setColumnOrder(titles(QStringLiteral("A")));
-        model.refresh();
+        Tables t(QStringLiteral("A"));
+        YmTablePlanModel &model = t.model;
+        YmTableSortProxyModel &proxy = t.proxy;
         model.setPlanList({orderRow("b", "k", "F", 300, 0), orderRow("B", "k", "F", 5, 5),
                            orderRow("a", "k", "F", 40, 40), orderRow("10", "k", "F", 20, 5),
                            orderRow("9", "k", "F", 100, 90)});
@@ -243,15 +254,9 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QVariantList, items);
         QFETCH(QString, expected);
-        YmTablePlanModel model;
-        YmTableSortProxyModel proxy;
-        proxy.setSourceModel(&model);
-        QAbstractItemModelTester modelTester(
-            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QAbstractItemModelTester proxyTester(
-            &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setColumnOrder(titles(QStringLiteral("CA")));
-        model.refresh();
+        Tables t(QStringLiteral("CA"));
+        YmTablePlanModel &model = t.model;
+        YmTableSortProxyModel &proxy = t.proxy;
         model.setPlanList(fourRows());
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         model.updateMacProcess(key, items);
