@@ -1,5 +1,6 @@
 #include "ymchartscale.h"
 #include "ymplatformmessagefilter.h"
+#include "ymtestsupport.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopverticalbarchart.h"
 
@@ -16,7 +17,6 @@ class TstBarcharts : public QObject
 {
     Q_OBJECT
     static QVariant bar(QVariant p, QVariant c) { return QVariantList{QStringLiteral("n"), p, c}; }
-    static QImage render(QWidget &w, QSize s) { return w.resize(s), w.grab().toImage(); }
 
 private slots:
     void initTestCase() { YmPlatformMessageFilter::install(); }
@@ -58,9 +58,9 @@ private slots:
         QCOMPARE(labels.isEmpty() ? labels : got.join(QLatin1Char(' ')), labels);
     }
 
-    // The design's layout worked out for two sizes, from nothing but the font's line
-    // heights and advances (Qt's metrics, not the chart's layout code). Bars and
-    // probes are drawn on black.
+    // The design's layout worked out for two sizes, from nothing but the font's
+    // line heights and advances (Qt's metrics, not the chart's layout code). Bars
+    // and probes are drawn on black.
     void barPixels()
     {
         const auto image = [](QSize size, auto draw) {
@@ -76,9 +76,9 @@ private slots:
         };
         const QRgb black = qRgb(0, 0, 0), completedH = qRgb(45, 198, 255);
 
-        // Horizontal, 561 x 430, (A, 50, 20) below (B, 30, 30): planned sum 80 gives
-        // an axis end of 90. Axis from y = trunc(h0 + 20) to 430 - h15 - 5, split into
-        // five equal bands: gap, B, gap, A, gap (from the top).
+        // Horizontal, 561 x 430, (A, 50, 20) below (B, 30, 30): planned sum 80
+        // gives an axis end of 90. Axis from y = trunc(h0 + 20) to 430 - h15 - 5,
+        // split into five equal bands: gap, B, gap, A, gap (from the top).
         YmWorkshopHorizontalBarChart hc;
         hc.setBarData(
             {QVariantList{QStringLiteral("A"), 50, 20}, QVariantList{QStringLiteral("B"), 30, 30}});
@@ -97,13 +97,14 @@ private slots:
         QCOMPARE(hi.pixel(x0 + int(full * 20 / 90) + 1, yA), kHPlanned);
         QCOMPARE(hi.pixel(x0 + int(full * 50 / 90) - 1, yA), kHPlanned);
         QVERIFY(hi.pixel(x0 + int(full * 50 / 90), yA) != kHPlanned);
-        QCOMPARE(hi.pixel(x0 + int(full * 30 / 90) - 1, yB), completedH); // covers B's plan
+        QCOMPARE(hi.pixel(x0 + int(full * 30 / 90) - 1, yB),
+                 completedH); // covers B's plan
         QCOMPARE(hi.pixel(x0 + int(band), int(baseY - 4 * band) - 2), black);
         for (double gap : {0.5, 2.5, 4.5}) // bands without a bar, the top one included
             QCOMPARE(hi.pixel(x0 + 5, int(baseY - gap * band)), black);
 
-        // Vertical, 900 x 330, (G1, 40, 10) and (G2, 120, 130): largest plan 120 gives
-        // 220, labels 220 184 148 112 76 40 down to the lowest grid line.
+        // Vertical, 900 x 330, (G1, 40, 10) and (G2, 120, 130): largest plan 120
+        // gives 220, labels 220 184 148 112 76 40 down to the lowest grid line.
         YmWorkshopVerticalBarchart vc;
         vc.setBarData({QVariantList{QStringLiteral("G1"), 40, 10},
                        QVariantList{QStringLiteral("G2"), 120, 130}});
@@ -113,7 +114,8 @@ private slots:
         const double slotW = (900 - 1 - 19 - labelW - 30) / 2, barW = slotW / 3;
         const double unit = stepY * 6 / 220, x1 = labelW + 25 + slotW / 6;
         const QImage vi = image(QSize(900, 330), [&](QPainter *p, QRect r) { vc.draw(p, r); });
-        // Planned bars are translucent (alpha 127), completed ones opaque beside them.
+        // Planned bars are translucent (alpha 127), completed ones opaque beside
+        // them.
         QVERIFY(near(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) + 2), qRgb(67, 58, 115)));
         QCOMPARE(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) - 2), black);
         // A sixth of the slot is left free on either side of the pair of bars.
@@ -122,7 +124,8 @@ private slots:
         QCOMPARE(vi.pixel(int(x1 + barW) + 3, int(axisY - 10 * unit) + 2), kVCompleted);
         QCOMPARE(vi.pixel(int(x1 + slotW + barW) + 3, int(axisY - 120 * unit) - 2), kVCompleted);
         QCOMPARE(vi.pixel(int(x1 + slotW + barW) + 3, int(axisY - 130 * unit) - 3), black);
-        // The lowest grid line (faint blue, alpha 60) and its label "40" in #0396AF.
+        // The lowest grid line (faint blue, alpha 60) and its label "40" in
+        // #0396AF.
         const double y5 = topY + 5 * stepY;
         bool line = false;
         for (int dy = -1; dy <= 1; ++dy)
@@ -148,15 +151,6 @@ private slots:
     void setBarDataRepaints()
     {
         QFETCH(bool, horizontal);
-        struct PaintCounter : QObject
-        {
-            int paints = 0;
-            bool eventFilter(QObject *, QEvent *e) override
-            {
-                paints += e->type() == QEvent::Paint ? 1 : 0;
-                return false;
-            }
-        } counter;
         YmWorkshopHorizontalBarChart hc;
         YmWorkshopVerticalBarchart vc;
         QWidget &chart = horizontal ? static_cast<QWidget &>(hc) : vc;
@@ -164,7 +158,7 @@ private slots:
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
         QTest::qWait(50);
-        chart.installEventFilter(&counter);
+        PaintCounter counter(&chart);
         const QVariantList bars{bar(10, 5)};
         horizontal ? hc.setBarData(bars) : vc.setBarData(bars);
         QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, 1000);
@@ -198,9 +192,10 @@ private slots:
         vc.setBarData(bars);
         QTEST(hc.layoutFor(size).scaleMax, "hMax");
         QTEST(vc.layoutFor(size).scaleMax, "vMax");
-        // Both axes in #35C2FF: at least the x axis' length of near-axis-blue pixels.
+        // Both axes in #35C2FF: at least the x axis' length of near-axis-blue
+        // pixels.
         for (QWidget *chart : {static_cast<QWidget *>(&hc), static_cast<QWidget *>(&vc)}) {
-            const QImage img = render(*chart, size);
+            const QImage img = renderAt(*chart, size);
             int axis = 0;
             for (int y = 0; y < size.height(); ++y)
                 for (int x = 0; x < size.width(); ++x)

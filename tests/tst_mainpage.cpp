@@ -8,6 +8,7 @@
 #include "ymnotifywidget.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
+#include "ymtestsupport.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopplanratechart.h"
@@ -24,16 +25,12 @@ QVariant row(const char *plan, const char *mac, const char *group, int planned, 
              int notify = 0)
 {
     const QString file = QLatin1String(plan) + QStringLiteral(".nc");
-    return QVariantList{QLatin1String(plan),
-                        QVariant(),
-                        QLatin1String(mac),
-                        QLatin1String(mac),
-                        QLatin1String(group),
-                        file,
-                        planned,
-                        completed,
-                        notify,
-                        QVariant()};
+    QVariantList r
+        = orderRow(QLatin1String(plan), QLatin1String(mac), file, planned, completed, notify)
+              .toList();
+    r[3] = r[2]; // the machine's name is its key
+    r[4] = QLatin1String(group);
+    return r;
 }
 
 QStringList strings(std::initializer_list<const char *> texts)

@@ -181,6 +181,17 @@ private slots:
         m.applyProcess("M1"_s, entry("f"_s, vp("a=3,b=3"_s), 0));
         QCOMPARE(st(m), "6:ab 0:"_s);
     }
+    // Only a plan above its notify percent notifies: A stands at its 50 %, B is past it.
+    void notifiesAboveTheThreshold()
+    {
+        L a = row("A"_s, "M1"_s, "a.nc"_s, 10, 5).toList(),
+          b = row("B"_s, "M2"_s, "b.nc"_s, 10, 6).toList();
+        a[R::NotifyNum] = 50;
+        b[R::NotifyNum] = 50;
+        YmOrderModel m;
+        m.setRows({QVariant(a), QVariant(b)});
+        QCOMPARE(m.dashboardFigures().notifyingPlans, QStringList{"B"_s});
+    }
     // The numbers kept beside the rows match a fresh reading after a write. Step:
     // "old new" group rename, "- - mac" machine rename, "- - - mac file qty" process.
     void figuresFollowWrites_data()

@@ -9,6 +9,7 @@
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymtableviewplanpage.h"
+#include "ymtestsupport.h"
 #include "ymworkshopmanage.h"
 
 #include <QApplication>
@@ -21,16 +22,10 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <functional>
-
-using Counts = QMap<QString, int>;
-using Step = std::function<void(QWidget *)>;
 
 namespace {
 
@@ -38,92 +33,12 @@ namespace {
 const QDate kToday(2024, 5, 9);
 const QDate kShown(2024, 4, 30);
 
-QVariant orderRow(const QString &plan, const QString &key, const QString &file, int planned,
-                  int completed = 0, int notify = 0)
-{
-    return QVariantList{plan,   QVariant(), key,     QString(key).replace('k', 'M'),
-                        "G",    file,       planned, completed,
-                        notify, QVariant()};
-}
-
 QVariantList machines()
 {
     QVariantList list;
     for (const char *key : {"k1", "k2", "k3", "k4"})
         list << QVariant(QVariantList{key, QString(key).replace('k', 'M'), 1});
     return list;
-}
-
-template<typename T = QLineEdit>
-T *child(const QWidget *parent, const QString &name)
-{
-    T *widget = parent->findChild<T *>(name);
-    if (!widget)
-        qFatal("no child %s", qPrintable(name));
-    return widget;
-}
-
-QString mapText(const Counts &map)
-{
-    QStringList parts;
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        parts << it.key() + '=' + QString::number(it.value());
-    return parts.join(';');
-}
-
-// Handles the modal widgets that show up, one step each, in the order they
-// appear, and records what each was. A modal beyond the last step is closed,
-// so that no test waits for a person.
-class ModalScript
-{
-public:
-    explicit ModalScript(QList<Step> steps)
-        : m_steps(std::move(steps))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(10);
-    }
-    // "title|text|button/button" of a message box, "dialog:title" of a dialog.
-    QStringList seen;
-
-private:
-    void poll()
-    {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || w == m_current)
-            return;
-        m_current = w;
-        if (auto *box = qobject_cast<QMessageBox *>(w)) {
-            QStringList buttons;
-            for (QAbstractButton *button : box->buttons())
-                buttons << button->text();
-            seen << box->windowTitle() + '|' + box->text() + '|' + buttons.join('/');
-        } else {
-            seen << "dialog:" + w->windowTitle();
-        }
-        Step step = m_steps.isEmpty()
-                        ? Step([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); })
-                        : m_steps.takeFirst();
-        // Later, outside this timer: a step may open the next modal.
-        QTimer::singleShot(0, w, [step, w] { step(w); });
-    }
-
-    QList<Step> m_steps;
-    QTimer m_timer;
-    QPointer<QWidget> m_current;
-};
-
-Step press(const QString &text)
-{
-    return [text](QWidget *modal) {
-        for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
-            if (button->text() == text) {
-                button->click();
-                return;
-            }
-        }
-        qobject_cast<QDialog *>(modal)->reject();
-    };
 }
 
 // The plan dialog's parts, found as a user would see them.
@@ -173,7 +88,8 @@ QString dialogState(QWidget *dlg)
 
 // Runs "name=value" commands on the plan dialog, separated by ';':
 // plan=, file=, count=, notify= set a field; check=key:quantity checks a
-// machine and types its quantity; uncheck=key. Returns whether "cancel" was among them.
+// machine and types its quantity; uncheck=key. Returns whether "cancel" was
+// among them.
 bool applyCommands(QWidget *dlg, const QString &commands)
 {
     bool cancel = false;
@@ -308,31 +224,6 @@ void registerHost(YmWorkshopManage &board, Host &host)
     });
 }
 
-YmTableViewPlanPage *planWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *page = qobject_cast<YmTableViewPlanPage *>(w))
-            return page;
-    }
-    return nullptr;
-}
-
-// The table as shown: one "cell,cell,..." per row the filter keeps.
-QStringList tableText(const QTableView *view)
-{
-    QStringList lines;
-    const QAbstractItemModel *model = view->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
-        if (!model->index(r, 0).isValid())
-            continue;
-        QStringList cells;
-        for (int c = 0; c < model->columnCount(); ++c)
-            cells << model->index(r, c).data().toString();
-        lines << cells.join(',');
-    }
-    return lines;
-}
-
 // A page whose "file dialog" answers with a prepared name.
 class ExportPage : public YmTableViewPlanPage
 {
@@ -347,12 +238,6 @@ protected:
         return answer;
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
 
 } // namespace
 
@@ -385,7 +270,8 @@ private slots:
             << 123 << "F9" << 0 << "确定" << QStringList{ask.arg("P5")} << "P5";
         QTest::newRow("plan in the second column")
             << 312 << "" << 3 << "确定" << QStringList{ask.arg("P4")} << "P4";
-        // File then plan, in order of first appearance: F1 P1, F1 P3, F2 P2, F2 P6 ...
+        // File then plan, in order of first appearance: F1 P1, F1 P3, F2 P2, F2 P6
+        // ...
         QTest::newRow("two criteria")
             << 21 << "" << 3 << "确定" << QStringList{ask.arg("P6")} << "P6";
         QTest::newRow("plan alone") << 1 << "" << 1 << "确定" << QStringList{ask.arg("P2")} << "P2";
@@ -460,12 +346,7 @@ private slots:
         QCOMPARE(spy.count(), edited.isEmpty() ? 0 : 1);
         if (edited.isEmpty())
             return;
-        const QVariantList args = spy.at(0);
-        QStringList texts;
-        for (int i = 0; i < 5; ++i)
-            texts << args.at(i).toString();
-        texts << mapText(args.at(5).value<Counts>()) << QString::number(args.at(6).toInt());
-        QCOMPARE(texts.join('|'), edited);
+        QCOMPARE(argsText(spy.at(0)), edited);
     }
 
     void addPlan_data()
@@ -500,12 +381,7 @@ private slots:
         QCOMPARE(spy.count(), added.isEmpty() ? 0 : 1);
         if (added.isEmpty())
             return;
-        const QVariantList args = spy.at(0);
-        QCOMPARE(
-            QStringList({args.at(0).toString(), args.at(1).toString(), args.at(2).toString(),
-                         mapText(args.at(3).value<Counts>()), QString::number(args.at(4).toInt())})
-                .join('|'),
-            added);
+        QCOMPARE(argsText(spy.at(0)), added);
     }
 
     void exportTable_data()
@@ -559,7 +435,7 @@ private slots:
 
         QTemporaryDir dir;
         page.answer = dir.filePath("计划.csv");
-        ModalScript script({});
+        ModalScript script;
         child<QPushButton>(&page, "btnExport")->click();
         QCOMPARE(script.seen, QStringList());
         QCOMPARE(page.asked.size(), 1);
@@ -572,19 +448,16 @@ private slots:
         QTest::addColumn<QString>("answer"); // in a folder holding "old.csv"
         QTest::addColumn<QString>("written");
         QTest::addColumn<bool>("refused");
-        const QString longName = QString(250, 'a') + ".csv";
-        QTest::newRow("cancelled") << ""
-                                   << "" << false;
-        QTest::newRow("no extension") << "plans"
-                                      << "plans.csv" << false;
-        QTest::newRow("over an old file") << "old.csv"
-                                          << "old.csv" << false;
-        // No room beside it for the temporary file the new contents go to first.
-        QTest::newRow("an old file that cannot be replaced") << longName << "" << true;
-        QTest::newRow("missing folder") << "missing/new.csv"
-                                        << "" << true;
-        QTest::newRow("a folder") << "folder.csv"
-                                  << "" << true;
+        // name|answer|written|refused; "long" stands for a 250-letter name, with no room
+        // beside it for the temporary file the new contents go to first.
+        for (const char *row :
+             {"cancelled|||0", "no extension|plans|plans.csv|0",
+              "over an old file|old.csv|old.csv|0", "an old file that cannot be replaced|long||1",
+              "missing folder|missing/new.csv||1", "a folder|folder.csv||1"}) {
+            const QStringList f = QString(row).split('|');
+            QTest::newRow(qPrintable(f[0]))
+                << (f[1] == "long" ? QString(250, 'a') + ".csv" : f[1]) << f[2] << (f[3] == "1");
+        }
     }
     void exportChoices()
     {
@@ -635,7 +508,7 @@ private slots:
         YmWorkshopManage board;
         registerHost(board, host);
         board.initDatas({host.rows, 0, 123, 1}, machines(), {}, "08:00:00", "20:00:00", 600);
-        YmTableViewPlanPage *page = planWindow();
+        YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
         QVERIFY(page);
         auto *view = child<QTableView>(page, "tableView");
         QCOMPARE(page->shownDate(), kToday);
@@ -682,35 +555,25 @@ private slots:
         QTest::addColumn<QStringList>("calls");   // what the host received
         const QStringList zero{"提示|计划总数不能设置为0|确定"};
         const QStringList mismatch{"提示|计划数量不匹配，请全部设置，并等于计划总数|确定"};
-        const QString count = "lineEdit_planCount";
-        const QString notify = "lineEdit_notifyNum";
-        QTest::newRow("letters in the plan count") << count << "1O0"
-                                                   << "" << zero << QStringList();
-        QTest::newRow("negative plan count") << count << "-100"
-                                             << "" << zero << QStringList();
-        QTest::newRow("full-width digits") << count << "１００"
-                                           << "" << zero << QStringList();
-        QTest::newRow("huge plan count") << count << "99999999999"
-                                         << "99999999999" << zero << QStringList();
-        QTest::newRow("letters in a quantity") << "k2"
-                                               << "4O"
-                                               << "" << mismatch << QStringList();
-        QTest::newRow("huge quantity") << "k2"
-                                       << "4294967336"
-                                       << "4294967336" << mismatch << QStringList();
-        QTest::newRow("spaces in a quantity") << "k2"
-                                              << " 40"
-                                              << "" << mismatch << QStringList();
-        // An empty percent means no notification: the plan goes, without the bad number.
-        QTest::newRow("notify above 99")
-            << notify << "150"
-            << "" << QStringList() << QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"};
-        QTest::newRow("negative notify")
-            << notify << "-5"
-            << "" << QStringList() << QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"};
-        QTest::newRow("notify with letters")
-            << notify << "5%"
-            << "" << QStringList() << QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"};
+        // name;field ("count", "notify" or a machine key);pasted;kept
+        for (const char *row :
+             {"letters in the plan count;count;1O0;", "negative plan count;count;-100;",
+              "full-width digits;count;１００;", "huge plan count;count;99999999999;99999999999",
+              "letters in a quantity;k2;4O;", "huge quantity;k2;4294967336;4294967336",
+              "spaces in a quantity;k2; 40;", "notify above 99;notify;150;"}) {
+            const QStringList f = QString::fromUtf8(row).split(';');
+            QTest::newRow(qPrintable(f[0]))
+                << (f[1] == "count"    ? "lineEdit_planCount"
+                    : f[1] == "notify" ? "lineEdit_notifyNum"
+                                       : f[1])
+                << f[2] << f[3]
+                << (f[1] == "count" ? zero
+                    : f[1] == "k2"  ? mismatch
+                                    : QStringList())
+                // An empty percent means no notification: the plan goes, without the bad number.
+                << (f[1] == "notify" ? QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"}
+                                     : QStringList());
+        }
     }
     void badInputThroughTheFacade()
     {
@@ -723,7 +586,7 @@ private slots:
         YmWorkshopManage board;
         registerHost(board, host);
         board.initDatas({QVariantList(), 0, 123, 1}, machines(), {}, "08:00:00", "20:00:00", 600);
-        YmTableViewPlanPage *page = planWindow();
+        YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
         QVERIFY(page);
 
         QString after = "<not pasted>";

@@ -3,52 +3,17 @@
 
 #include "ymplandatadlg.h"
 #include "ymtablecsvwriter.h"
+#include "ymtestsupport.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-using Counts = QMap<QString, int>;
 using Row = QPair<QLabel *, QLineEdit *>;
 
 namespace {
 
 const QStringList kKeys{"M01", "M02", "M03"};
 const QMap<QString, QString> kNames{{"M01", "车床A1"}, {"M02", "铣床B2"}, {"M03", "磨床C3"}};
-
-// Answers every modal message box while it lives: records "title|text|buttons"
-// and presses its first button.
-class ModalDriver
-{
-public:
-    ModalDriver()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            QStringList texts;
-            const QList<QAbstractButton *> buttons = box->buttons();
-            for (QAbstractButton *button : buttons)
-                texts << button->text();
-            seen << box->windowTitle() + '|' + box->text() + '|' + texts.join('/');
-            buttons.isEmpty() ? box->reject() : buttons.first()->click();
-        });
-        m_timer.start(5);
-    }
-    QStringList seen;
-
-private:
-    QTimer m_timer;
-};
-
-template<typename T = QLineEdit>
-T *child(const QWidget &dlg, const char *name)
-{
-    T *found = dlg.findChild<T *>(name);
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 QList<QCheckBox *> boxes(const QWidget &dlg)
 {
@@ -108,14 +73,6 @@ QString counter(const QWidget &dlg)
     const QString colour = style.isEmpty() ? "none" : style.mid(6).chopped(1); // "color:%1;"
     return child<QLabel>(dlg, "label_currentSet")->text() + '/'
            + child<QLabel>(dlg, "label_total")->text() + ' ' + colour;
-}
-
-QString mapText(const Counts &map)
-{
-    QStringList parts;
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        parts << it.key() + '=' + QString::number(it.value());
-    return parts.join(';');
 }
 
 // Clicks the machines whose entry is not "x" and types their quantities.
@@ -182,41 +139,26 @@ private slots:
         QTest::addColumn<QString>("expectedCounter");
         QTest::addColumn<QString>("expectedNotice"); // empty: accepted
         QTest::addColumn<QString>("expectedMap");    // getPlanData onto {OLD: 1}
-        const QString zero = "计划总数不能设置为0";
-        const QString mismatch = "计划数量不匹配，请全部设置，并等于计划总数";
-        const QStringList q6040{"60", "40", "x"};
-        QTest::newRow("plan count empty")
-            << "F"
-            << "7\b" << QStringList{"x", "x", "x"} << "0/0 green" << zero << "OLD=1";
-        QTest::newRow("plan count empty, quantities set")
-            << "F"
-            << "7\b" << q6040 << "100/0 red" << zero << "M01=60;M02=40;OLD=1";
-        QTest::newRow("no file") << ""
-                                 << "100" << q6040 << "100/100 green"
-                                 << "文件不能为空"
-                                 << "M01=60;M02=40;OLD=1";
-        QTest::newRow("sum equals plan") << "F"
-                                         << "100" << q6040 << "100/100 green"
-                                         << ""
-                                         << "M01=60;M02=40;OLD=1";
-        QTest::newRow("too many") << "F"
-                                  << "100" << QStringList{"70", "40", "x"} << "110/100 red"
-                                  << mismatch << "M01=70;M02=40;OLD=1";
-        QTest::newRow("too few") << "F"
-                                 << "100" << QStringList{"30", "40", "x"} << "70/100 green"
-                                 << mismatch << "M01=30;M02=40;OLD=1";
-        QTest::newRow("empty and 0 left out of the map")
-            << "F"
-            << "0100" << QStringList{"", "0", "00100"} << "100/100 green"
-            << ""
-            << "M03=100;OLD=1";
-        // Past the int range a number reads as 0, and the checks refuse it.
-        QTest::newRow("huge plan count")
-            << "F"
-            << "99999999999" << q6040 << "100/0 red" << zero << "M01=60;M02=40;OLD=1";
-        QTest::newRow("huge quantity") << "F"
-                                       << "100" << QStringList{"99999999999", "40", "x"}
-                                       << "40/100 green" << mismatch << "M02=40;OLD=1";
+        const QMap<QString, QString> notices{
+            {"zero", "计划总数不能设置为0"},
+            {"mismatch", "计划数量不匹配，请全部设置，并等于计划总数"},
+            {"nofile", "文件不能为空"}};
+        // name|file|plan count|quantities|counter|notice|map; past the int range a number
+        // reads as 0, and the checks refuse it.
+        for (const char *row :
+             {"plan count empty|F|7\b|x,x,x|0/0 green|zero|OLD=1",
+              "plan count empty, quantities set|F|7\b|60,40,x|100/0 red|zero|M01=60;M02=40;OLD=1",
+              "no file||100|60,40,x|100/100 green|nofile|M01=60;M02=40;OLD=1",
+              "sum equals plan|F|100|60,40,x|100/100 green||M01=60;M02=40;OLD=1",
+              "too many|F|100|70,40,x|110/100 red|mismatch|M01=70;M02=40;OLD=1",
+              "too few|F|100|30,40,x|70/100 green|mismatch|M01=30;M02=40;OLD=1",
+              "empty and 0 left out of the map|F|0100|,0,00100|100/100 green||M03=100;OLD=1",
+              "huge plan count|F|99999999999|60,40,x|100/0 red|zero|M01=60;M02=40;OLD=1",
+              "huge quantity|F|100|99999999999,40,x|40/100 green|mismatch|M02=40;OLD=1"}) {
+            const QStringList f = QString::fromUtf8(row).split('|');
+            QTest::newRow(qPrintable(f[0]))
+                << f[1] << f[2] << f[3].split(',') << f[4] << notices.value(f[5]) << f[6];
+        }
     }
 
     void okChecks()
@@ -238,7 +180,7 @@ private slots:
         enterQuantities(dlg, quantities);
         QCOMPARE(counter(dlg), expectedCounter);
 
-        ModalDriver driver;
+        ModalScript driver({}, press());
         QSignalSpy accepted(&dlg, &QDialog::accepted);
         child<QPushButton>(dlg, "btn_ok")->click();
         const QStringList notices{"提示|" + expectedNotice + "|确定"};
@@ -285,24 +227,15 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expectedBox");
         QTest::addColumn<QString>("expectedLabel");
-        QTest::newRow("whole name") << "铣床B2"
-                                    << "M02"
-                                    << "M02";
-        QTest::newRow("whole key") << "M02"
-                                   << "M02"
-                                   << "M02";
-        QTest::newRow("name of an unchecked machine") << "磨床C3"
-                                                      << "M03"
-                                                      << "";
-        QTest::newRow("part of a name") << "铣床"
-                                        << ""
-                                        << "";
-        QTest::newRow("other case") << "m02"
-                                    << ""
-                                    << "";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "";
+        const QStringList rows{"whole name|铣床B2|M02|M02",
+                               "whole key|M02|M02|M02",
+                               "name of an unchecked machine|磨床C3|M03|",
+                               "part of a name|铣床||",
+                               "other case|m02||",
+                               "empty|||"};
+        for (const QString &row : rows)
+            QTest::newRow(qPrintable(row.section('|', 0, 0)))
+                << row.section('|', 1, 1) << row.section('|', 2, 2) << row.section('|', 3, 3);
     }
 
     void searchMarks()
@@ -373,11 +306,12 @@ private slots:
                      + child(dlg, "lineEdit_notifyNum")->text(),
                  expected);
 
-        ModalDriver driver;
+        ModalScript driver({}, press());
         child<QPushButton>(dlg, "btn_ok")->click();
         QCOMPARE(driver.seen, QStringList());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QTest::keyClick(rows(dlg).first().second, Qt::Key_5); // pre-filled fields recount
+        QTest::keyClick(rows(dlg).first().second,
+                        Qt::Key_5); // pre-filled fields recount
         QVERIFY(counter(dlg).endsWith(" red"));
     }
 
@@ -386,27 +320,13 @@ private slots:
         QTest::addColumn<QString>("edit"); // object name, or "" for a quantity field
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plan count: letters") << "lineEdit_planCount"
-                                             << "12ab3"
-                                             << "123";
-        QTest::newRow("plan count: sign") << "lineEdit_planCount"
-                                          << "-5"
-                                          << "5";
-        QTest::newRow("notify: above 99") << "lineEdit_notifyNum"
-                                          << "150"
-                                          << "15";
-        QTest::newRow("notify: 99") << "lineEdit_notifyNum"
-                                    << "99"
-                                    << "99";
-        QTest::newRow("notify: letters") << "lineEdit_notifyNum"
-                                         << "abc"
-                                         << "";
-        QTest::newRow("notify: negative") << "lineEdit_notifyNum"
-                                          << "-1"
-                                          << "1";
-        QTest::newRow("quantity: letters") << ""
-                                           << "4x2"
-                                           << "42";
+        const QStringList rows{
+            "plan count: sign|lineEdit_planCount|-5|5",
+            "notify: above 99|lineEdit_notifyNum|150|15", "notify: 99|lineEdit_notifyNum|99|99",
+            "notify: letters|lineEdit_notifyNum|abc|", "quantity: letters||4x2|42"};
+        for (const QString &row : rows)
+            QTest::newRow(qPrintable(row.section('|', 0, 0)))
+                << row.section('|', 1, 1) << row.section('|', 2, 2) << row.section('|', 3, 3);
     }
 
     void validators()
@@ -465,23 +385,6 @@ private slots:
         QVERIFY(area->viewport()->rect().contains(inViewport));
     }
 
-    void tabOrder()
-    {
-        YmPlanDataDlg dlg;
-        const QStringList order{
-            "lineEdit_planName",  "lineEdit_fileName", "lineEdit_planCount", "lineEdit_notifyNum",
-            "lineEdit_macSearch", "scrollArea_left",   "scrollArea_right",   "btn_ok",
-            "btn_cancel"};
-        QStringList seen;
-        QWidget *w = child(dlg, "lineEdit_planName");
-        for (int steps = 0; steps < 100 && seen.size() < order.size(); ++steps) {
-            if (order.contains(w->objectName()) && !seen.contains(w->objectName()))
-                seen << w->objectName();
-            w = w->nextInFocusChain();
-        }
-        QCOMPARE(seen, order);
-    }
-
     void csvWritesTheTableAsShown()
     {
         // Given a table sorted by count descending, one row filtered out, the
@@ -530,38 +433,6 @@ private slots:
                                           .toUtf8();
         QCOMPARE(file.readAll(), expected);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    }
-
-    void csvUnwritablePathChangesNothing_data()
-    {
-        QTest::addColumn<QString>("target"); // in a fresh directory holding "old.csv"
-        QTest::newRow("no room for the temporary name") << QString(250, 'a') + ".csv";
-        QTest::newRow("a directory") << "folder.csv";
-        QTest::newRow("missing directory") << "missing/new.csv";
-    }
-
-    void csvUnwritablePathChangesNothing()
-    {
-        QFETCH(QString, target);
-        QTemporaryDir dir;
-        QDir(dir.path()).mkdir("folder.csv");
-        const QString path = dir.filePath(target);
-        const QByteArray old("old contents\n");
-        for (const QString &name : {dir.filePath("old.csv"), path}) {
-            QFile file(name);
-            if (!QFileInfo(name).isDir() && file.open(QIODevice::WriteOnly))
-                file.write(old);
-        }
-        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
-
-        QStandardItemModel model(1, 1);
-        YmTableCsvWriter writer(&model);
-        QVERIFY(!writer.write(path));
-        QVERIFY(writer.errorString().contains(QDir::toNativeSeparators(path)));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            QCOMPARE(file.readAll(), old);
     }
 };
 

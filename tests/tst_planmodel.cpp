@@ -6,6 +6,7 @@
 #include "ymtableplanmodel.h"
 #include "ymtablesortproxymodel.h"
 #include "ymtabletooltipwidget.h"
+#include "ymtestsupport.h"
 
 #include <QAbstractItemModelTester>
 #include <QPainter>
@@ -13,22 +14,11 @@
 
 namespace {
 
-QVariant orderRow(const QString &plan, const QString &key, const QString &mac, const QString &file,
-                  int planned, int completed)
-{
-    return QVariantList{plan, QVariant(), key,       mac, QStringLiteral("G"),
-                        file, planned,    completed, 0,   QVariant()};
-}
-
 // P1/M1/F1 100 50, P2/M1/F2 200 0, P1/M2/F1 100 100, P2/M2/F1 0 30
 QVariantList fourRows()
 {
-    const QString p1 = QStringLiteral("P1"), p2 = QStringLiteral("P2");
-    const QString f1 = QStringLiteral("F1"), f2 = QStringLiteral("F2");
-    return {orderRow(p1, QStringLiteral("k1"), QStringLiteral("M1"), f1, 100, 50),
-            orderRow(p2, QStringLiteral("k1"), QStringLiteral("M1"), f2, 200, 0),
-            orderRow(p1, QStringLiteral("k2"), QStringLiteral("M2"), f1, 100, 100),
-            orderRow(p2, QStringLiteral("k2"), QStringLiteral("M2"), f1, 0, 30)};
+    return {orderRow("P1", "k1", "F1", 100, 50), orderRow("P2", "k1", "F2", 200, 0),
+            orderRow("P1", "k2", "F1", 100, 100), orderRow("P2", "k2", "F1", 0, 30)};
 }
 
 // "ABC" -> the three criterion titles in that order.
@@ -48,7 +38,8 @@ QStringList titles(const QString &codes)
     return result;
 }
 
-// Every displayed row as "cell|cell|...", plus "#key" when a hidden key follows.
+// Every displayed row as "cell|cell|...", plus "#key" when a hidden key
+// follows.
 QString tableText(const QAbstractItemModel &model, const YmTablePlanModel *plan = nullptr)
 {
     QStringList rows;
@@ -75,6 +66,23 @@ QStringList column(const QAbstractItemModel &model, int c)
     return cells;
 }
 
+// The plan model grouped by `codes` behind the proxy, both under a model tester.
+struct Tables
+{
+    explicit Tables(const QString &codes)
+    {
+        proxy.setSourceModel(&model);
+        model.setColumnOrder(titles(codes));
+        model.refresh();
+    }
+    YmTablePlanModel model;
+    YmTableSortProxyModel proxy;
+    QAbstractItemModelTester modelTester{&model,
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
+    QAbstractItemModelTester proxyTester{&proxy,
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
+
 } // namespace
 
 class TstPlanModel : public QObject
@@ -86,39 +94,26 @@ private slots:
     {
         QTest::addColumn<QString>("order");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plan") << "A"
-                              << "P1|200|150|75% P2|200|30|15%";
-        QTest::newRow("file") << "B"
-                              << "F1|200|180|90% F2|200|0|0%";
-        QTest::newRow("machine keeps its key")
-            << "C"
-            << "M1|300|50|16.666666666666668%#k1 M2|100|130|130%#k2";
-        QTest::newRow("plan, file") << "AB"
-                                    << "P1|F1|200|150|75%#k1 P2|F2|200|0|0%#k1 "
-                                       "P2|F1|0|30|0%#k2";
-        QTest::newRow("machine, plan")
-            << "CA"
-            << "M1|P1|100|50|50%#k1 M1|P2|200|0|0%#k1 M2|P1|100|100|100%#k2 "
-               "M2|P2|0|30|0%#k2";
-        QTest::newRow("machine, file") << "CB"
-                                       << "M1|F1|100|50|50%#k1 M1|F2|200|0|0%#k1 "
-                                          "M2|F1|100|130|130%#k2";
-        QTest::newRow("file, machine, plan: one row each")
-            << "BCA"
-            << "F1|M1|P1|100|50|50%#k1 F2|M1|P2|200|0|0%#k1 F1|M2|P1|100|100|100%#k2 "
-               "F1|M2|P2|0|30|0%#k2";
-        QTest::newRow("third column is the remaining criterion")
-            << "ACA"
-            << "P1|M1|F1|100|50|50%#k1 P2|M1|F2|200|0|0%#k1 P1|M2|F1|100|100|100%#k2 "
-               "P2|M2|F1|0|30|0%#k2";
-        QTest::newRow("four titles") << "ABCA"
-                                     << "";
-        QTest::newRow("repeated title") << "AA"
-                                        << "";
-        QTest::newRow("unknown title") << "X"
-                                       << "";
-        QTest::newRow("none") << ""
-                              << "";
+        // name;order;rows, each row's cells and "#key" where a hidden machine key follows
+        const QStringList table{
+            "plan;A;P1|200|150|75% P2|200|30|15%",
+            "file;B;F1|200|180|90% F2|200|0|0%",
+            "machine keeps its key;C;M1|300|50|16.666666666666668%#k1 M2|100|130|130%#k2",
+            "plan, file;AB;P1|F1|200|150|75%#k1 P2|F2|200|0|0%#k1 P2|F1|0|30|0%#k2",
+            "machine, plan;CA;M1|P1|100|50|50%#k1 M1|P2|200|0|0%#k1 M2|P1|100|100|100%#k2 "
+            "M2|P2|0|30|0%#k2",
+            "machine, file;CB;M1|F1|100|50|50%#k1 M1|F2|200|0|0%#k1 M2|F1|100|130|130%#k2",
+            "file, machine, plan: one row each;BCA;F1|M1|P1|100|50|50%#k1 F2|M1|P2|200|0|0%#k1 "
+            "F1|M2|P1|100|100|100%#k2 F1|M2|P2|0|30|0%#k2",
+            "third column is the remaining criterion;ACA;P1|M1|F1|100|50|50%#k1 "
+            "P2|M1|F2|200|0|0%#k1 P1|M2|F1|100|100|100%#k2 P2|M2|F1|0|30|0%#k2",
+            "four titles;ABCA;",
+            "repeated title;AA;",
+            "unknown title;X;",
+            "none;;"};
+        for (const QString &row : table)
+            QTest::newRow(qPrintable(row.section(';', 0, 0)))
+                << row.section(';', 1, 1) << row.section(';', 2);
     }
     void grouping()
     {
@@ -183,8 +178,7 @@ private slots:
         YmTablePlanModel model;
         model.setColumnOrder(titles(QStringLiteral("A")));
         model.refresh();
-        model.setPlanList({orderRow(QStringLiteral("P"), QStringLiteral("k"), QStringLiteral("M"),
-                                    QStringLiteral("F"), planned, completed)});
+        model.setPlanList({orderRow("P", "k", "F", planned, completed)});
         QCOMPARE(model.index(0, 3).data().toString(), expected);
     }
 
@@ -212,21 +206,12 @@ private slots:
         QFETCH(int, sortColumn);
         QFETCH(int, order);
         QFETCH(QStringList, expected);
-        YmTablePlanModel model;
-        YmTableSortProxyModel proxy;
-        proxy.setSourceModel(&model);
-        QAbstractItemModelTester modelTester(
-            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QAbstractItemModelTester proxyTester(
-            &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setColumnOrder(titles(QStringLiteral("A")));
-        model.refresh();
-        const QString m = QStringLiteral("M"), k = QStringLiteral("k"), f = QStringLiteral("F");
-        model.setPlanList({orderRow(QStringLiteral("b"), k, m, f, 300, 0),
-                           orderRow(QStringLiteral("B"), k, m, f, 5, 5),
-                           orderRow(QStringLiteral("a"), k, m, f, 40, 40),
-                           orderRow(QStringLiteral("10"), k, m, f, 20, 5),
-                           orderRow(QStringLiteral("9"), k, m, f, 100, 90)});
+        Tables t(QStringLiteral("A"));
+        YmTablePlanModel &model = t.model;
+        YmTableSortProxyModel &proxy = t.proxy;
+        model.setPlanList({orderRow("b", "k", "F", 300, 0), orderRow("B", "k", "F", 5, 5),
+                           orderRow("a", "k", "F", 40, 40), orderRow("10", "k", "F", 20, 5),
+                           orderRow("9", "k", "F", 100, 90)});
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         // Through the proxy, as a header click reaches it.
@@ -250,40 +235,28 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariantList>("items");
         QTest::addColumn<QString>("expected");
+        const auto entry = [](const char *file, int completed) {
+            return QVariant(QVariantList{file, QVariant(), completed});
+        };
+        const QString same = "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% M2|P2|0|30|0%";
         QTest::newRow("first row of machine and file")
-            << "k2" << QVariantList{QVariant(QVariantList{"F1", QVariant(), 70})}
+            << "k2" << QVariantList{entry("F1", 70)}
             << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|70|70% M2|P2|0|30|0%";
-        QTest::newRow("two entries") << "k1"
-                                     << QVariantList{QVariant(QVariantList{"F2", QVariant(), 20}),
-                                                     QVariant(QVariantList{"F1", QVariant(), 10})}
-                                     << "M1|P1|100|10|10% M1|P2|200|20|10% M2|P1|100|100|100% "
-                                        "M2|P2|0|30|0%";
-        QTest::newRow("unknown file")
-            << "k1" << QVariantList{QVariant(QVariantList{"F9", QVariant(), 1})}
-            << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% "
-               "M2|P2|0|30|0%";
-        QTest::newRow("unknown machine")
-            << "k9" << QVariantList{QVariant(QVariantList{"F1", QVariant(), 1})}
-            << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% "
-               "M2|P2|0|30|0%";
-        QTest::newRow("malformed entry") << "k1" << QVariantList{QVariant(42)}
-                                         << "M1|P1|100|50|50% M1|P2|200|0|0% M2|P1|100|100|100% "
-                                            "M2|P2|0|30|0%";
+        QTest::newRow("two entries")
+            << "k1" << QVariantList{entry("F2", 20), entry("F1", 10)}
+            << "M1|P1|100|10|10% M1|P2|200|20|10% M2|P1|100|100|100% M2|P2|0|30|0%";
+        QTest::newRow("unknown file") << "k1" << QVariantList{entry("F9", 1)} << same;
+        QTest::newRow("unknown machine") << "k9" << QVariantList{entry("F1", 1)} << same;
+        QTest::newRow("malformed entry") << "k1" << QVariantList{QVariant(42)} << same;
     }
     void updateMacProcess()
     {
         QFETCH(QString, key);
         QFETCH(QVariantList, items);
         QFETCH(QString, expected);
-        YmTablePlanModel model;
-        YmTableSortProxyModel proxy;
-        proxy.setSourceModel(&model);
-        QAbstractItemModelTester modelTester(
-            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QAbstractItemModelTester proxyTester(
-            &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setColumnOrder(titles(QStringLiteral("CA")));
-        model.refresh();
+        Tables t(QStringLiteral("CA"));
+        YmTablePlanModel &model = t.model;
+        YmTableSortProxyModel &proxy = t.proxy;
         model.setPlanList(fourRows());
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         model.updateMacProcess(key, items);
@@ -357,21 +330,14 @@ private slots:
         QCOMPARE(proxy.filterColumn(), -1);
         model.setColumnOrder(titles(QStringLiteral("A")));
         model.refresh();
-        const QString m = QStringLiteral("M"), k = QStringLiteral("k"), f = QStringLiteral("F");
-        model.setPlanList({orderRow(QStringLiteral("A01"), k, m, f, 10, 0),
-                           orderRow(QStringLiteral("a01"), k, m, f, 40, 0),
-                           orderRow(QStringLiteral("A01-2"), k, m, f, 10, 5),
-                           orderRow(QStringLiteral("XA0"), k, m, f, 10, 0),
-                           orderRow(QStringLiteral("B"), k, m, f, 10, 0)});
+        model.setPlanList({orderRow("A01", "k", "F", 10), orderRow("a01", "k", "F", 40),
+                           orderRow("A01-2", "k", "F", 10, 5), orderRow("XA0", "k", "F", 10),
+                           orderRow("B", "k", "F", 10)});
         proxy.setFilter(filterColumn,
                         QRegExp(pattern, Qt::CaseInsensitive, QRegExp::PatternSyntax(syntax)));
         QCOMPARE(proxy.filterColumn(), filterColumn);
-        QStringList shown;
-        for (int r = 0; r < proxy.rowCount(); ++r) {
-            const QModelIndex index = proxy.index(r, 0);
-            if (index.isValid())
-                shown << index.data().toString();
-        }
+        QStringList shown = column(proxy, 0);
+        shown.removeAll(QString());
         QCOMPARE(shown, accepted);
         // The view keeps all five rows, numbered, the rejected ones blank.
         QCOMPARE(proxy.rowCount(), 5);

@@ -9,6 +9,7 @@
 #include "ymresources.h"
 #include "ymtabletooltipwidget.h"
 #include "ymtableviewplanpage.h"
+#include "ymtestsupport.h"
 #include "ymworkshopmanage.h"
 
 #include <QApplication>
@@ -26,14 +27,6 @@ namespace {
 
 const QDate kToday(2024, 5, 2);
 
-QVariant orderRow(const QString &plan, const QString &key, const QString &file, int planned,
-                  int completed)
-{
-    return QVariantList{plan, QVariant(), key,     QString(key).replace('k', 'M'),
-                        "G",  file,       planned, completed,
-                        0,    QVariant()};
-}
-
 // P1/F1/M1 100 50, P2/F2/M1 100 10, P3/F1/M2 100 80
 QVariantList threeRows()
 {
@@ -44,14 +37,6 @@ QVariantList threeRows()
 QVariantList macs()
 {
     return {QVariant(QVariantList{"k1", "M1", 2}), QVariant(QVariantList{"k2", "M2", 1})};
-}
-
-template<typename T>
-T *child(QWidget &page, const char *name)
-{
-    T *widget = page.findChild<T *>(QLatin1String(name));
-    Q_ASSERT(widget);
-    return widget;
 }
 
 // Criterion titles as letters: 订单计划 A, 文件 B, 设备 C.
@@ -115,15 +100,6 @@ QString settingsText(const QSignalSpy &spy)
     for (int i = qMax(0, spy.count() - 3); i < spy.count(); ++i)
         parts << spy.at(i).at(0).toString() + '=' + spy.at(i).at(1).toString();
     return parts.join(' ');
-}
-
-YmTableTooltipWidget *warning()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *tip = qobject_cast<YmTableTooltipWidget *>(w))
-            return tip;
-    }
-    return nullptr;
 }
 
 struct Host
@@ -229,65 +205,31 @@ private slots:
         QTest::addColumn<bool>("editable");
         QTest::addColumn<bool>("deletable");
         QTest::addColumn<int>("rows");
-        const QString n = ",订单数,完成量,完成率";
-        QTest::newRow("0") << 0 << "111"
-                           << "A(ABC)|B(BC)|C(C)"
-                           << "订单计划,文件,设备" + n << "123" << true << true << 3;
-        QTest::newRow("123") << 123 << "111"
-                             << "A(ABC)|B(BC)|C(C)"
-                             << "订单计划,文件,设备" + n << "123" << true << true << 3;
-        QTest::newRow("132") << 132 << "111"
-                             << "A(ABC)|C(BC)|B(B)"
-                             << "订单计划,设备,文件" + n << "132" << true << true << 3;
-        QTest::newRow("213") << 213 << "111"
-                             << "B(ABC)|A(AC)|C(C)"
-                             << "文件,订单计划,设备" + n << "213" << true << true << 3;
-        QTest::newRow("231") << 231 << "111"
-                             << "B(ABC)|C(AC)|A(A)"
-                             << "文件,设备,订单计划" + n << "231" << true << true << 3;
-        QTest::newRow("312") << 312 << "111"
-                             << "C(ABC)|A(AB)|B(B)"
-                             << "设备,订单计划,文件" + n << "312" << true << true << 3;
-        QTest::newRow("321") << 321 << "111"
-                             << "C(ABC)|B(AB)|A(A)"
-                             << "设备,文件,订单计划" + n << "321" << true << true << 3;
-        QTest::newRow("12") << 12 << "110"
-                            << "A(AB)|B(B)|-"
-                            << "订单计划,文件" + n << "12" << false << true << 3;
-        QTest::newRow("13") << 13 << "101"
-                            << "A(AC)|C(C)|-"
-                            << "订单计划,设备" + n << "13" << false << true << 3;
-        QTest::newRow("21") << 21 << "110"
-                            << "B(AB)|A(A)|-"
-                            << "文件,订单计划" + n << "21" << false << true << 3;
-        QTest::newRow("23") << 23 << "011"
-                            << "B(BC)|C(C)|-"
-                            << "文件,设备" + n << "23 PlanFilter=2" << false << false << 3;
-        QTest::newRow("31") << 31 << "101"
-                            << "C(AC)|A(A)|-"
-                            << "设备,订单计划" + n << "31" << false << true << 3;
-        QTest::newRow("32") << 32 << "011"
-                            << "C(BC)|B(B)|-"
-                            << "设备,文件" + n << "32 PlanFilter=2" << false << false << 3;
-        QTest::newRow("1") << 1 << "100"
-                           << "A(A)|-|-"
-                           << "订单计划" + n << "1" << false << true << 3;
-        QTest::newRow("2") << 2 << "010"
-                           << "B(B)|-|-"
-                           << "文件" + n << "2 PlanFilter=2" << false << false << 2;
-        QTest::newRow("3") << 3 << "001"
-                           << "C(C)|-|-"
-                           << "设备" + n << "3 PlanFilter=3" << false << false << 2;
-        // Unreadable orders on a fresh page fall back to the default grouping.
-        QTest::newRow("45") << 45 << "111"
-                            << "A(ABC)|B(BC)|C(C)"
-                            << "订单计划,文件,设备" + n << "123" << true << true << 3;
-        QTest::newRow("11") << 11 << "111"
-                            << "A(ABC)|B(BC)|C(C)"
-                            << "订单计划,文件,设备" + n << "123" << true << true << 3;
-        QTest::newRow("-12") << -12 << "111"
-                             << "A(ABC)|B(BC)|C(C)"
-                             << "订单计划,文件,设备" + n << "123" << true << true << 3;
+        // order;checked;combos;leading headers;saved;edit and delete enabled;rows
+        const QStringList table{
+            "0;111;A(ABC)|B(BC)|C(C);订单计划,文件,设备;123;11;3",
+            "123;111;A(ABC)|B(BC)|C(C);订单计划,文件,设备;123;11;3",
+            "132;111;A(ABC)|C(BC)|B(B);订单计划,设备,文件;132;11;3",
+            "213;111;B(ABC)|A(AC)|C(C);文件,订单计划,设备;213;11;3",
+            "231;111;B(ABC)|C(AC)|A(A);文件,设备,订单计划;231;11;3",
+            "312;111;C(ABC)|A(AB)|B(B);设备,订单计划,文件;312;11;3",
+            "321;111;C(ABC)|B(AB)|A(A);设备,文件,订单计划;321;11;3",
+            "12;110;A(AB)|B(B)|-;订单计划,文件;12;01;3",
+            "13;101;A(AC)|C(C)|-;订单计划,设备;13;01;3",
+            "21;110;B(AB)|A(A)|-;文件,订单计划;21;01;3",
+            "23;011;B(BC)|C(C)|-;文件,设备;23 PlanFilter=2;00;3",
+            "31;101;C(AC)|A(A)|-;设备,订单计划;31;01;3",
+            "32;011;C(BC)|B(B)|-;设备,文件;32 PlanFilter=2;00;3", "1;100;A(A)|-|-;订单计划;1;01;3",
+            "2;010;B(B)|-|-;文件;2 PlanFilter=2;00;2", "3;001;C(C)|-|-;设备;3 PlanFilter=3;00;2",
+            // Unreadable orders on a fresh page fall back to the default grouping.
+            "45;111;A(ABC)|B(BC)|C(C);订单计划,文件,设备;123;11;3",
+            "-12;111;A(ABC)|B(BC)|C(C);订单计划,文件,设备;123;11;3"};
+        for (const QString &row : table) {
+            const QStringList f = QString(row).split(';');
+            QTest::newRow(qPrintable(f[0]))
+                << f[0].toInt() << f[1] << f[2] << f[3] + ",订单数,完成量,完成率" << f[4]
+                << (f[5][0] == '1') << (f[5][1] == '1') << f[6].toInt();
+        }
     }
     void restoreOrder()
     {
@@ -333,16 +275,12 @@ private slots:
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("file") << 123 << 2 << "文件"
-                              << "2";
-        QTest::newRow("machine") << 312 << 3 << "设备"
-                                 << "3";
-        QTest::newRow("machine not checked") << 12 << 3 << "订单计划"
-                                             << "1";
-        QTest::newRow("out of range") << 23 << 7 << "文件"
-                                      << "2";
-        QTest::newRow("nothing saved") << 123 << 0 << "订单计划"
-                                       << "1";
+        for (const char *row :
+             {"file;123;2;文件;2", "machine;312;3;设备;3", "machine not checked;12;3;订单计划;1",
+              "out of range;23;7;文件;2", "nothing saved;123;0;订单计划;1"}) {
+            const QStringList f = QString(row).split(';');
+            QTest::newRow(qPrintable(f[0])) << f[1].toInt() << f[2].toInt() << f[3] << f[4];
+        }
     }
     void restoreFilter()
     {
@@ -369,7 +307,7 @@ private slots:
         QTest::mouseClick(file, Qt::LeftButton, {}, QPoint(5, file->height() / 2));
         QVERIFY(file->isChecked());
         QCOMPARE(combosText(page), QString("B(B)|-|-"));
-        YmTableTooltipWidget *tip = warning();
+        YmTableTooltipWidget *tip = topLevels<YmTableTooltipWidget>().value(0);
         QVERIFY(tip);
         QVERIFY(tip->isVisible());
         QCOMPARE(tip->text(), QString("至少选择一项作为查询依据!"));
@@ -425,14 +363,12 @@ private slots:
         QTest::addColumn<QString>("filterType");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("plans");
-        QTest::newRow("exact plan") << false << "订单计划"
-                                    << "A1" << QStringList{"A1", "", "", ""};
-        QTest::newRow("plan contains") << true << "订单计划"
-                                       << "A1" << QStringList{"A1", "A12", "", ""};
-        QTest::newRow("file column") << false << "文件"
-                                     << "F1" << QStringList{"A1", "B1", "", ""};
-        QTest::newRow("empty text keeps all") << false << "文件"
-                                              << "" << QStringList{"A1", "A12", "B1", "a1"};
+        for (const char *row :
+             {"exact plan;0;订单计划;A1;A1,,,", "plan contains;1;订单计划;A1;A1,A12,,",
+              "file column;0;文件;F1;A1,B1,,", "empty text keeps all;0;文件;;A1,A12,B1,a1"}) {
+            const QStringList f = QString(row).split(';');
+            QTest::newRow(qPrintable(f[0])) << (f[1] == "1") << f[2] << f[3] << f[4].split(',');
+        }
     }
     void query()
     {
@@ -561,11 +497,7 @@ private slots:
                 static_cast<Host *>(data)->settings.insert(key, value);
             });
             board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);
-            YmTableViewPlanPage *page = nullptr;
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (auto *p = qobject_cast<YmTableViewPlanPage *>(w))
-                    page = p;
-            }
+            YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
             QVERIFY(page);
             // Creating the window asks the host nothing.
             QVERIFY(host.queries.isEmpty());
@@ -574,10 +506,7 @@ private slots:
             QCOMPARE(shownColumn(*page, 5), (QStringList{"50%", "10%", "90%"}));
             // A later full load reuses the window.
             board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);
-            int windows = 0;
-            for (QWidget *w : QApplication::topLevelWidgets())
-                windows += qobject_cast<YmTableViewPlanPage *>(w) ? 1 : 0;
-            QCOMPARE(windows, 1);
+            QCOMPARE(topLevels<YmTableViewPlanPage>().size(), 1);
             QCOMPARE(host.settings.value("PlanCheckOrder"), QString("123"));
 
             child<QPushButton>(*page, "pushButton_next")->click();
@@ -607,11 +536,7 @@ private slots:
         next.initDatas({rows, saved.value("PlanFilterCheck").toInt(),
                         saved.value("PlanCheckOrder").toInt(), saved.value("PlanFilter").toInt()},
                        macs(), {}, "08:00:00", "20:00:00", 600);
-        YmTableViewPlanPage *page = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *p = qobject_cast<YmTableViewPlanPage *>(w))
-                page = p;
-        }
+        YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
         QVERIFY(page);
         QCOMPARE(page->columnsInUse(), (QStringList{"设备", "订单计划"}));
         QVERIFY(child<QCheckBox>(*page, "checkBox_fuzzyMatch")->isChecked());

@@ -1,4 +1,5 @@
 #include "ymplatformmessagefilter.h"
+#include "ymtestsupport.h"
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopplanratelabel.h"
 #include "ymworkshopplanratepage.h"
@@ -13,8 +14,8 @@ const QRgb kArc = qRgb(0, 228, 255), kInnerDisc = qRgb(19, 45, 122), kOuterDisc 
 class TstPlanrate : public QObject
 {
     Q_OBJECT
-    static QImage render(QWidget &w, QSize s) { return w.resize(s), w.grab().toImage(); }
-    // Pixel of a 200 x 200 gauge at Qt arc angle `deg` on the arc's middle radius.
+    // Pixel of a 200 x 200 gauge at Qt arc angle `deg` on the arc's middle
+    // radius.
     static QRgb arcPixel(const QImage &img, double deg)
     {
         const double a = qDegreesToRadians(deg);
@@ -24,7 +25,8 @@ class TstPlanrate : public QObject
 private slots:
     void initTestCase() { YmPlatformMessageFilter::install(); }
     // Arc degrees and percentage; the arc starts at -138 degrees and runs
-    // clockwise for positive rates. It is probed inside and beyond (NaN: no probe).
+    // clockwise for positive rates. It is probed inside and beyond (NaN: no
+    // probe).
     void gauge_data()
     {
         QTest::addColumn<int>("total");
@@ -61,7 +63,7 @@ private slots:
         chart.setCompleted(completed);
         QTEST(chart.span(), "span");
         QCOMPARE(chart.percentText(), text + QLatin1Char('%'));
-        const QImage img = render(chart, QSize(200, 200));
+        const QImage img = renderAt(chart, QSize(200, 200));
         if (!qIsNaN(inside))
             QCOMPARE(arcPixel(img, inside), kArc);
         if (!qIsNaN(beyond))
@@ -71,7 +73,7 @@ private slots:
     void gaugeFitsSmallerSide()
     {
         YmWorkshopPlanRateChart chart;
-        const QImage img = render(chart, QSize(400, 300));
+        const QImage img = renderAt(chart, QSize(400, 300));
         // Centred at (200, 150); the outer disc's 90 units are 135 pixels.
         QCOMPARE(img.pixel(200 - 132, 150), kOuterDisc);
         QVERIFY(img.pixel(200 - 138, 150) != kOuterDisc);
@@ -96,7 +98,7 @@ private slots:
     void labelBrackets()
     {
         YmWorkshopPlanRateLabel label;
-        const QImage img = render(label, QSize(160, 120));
+        const QImage img = renderAt(label, QSize(160, 120));
         const QRgb blue = qRgb(1, 195, 255);
         // Brackets in the four corners, not along the edges.
         for (const QPoint p : {QPoint(1, 1), QPoint(158, 1), QPoint(158, 118), QPoint(1, 118)})

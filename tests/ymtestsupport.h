@@ -1,0 +1,188 @@
+#pragma once
+
+// Helpers the widget tests share: finding children by name, answering modal
+// windows from a timer, and writing maps and tables as one comparable text.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMap>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTableView>
+#include <QTimer>
+#include <QVariant>
+
+#include <functional>
+
+using Counts = QMap<QString, int>;
+using Step = std::function<void(QWidget *)>;
+
+// A named child that must exist; a missing one stops the test run at once.
+template<typename T = QLineEdit>
+T *child(const QObject *parent, const QString &name)
+{
+    T *found = parent->findChild<T *>(name);
+    if (!found)
+        qFatal("no child %s", qPrintable(name));
+    return found;
+}
+template<typename T = QLineEdit>
+T *child(const QObject &parent, const QString &name)
+{
+    return child<T>(&parent, name);
+}
+
+// "key=value;key=value" in key order.
+inline QString mapText(const Counts &map, QChar separator = QLatin1Char(';'))
+{
+    QStringList parts;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        parts << it.key() + QLatin1Char('=') + QString::number(it.value());
+    return parts.join(separator);
+}
+
+// A row of an order answer: plan, -, key, machine name (k -> M), group, file,
+// planned, completed, notify percent, -.
+inline QVariant orderRow(const QString &plan, const QString &key, const QString &file, int planned,
+                         int completed = 0, int notify = 0)
+{
+    return QVariantList{plan,
+                        QVariant(),
+                        key,
+                        QString(key).replace(QLatin1Char('k'), QLatin1Char('M')),
+                        QStringLiteral("G"),
+                        file,
+                        planned,
+                        completed,
+                        notify,
+                        QVariant()};
+}
+
+// Handles the modal widgets that show up, one step each, in the order they
+// appear, and records what each was: "title|text|button/button" of a message
+// box, "dialog:title" of a dialog. A modal beyond the last step gets
+// `fallback` (closed by default), so that no test waits for a person.
+class ModalScript
+{
+public:
+    explicit ModalScript(QList<Step> steps = {}, Step fallback = {})
+        : m_steps(std::move(steps))
+        , m_fallback(std::move(fallback))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(5);
+    }
+    QStringList seen;
+
+private:
+    void poll()
+    {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible() || w == m_current)
+            return;
+        m_current = w;
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            QStringList buttons;
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            seen << box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|')
+                        + buttons.join(QLatin1Char('/'));
+        } else {
+            seen << QStringLiteral("dialog:") + w->windowTitle();
+        }
+        Step step = !m_steps.isEmpty() ? m_steps.takeFirst()
+                    : m_fallback       ? m_fallback
+                                 : Step([](QWidget *m) { qobject_cast<QDialog *>(m)->reject(); });
+        // Later, outside this timer: a step may open the next modal.
+        QTimer::singleShot(0, w, [step, w] { step(w); });
+    }
+
+    QList<Step> m_steps;
+    Step m_fallback;
+    QTimer m_timer;
+    QPointer<QWidget> m_current;
+};
+
+// Clicks the button with this text, or closes the modal when it has none.
+inline Step press(const QString &text = QString())
+{
+    return [text](QWidget *modal) {
+        for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
+            if (text.isEmpty() || button->text() == text) {
+                button->click();
+                return;
+            }
+        }
+        qobject_cast<QDialog *>(modal)->reject();
+    };
+}
+
+// The table as shown: one "cell,cell,..." per row.
+inline QStringList tableText(const QAbstractItemModel *model)
+{
+    QStringList lines;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
+        lines << cells.join(QLatin1Char(','));
+    }
+    return lines;
+}
+inline QStringList tableText(const QTableView *view)
+{
+    return tableText(view->model());
+}
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// The widget painted at this size.
+inline QImage renderAt(QWidget &w, QSize size)
+{
+    w.resize(size);
+    return w.grab().toImage();
+}
+
+// A signal's arguments as "a|b|k=1;k=2|c".
+inline QString argsText(const QVariantList &args)
+{
+    QStringList texts;
+    for (const QVariant &arg : args)
+        texts << (arg.userType() == qMetaTypeId<Counts>() ? mapText(arg.value<Counts>())
+                                                          : arg.toString());
+    return texts.join(QLatin1Char('|'));
+}
+
+// The top-level widgets of this class.
+template<typename T>
+QList<T *> topLevels()
+{
+    QList<T *> found;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *t = qobject_cast<T *>(w))
+            found << t;
+    }
+    return found;
+}
+
+// Counts the paint events a widget receives from the moment it is made.
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        paints += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
