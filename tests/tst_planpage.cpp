@@ -177,7 +177,12 @@ private slots:
         QCOMPARE(shownColumn(page, 4), (QStringList{"50", "10", "80"}));
         child<QDateEdit>(page, "dateEdit")->setDate(kToday);
         page.updateMacProcess("k1", process);
+        // Hidden, the window regroups only when it is shown.
+        QCOMPARE(shownColumn(page, 4), (QStringList{"50", "10", "80"}));
+        page.show();
         QCOMPARE(shownColumn(page, 4), (QStringList{"50", "60", "80"}));
+        page.updateMacProcess("k1", {QVariant(QVariantList{"F2", QVariant(), 70})});
+        QCOMPARE(shownColumn(page, 4), (QStringList{"50", "70", "80"}));
     }
 
     void machines()
@@ -503,6 +508,7 @@ private slots:
             QVERIFY(host.queries.isEmpty());
             // Today's process reports reach the window's table.
             board.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 90})});
+            page->show();
             QCOMPARE(shownColumn(*page, 5), (QStringList{"50%", "10%", "90%"}));
             // A later full load reuses the window.
             board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);

@@ -202,14 +202,38 @@ void YmTableViewPlanPage::updateMacProcess(const QString &macKey, const QList<QV
 {
     if (shownDate() != YmClock::today())
         return;
+    // A hidden window keeps the counts and regroups once, when it is shown:
+    // on a wall board the window is hidden nearly all day, and a regrouping
+    // of a large day costs more than everything else in the call.
+    if (!isVisible()) {
+        planModel.applyProcess(macKey, items);
+        return;
+    }
     const ViewAnchor anchor = captureAnchor();
     planModel.updateMacProcess(macKey, items);
+    reapplyUserSort();
+    ui->tableView->doItemsLayout();
+    restoreAnchor(anchor);
+}
+
+void YmTableViewPlanPage::reapplyUserSort()
+{
     if (userSortColumn >= 0 && userSortColumn < planModel.columnCount()) {
         proxyModel.sort(userSortColumn, userSortOrder);
         keepAllRows();
     }
-    ui->tableView->doItemsLayout();
-    restoreAnchor(anchor);
+}
+
+void YmTableViewPlanPage::showEvent(QShowEvent *event)
+{
+    if (planModel.isStale()) {
+        const ViewAnchor anchor = captureAnchor();
+        planModel.rebuildIfStale();
+        reapplyUserSort();
+        ui->tableView->doItemsLayout();
+        restoreAnchor(anchor);
+    }
+    QWidget::showEvent(event);
 }
 
 void YmTableViewPlanPage::updateMacName(const QString &macKey, const QString &name)

@@ -69,6 +69,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // Asks the user where the export goes, starting at suggested; empty when
     // the user cancels. Tests override it to answer without a file dialog.
     virtual QString exportFileName(const QString &suggested);
@@ -92,6 +93,8 @@ private slots:
     void on_pushButton_next_clicked();
 
 private:
+    // The user's header sort again, after a rebuild put the rows back in order.
+    void reapplyUserSort();
     // Where the reader was before a rebuild: the selected and the topmost
     // visible rows by their group values (and how many equal rows precede them).
     struct ViewAnchor

@@ -150,6 +150,13 @@ void YmTablePlanModel::setPlanList(const QVariantList &plans)
 void YmTablePlanModel::updateMacProcess(const QString &key, const QVariantList &items)
 {
     beginResetModel();
+    applyProcess(key, items);
+    rebuild();
+    endResetModel();
+}
+
+void YmTablePlanModel::applyProcess(const QString &key, const QVariantList &items)
+{
     for (const QVariant &item : items) {
         const QVariantList entry = item.toList();
         const QString file = entry.value(0).toString();
@@ -164,12 +171,21 @@ void YmTablePlanModel::updateMacProcess(const QString &key, const QVariantList &
             break;
         }
     }
+    m_stale = true;
+}
+
+void YmTablePlanModel::rebuildIfStale()
+{
+    if (!m_stale)
+        return;
+    beginResetModel();
     rebuild();
     endResetModel();
 }
 
 void YmTablePlanModel::rebuild()
 {
+    m_stale = false;
     m_rows.clear();
     const GroupFields fields = groupFields(m_columnOrder);
     m_groupColumns = fields.size();

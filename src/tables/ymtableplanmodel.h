@@ -34,6 +34,11 @@ public:
     // Sets the completed quantity of the machine's first order row of each
     // entry's file, then rebuilds.
     void updateMacProcess(const QString &key, const QVariantList &items);
+    // The same change to the order rows without the rebuild, for a window that
+    // nobody looks at: the rows lag behind until rebuildIfStale().
+    void applyProcess(const QString &key, const QVariantList &items);
+    bool isStale() const { return m_stale; }
+    void rebuildIfStale();
 
     const QVariantList &rows() const { return m_rows; }
     const QVariantList &planList() const { return m_planList; }
@@ -62,6 +67,7 @@ private:
     QVariantList m_rows;
     QVariantList m_planList;
     int m_groupColumns = 0;
+    bool m_stale = false;
 };
 
 #endif // YMTABLEPLANMODEL_H
