@@ -22,6 +22,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsWidget>
 #include <QImage>
 #include <QPainter>
 #include <QVariantHash>
@@ -786,6 +787,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     startInput();
     // libFuzzer ends with exit(); tear the board and the application down
     // first, so that the exit-time leak check sees a process that cleaned up.
+    // Qt keeps the styles of graphics widgets (the scaled-down board's view
+    // holds some) in a global torn down at exit in reverse order of creation:
+    // create it now, so that it outlives the handler that deletes the board.
+    { QGraphicsWidget createsTheStyleRegistry; }
     std::atexit(shutdown);
     return 0;
 }
