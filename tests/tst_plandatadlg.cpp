@@ -2,7 +2,6 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "ymplandatadlg.h"
-#include "ymtablecsvwriter.h"
 #include "ymtestsupport.h"
 
 #include <QtTest>
@@ -86,8 +85,17 @@ void enterQuantities(const QWidget &dlg, const QStringList &quantities)
     }
 }
 
-QString marked(const QList<QWidget *> &widgets) // keys of the red ones
+// Keys of the red check boxes (labels false: of the red quantity labels).
+QString marked(const QWidget &dlg, bool checkBoxes = true)
 {
+    QList<QWidget *> widgets;
+    for (QCheckBox *b : boxes(dlg))
+        widgets << b;
+    if (!checkBoxes) {
+        widgets.clear();
+        for (const Row &row : rows(dlg))
+            widgets << row.first;
+    }
     QStringList keys;
     for (const QWidget *w : widgets) {
         if (w->styleSheet() == "background-color: red;")
@@ -96,22 +104,6 @@ QString marked(const QList<QWidget *> &widgets) // keys of the red ones
             return "wrong style";
     }
     return keys.join(',');
-}
-
-QString markedBoxes(const QWidget &dlg)
-{
-    QList<QWidget *> list;
-    for (QCheckBox *b : boxes(dlg))
-        list << b;
-    return marked(list);
-}
-
-QString markedLabels(const QWidget &dlg)
-{
-    QList<QWidget *> list;
-    for (const Row &row : rows(dlg))
-        list << row.first;
-    return marked(list);
 }
 
 } // namespace
@@ -247,10 +239,10 @@ private slots:
         dlg.setMacList(kKeys, kNames);
         enterQuantities(dlg, {"x", "5", "x"});
         child(dlg, "lineEdit_macSearch")->setText("车床A1"); // this mark must go
-        QCOMPARE(markedBoxes(dlg), "M01");
+        QCOMPARE(marked(dlg), "M01");
         child(dlg, "lineEdit_macSearch")->setText(text);
-        QCOMPARE(markedBoxes(dlg), expectedBox);
-        QCOMPARE(markedLabels(dlg), expectedLabel);
+        QCOMPARE(marked(dlg), expectedBox);
+        QCOMPARE(marked(dlg, false), expectedLabel);
     }
 
     void pickingFromThePopupMarks()
@@ -272,31 +264,16 @@ private slots:
         QTest::keyClick(popup, Qt::Key_Down);
         QTest::keyClick(popup, Qt::Key_Return);
         QCOMPARE(search->text(), "磨床C3");
-        QCOMPARE(markedBoxes(dlg), "M03");
-    }
-
-    void editPrefills_data()
-    {
-        QTest::addColumn<Counts>("plan");
-        QTest::addColumn<int>("notify");
-        QTest::addColumn<QString>("expected"); // checked | rows | counter | notify field
-        QTest::newRow("two machines, one unknown key")
-            << Counts{{"M01", 10}, {"M03", 20}, {"GONE", 5}} << 15
-            << "M01,M03|M01=10;M03=20|30/30 green|15";
-        QTest::newRow("three machines") << Counts{{"M03", 7}, {"M02", 2}, {"M01", 1}} << 0
-                                        << "M01,M02,M03|M01=1;M02=2;M03=7|10/10 green|0";
-        QTest::newRow("percent out of range")
-            << Counts{{"M02", 4}} << 150 << "M02|M02=4|4/4 green|0";
+        QCOMPARE(marked(dlg), "M03");
     }
 
     void editPrefills()
     {
-        QFETCH(Counts, plan);
-        QFETCH(int, notify);
-        QFETCH(QString, expected);
+        // An unknown key is left out; a percent beyond 99 reads as 0.
+        const Counts plan{{"M01", 10}, {"M03", 20}, {"GONE", 5}};
         YmPlanDataDlg dlg;
         dlg.setMacList(kKeys, kNames);
-        dlg.setPlanData("P1", "F1", plan, notify);
+        dlg.setPlanData("P1", "F1", plan, 150);
         QStringList checked;
         for (const QCheckBox *b : boxes(dlg)) {
             if (b->isChecked())
@@ -304,7 +281,7 @@ private slots:
         }
         QCOMPARE(checked.join(',') + '|' + rowsText(dlg) + '|' + counter(dlg) + '|'
                      + child(dlg, "lineEdit_notifyNum")->text(),
-                 expected);
+                 "M01,M03|M01=10;M03=20|30/30 green|0");
 
         ModalScript driver({}, press());
         child<QPushButton>(dlg, "btn_ok")->click();
@@ -313,33 +290,6 @@ private slots:
         QTest::keyClick(rows(dlg).first().second,
                         Qt::Key_5); // pre-filled fields recount
         QVERIFY(counter(dlg).endsWith(" red"));
-    }
-
-    void validators_data()
-    {
-        QTest::addColumn<QString>("edit"); // object name, or "" for a quantity field
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("expected");
-        const QStringList rows{
-            "plan count: sign|lineEdit_planCount|-5|5",
-            "notify: above 99|lineEdit_notifyNum|150|15", "notify: 99|lineEdit_notifyNum|99|99",
-            "notify: letters|lineEdit_notifyNum|abc|", "quantity: letters||4x2|42"};
-        for (const QString &row : rows)
-            QTest::newRow(qPrintable(row.section('|', 0, 0)))
-                << row.section('|', 1, 1) << row.section('|', 2, 2) << row.section('|', 3, 3);
-    }
-
-    void validators()
-    {
-        QFETCH(QString, edit);
-        QFETCH(QString, typed);
-        QFETCH(QString, expected);
-        YmPlanDataDlg dlg;
-        dlg.setMacList(kKeys, kNames);
-        box(dlg, "M02")->click();
-        QLineEdit *target = edit.isEmpty() ? field(dlg, "M02") : child(dlg, qPrintable(edit));
-        QTest::keyClicks(target, typed);
-        QCOMPARE(target->text(), expected);
     }
 
     void secondMachineListReplaces()
@@ -358,7 +308,7 @@ private slots:
         QCOMPARE(rowsText(dlg), "");
         QCOMPARE(counter(dlg), "0/50 green");
         child(dlg, "lineEdit_macSearch")->setText("新线1");
-        QCOMPARE(markedBoxes(dlg), "N1");
+        QCOMPARE(marked(dlg), "N1");
     }
 
     void fiveHundredMachinesScrollToTheFoundOne()
@@ -380,59 +330,9 @@ private slots:
         child(dlg, "lineEdit_macSearch")->setText("K450");
         QCheckBox *found = box(dlg, "K450");
         QCOMPARE(found->text(), "设备450");
-        QCOMPARE(markedBoxes(dlg), "K450");
+        QCOMPARE(marked(dlg), "K450");
         const QRect inViewport(found->mapTo(area->viewport(), QPoint()), found->size());
         QVERIFY(area->viewport()->rect().contains(inViewport));
-    }
-
-    void csvWritesTheTableAsShown()
-    {
-        // Given a table sorted by count descending, one row filtered out, the
-        // count column dragged to the front and the file column hidden.
-        QStandardItemModel model(0, 3);
-        model.setHorizontalHeaderLabels({"订单计划", "文件", "计划数"});
-        const QList<QStringList> data{{"P1", "f1", "5"},
-                                      {"P2, \"加急\"", "f2", "30"},
-                                      {"hidden", "f3", "99"},
-                                      {"P3\n备注", "f4", "12"},
-                                      {"P4\r", "f5", "1"}};
-        for (const QStringList &cells : data) {
-            QList<QStandardItem *> items;
-            for (const QString &cell : cells)
-                items << new QStandardItem(cell);
-            items.last()->setData(cells.last().toInt(), Qt::DisplayRole);
-            model.appendRow(items);
-        }
-        QSortFilterProxyModel proxy;
-        proxy.setSourceModel(&model);
-        proxy.setFilterRegularExpression(QRegularExpression("^P"));
-        proxy.sort(2, Qt::DescendingOrder);
-        QTableView view;
-        view.setModel(&proxy);
-        view.horizontalHeader()->moveSection(2, 0);
-        view.setColumnHidden(1, true);
-
-        // When
-        const QList<int> columns = YmTableCsvWriter::visibleColumns(view.horizontalHeader());
-        QCOMPARE(columns, (QList<int>{2, 0}));
-        QTemporaryDir dir;
-        const QString path = dir.filePath("计划.csv");
-        YmTableCsvWriter writer(&proxy, columns);
-        QVERIFY(writer.write(path));
-        QCOMPARE(writer.errorString(), "");
-
-        // Then
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray expected = "\xEF\xBB\xBF"
-                                    + QString("计划数,订单计划\r\n"
-                                              "30,\"P2, \"\"加急\"\"\"\r\n"
-                                              "12,\"P3\n备注\"\r\n"
-                                              "5,P1\r\n"
-                                              "1,\"P4\r\"\r\n")
-                                          .toUtf8();
-        QCOMPARE(file.readAll(), expected);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };
 
