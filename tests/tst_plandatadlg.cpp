@@ -2,6 +2,7 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "ymplandatadlg.h"
+#include "ymplatformmessagefilter.h"
 #include "ymtestsupport.h"
 
 #include <QtTest>
@@ -113,15 +114,7 @@ class TstPlanDataDlg : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // The offscreen platform warns whenever a dialog or popup is shown.
-        static const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &context, const QString &msg) {
-                if (!msg.startsWith("This plugin does not support"))
-                    previous(type, context, msg);
-            });
-    }
+    void initTestCase() { YmPlatformMessageFilter::install(); }
 
     void okChecks_data()
     {

@@ -6,6 +6,7 @@
 
 #include "ymclock.h"
 #include "ymmetatypes.h"
+#include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymtabletooltipwidget.h"
 #include "ymtableviewplanpage.h"
@@ -117,6 +118,7 @@ class TstPlanPage : public QObject
 private slots:
     void initTestCase()
     {
+        YmPlatformMessageFilter::install();
         ymRegisterResources();
         ymRegisterMetaTypes();
         YmClock::setFixed(QDateTime(kToday, QTime(10, 0)));
