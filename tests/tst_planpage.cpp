@@ -476,10 +476,6 @@ private slots:
         QCOMPARE(view->indexAt(QPoint(0, 0)).data().toString(), QString("P31"));
         QCOMPARE(view->verticalScrollBar()->value(), before + 1);
         QCOMPARE(view->currentIndex().data().toString(), QString("P34"));
-
-        page.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 50})});
-        QCOMPARE(view->indexAt(QPoint(0, 0)).data().toString(), QString("P31"));
-        QCOMPARE(view->currentIndex().data().toString(), QString("P34"));
     }
 
     void throughTheFacade()
