@@ -3,6 +3,7 @@
 
 #include "ymplandatadlg.h"
 #include "ymplatformmessagefilter.h"
+#include "ymtablecsvwriter.h"
 #include "ymtestsupport.h"
 
 #include <QtTest>
@@ -320,6 +321,29 @@ private slots:
         QCOMPARE(marked(dlg), "K450");
         const QRect inViewport(found->mapTo(area->viewport(), QPoint()), found->size());
         QVERIFY(area->viewport()->rect().contains(inViewport));
+    }
+
+    // A spreadsheet reads a field back whole only when it is quoted exactly so.
+    void csvField_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "订单 A"
+                               << "订单 A";
+        QTest::newRow("comma") << "a,b"
+                               << "\"a,b\"";
+        QTest::newRow("quote doubled") << "5\" pipe"
+                                       << "\"5\"\" pipe\"";
+        QTest::newRow("line feed") << "a\nb"
+                                   << "\"a\nb\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
+    }
+    void csvField()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(YmTableCsvWriter::field(text), field);
     }
 };
 
