@@ -499,6 +499,29 @@ private slots:
         main.updateWorkTimeData("07:00:00", "09:00:00", 120);
         QCOMPARE(chart->dayData().axisLabels().join(' '), QStringLiteral("07:00 08:00 09:00"));
     }
+
+    // Local keys in the hour a clock change skips do not exist for Qt either.
+    void pieceKeyOnClockChange()
+    {
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const QString fmt = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+        const int skipped = YmPieceKey::secondsOfDay("2024-03-31 02:30:00");
+        const int after = YmPieceKey::secondsOfDay("2024-03-31 03:30:00");
+        const int twice = YmPieceKey::secondsOfDay("2024-10-27 02:30:00");
+        const bool qtSkips = !QDateTime::fromString("2024-03-31 02:30:00", fmt).isValid();
+        if (zone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", zone);
+        tzset();
+        if (!qtSkips)
+            QSKIP("no Europe/Berlin time zone data");
+        QCOMPARE(skipped, -1);
+        QCOMPARE(after, 12600);
+        QCOMPARE(twice, 9000);
+    }
 };
 
 QTEST_MAIN(TstDatePlanProgress)

@@ -3,12 +3,14 @@
 #include "ymresources.h"
 #include "ymtableheaderview.h"
 #include "ymtablemodel.h"
+#include "ymtableviewdelegate.h"
 #include "ymtableviewwidget.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopplantable.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
@@ -407,6 +409,27 @@ private slots:
             QCOMPARE(img.pixelColor(right - 4, y), gap);
             QCOMPARE(img.pixelColor(right, img.height() - 1), gap);
         }
+    }
+
+    // The current cell paints exactly like any other: no focus frame.
+    void noFocusFrame()
+    {
+        YmTableModel model;
+        model.setHeaderLabels();
+        model.setMachineData({{"a"_s, hundred("A"_s, 10)}});
+        const auto paint = [&](const QStyledItemDelegate &delegate, QStyle::State state) {
+            QImage img(120, 30, QImage::Format_ARGB32);
+            img.fill(Qt::black);
+            QPainter p(&img);
+            QStyleOptionViewItem option;
+            option.rect = img.rect();
+            option.state = QStyle::State_Enabled | state;
+            delegate.paint(&p, option, model.index(0, 1));
+            return img;
+        };
+        const QStyle::State focus = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+        QVERIFY(paint(QStyledItemDelegate(), {}) != paint(QStyledItemDelegate(), focus));
+        QCOMPARE(paint(YmTableViewDelegate(), focus), paint(YmTableViewDelegate(), {}));
     }
 };
 
