@@ -12,13 +12,10 @@
 #include "ymtestsupport.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshopmanagemainpage.h"
-#include "ymworkshopmanagepage.h"
 
 #include <QFontMetricsF>
 #include <QRandomGenerator>
 #include <QtTest>
-
-#include <ctime>
 
 namespace {
 
@@ -170,28 +167,19 @@ private slots:
         };
         row("2024-03-05 08:00:00", 28800);
         row("2024-02-29 23:59:59", 86399);
-        row("2000-02-29 00:00:01", 1);
-        row("0001-01-01 00:00:00", 0);
         row("9999-12-31 12:00:00", 43200);
         row("+024-03-05 08:00:00", 28800);
         row("2024-03-05 +8:00:+1", 28801);
         row("2023-02-29 10:00:00", -1);
-        row("1900-02-29 10:00:00", -1);
         row("2024-04-31 10:00:00", -1);
         row("0000-03-05 08:00:00", -1);
         row("2024-13-05 08:00:00", -1);
-        row("2024-00-05 08:00:00", -1);
-        row("2024-03-00 08:00:00", -1);
         row("2024-03-05 24:00:00", -1);
         row("2024-03-05 08:60:00", -1);
-        row("2024-03-05 08:00:60", -1);
         row("2024-3-05 08:00:00", -1);
-        row("2024-03-05 8:00:00", -1);
         row("2024-03-05 08:00", -1);
         row("2024-03-05 08:00:00x", -1);
         row(" 2024-03-05 08:00:00", -1);
-        row("2024-03-05T08:00:00", -1);
-        row("", -1);
     }
     void pieceKey()
     {
@@ -235,29 +223,6 @@ private slots:
             accepted += expected >= 0;
         }
         QVERIFY(accepted > 5000 && accepted < 15000);
-    }
-
-    // Local keys in the hour a clock change skips do not exist for Qt either.
-    void pieceKeyOnClockChange()
-    {
-        const QByteArray zone = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        const QString fmt = QStringLiteral("yyyy-MM-dd hh:mm:ss");
-        const int skipped = YmPieceKey::secondsOfDay("2024-03-31 02:30:00");
-        const int after = YmPieceKey::secondsOfDay("2024-03-31 03:30:00");
-        const int twice = YmPieceKey::secondsOfDay("2024-10-27 02:30:00");
-        const bool qtSkips = !QDateTime::fromString("2024-03-31 02:30:00", fmt).isValid();
-        if (zone.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", zone);
-        tzset();
-        if (!qtSkips)
-            QSKIP("no Europe/Berlin time zone data");
-        QCOMPARE(skipped, -1);
-        QCOMPARE(after, 12600);
-        QCOMPARE(twice, 9000);
     }
 
     void axis_data()
@@ -406,8 +371,6 @@ private slots:
                 QVERIFY2(fast.pieceRecords() == literal.pieceRecords, where);
             };
             compare("setDayData");
-            if (QTest::currentTestFailed())
-                return;
             for (int call = 0; call < 3; ++call) {
                 const QString mac = QStringLiteral("M%1").arg(rng.bounded(4));
                 QVariantList process;
@@ -420,8 +383,6 @@ private slots:
                 fast.updateMacProcess(mac, process);
                 literal.updateMacProcess(mac, process);
                 compare("updateMacProcess");
-                if (QTest::currentTestFailed())
-                    return;
             }
             const QString later = randomTime(rng, 5, 9);
             fast.setWorkTime(later, end, 480);
@@ -429,8 +390,6 @@ private slots:
             literal.rebuildAxis();
             literal.rebuildCounts();
             compare("setWorkTime");
-            if (QTest::currentTestFailed())
-                return;
         }
     }
 
@@ -521,13 +480,6 @@ private slots:
             QVERIFY2(colourAt(t, kRed, kGreen), qPrintable(QString::number(t)));
         for (double t : {0.55, 0.6, 0.75})
             QVERIFY2(colourAt(t, kGreen, kRed), qPrintable(QString::number(t)));
-        // The stop labels are red, the others blue.
-        const int labelTop = qRound(g.baseY + 5);
-        const QRect lunch(qRound(g.x(4)) - 15, labelTop, 30, qRound(g.fh));
-        const QRect hour(qRound(g.x(3)) - 15, labelTop, 30, qRound(g.fh));
-        QVERIFY(countColour(image, lunch, qRgb(255, 0, 0)) > 5);
-        QCOMPARE(countColour(image, hour, qRgb(255, 0, 0)), 0);
-        QVERIFY(countColour(image, hour, qRgb(53, 194, 255)) > 5);
     }
 
     // The main window hands the day, the work times and the raw reports on.
@@ -548,70 +500,27 @@ private slots:
         QCOMPARE(chart->dayData().axisLabels().join(' '), QStringLiteral("07:00 08:00 09:00"));
     }
 
-    // A sample day in a 1920 x 1080 board at 14:00: behind at 09:00, ahead
-    // until the lunch stop, behind again after it. The time labels fit their
-    // slots at the dock's size; with YM_BOARD_PNG set the board is saved there.
-    void boardPicture()
+    // Local keys in the hour a clock change skips do not exist for Qt either.
+    void pieceKeyOnClockChange()
     {
-        setClock("14:00");
-        // 540 pieces over 540 working minutes: one a minute.
-        const int perSpan[][3] = {{8 * 60, 9 * 60, 48},
-                                  {9 * 60, 10 * 60, 82},
-                                  {10 * 60, 11 * 60, 70},
-                                  {11 * 60, 11 * 60 + 30, 25},
-                                  {12 * 60 + 30, 13 * 60 + 30, 25},
-                                  {13 * 60 + 30, 14 * 60, 20}};
-        YmPieceMap machinePieces[4];
-        int n = 0;
-        for (const auto &span : perSpan) {
-            for (int k = 0; k < span[2]; ++k, ++n) {
-                const int second = span[0] * 60 + k * (span[1] - span[0]) * 60 / span[2] + n % 7;
-                machinePieces[n % 4].insert(kDay + QTime(0, 0).addSecs(second).toString("HH:mm:ss"),
-                                            1);
-            }
-        }
-        const int planned[] = {200, 150, 120, 70};
-        QVariantList rows, machines;
-        for (int m = 0; m < 4; ++m) {
-            const QString mac = QStringLiteral("M%1").arg(m + 1);
-            QVariantList r
-                = row(mac, QStringLiteral("F%1").arg(m % 2), planned[m], machinePieces[m]).toList();
-            r[0] = QStringLiteral("订单%1").arg(m % 3 + 1);
-            r[3] = QStringLiteral("%1号机").arg(m + 1);
-            r[4] = QStringLiteral("产线%1").arg(m % 2 + 1);
-            r[7] = machinePieces[m].size();
-            rows.append(QVariant(r));
-            machines.append(QVariant(QVariantList{mac, r[3], m == 3 ? 3 : 2}));
-        }
-        YmWorkshopManagePage page;
-        page.setGeometry(0, 0, 1920, 1080);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        page.initDatas({rows, 1, 0, 0}, machines, stops("午休,11:30:00,12:30:00"), "08:00:00",
-                       "18:00:00", 600);
-        QCoreApplication::processEvents();
-
-        auto *chart = page.findChild<YmWorkshopDatePlanProgress *>();
-        QVERIFY(chart);
-        const QMap<QString, double> values = chart->dayData().percentValues(QTime(14, 0));
-        QCOMPARE(values.keys().join(' '), QStringLiteral("09:00 10:00 11:00 11:30 12:30 13:30"));
-        QCOMPARE(values.value("09:00"), 80.0);
-        QVERIFY(values.value("13:30") < 100 && values.value("11:00") > 100);
-        const Geometry g(*chart, chart->dayData().axisLabels().size());
-        const QFontMetricsF fm(chart->font());
-        QVERIFY(chart->width() >= 600 && chart->height() >= 250);
-        for (const QString &label : chart->dayData().axisLabels())
-            QVERIFY2(fm.horizontalAdvance(label) + 4 < g.xStep, qPrintable(label));
-        // Neighbouring points' texts (both lines) fit between their slots.
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            const QString counts = QStringLiteral("(%1/%2)")
-                                       .arg(chart->dayData().doneAt().value(it.key()))
-                                       .arg(chart->dayData().plannedAt().value(it.key()));
-            QVERIFY2(fm.horizontalAdvance(counts) + 2 < g.xStep, qPrintable(counts));
-        }
-        const QString file = qEnvironmentVariable("YM_BOARD_PNG");
-        if (!file.isEmpty())
-            QVERIFY(page.grab().save(file));
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const QString fmt = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+        const int skipped = YmPieceKey::secondsOfDay("2024-03-31 02:30:00");
+        const int after = YmPieceKey::secondsOfDay("2024-03-31 03:30:00");
+        const int twice = YmPieceKey::secondsOfDay("2024-10-27 02:30:00");
+        const bool qtSkips = !QDateTime::fromString("2024-03-31 02:30:00", fmt).isValid();
+        if (zone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", zone);
+        tzset();
+        if (!qtSkips)
+            QSKIP("no Europe/Berlin time zone data");
+        QCOMPARE(skipped, -1);
+        QCOMPARE(after, 12600);
+        QCOMPARE(twice, 9000);
     }
 };
 
