@@ -1,14 +1,24 @@
-// The painted panels keep shaped texts between paints; these tests render each
-// such panel with its caches and with plain drawText, and across data changes
-// that replace what the caches hold, and compare the images pixel for pixel.
+// The painted panels keep shaped texts and remembered pixels between paints;
+// these tests render each such panel with its caches and with plain drawText,
+// across data changes that replace what the caches hold and over other pixels,
+// and compare the images pixel for pixel.
 #include "ymclock.h"
+#include "ymmetatypes.h"
+#include "ympixelmemo.h"
 #include "ymplatformmessagefilter.h"
 #include "ymstatictextcache.h"
+#include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagepage.h"
+#include "ymworkshopplanratechart.h"
 #include "ymworkshopverticalbarchart.h"
 
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -24,19 +34,28 @@ QVariantList bars(int count, int seed)
     return out;
 }
 
-QImage render(QWidget &w)
+const QColor kBoard(0, 7, 62);
+
+// A child in the board paints no window background: render as the board does.
+QImage render(QWidget &w, const QColor &under = kBoard)
 {
     QImage image(w.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(0, 7, 62));
-    w.render(&image);
+    image.fill(under);
+    w.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;
 }
 
-QImage plain(QWidget &w)
+void setCaches(bool on)
 {
-    YmStaticTextCache::setEnabled(false);
-    const QImage image = render(w);
-    YmStaticTextCache::setEnabled(true);
+    YmStaticTextCache::setEnabled(on);
+    YmPixelMemo::setEnabled(on);
+}
+
+QImage plain(QWidget &w, const QColor &under = kBoard)
+{
+    setCaches(false);
+    const QImage image = render(w, under);
+    setCaches(true);
     return image;
 }
 
@@ -64,7 +83,7 @@ class TstPaintCache : public QObject
 
 private slots:
     void initTestCase() { YmPlatformMessageFilter::install(); }
-    void cleanup() { YmStaticTextCache::setEnabled(true); }
+    void cleanup() { setCaches(true); }
 
     void horizontalChart_data()
     {
@@ -132,6 +151,312 @@ private slots:
             QVERIFY(cachedB != cachedA);
         chart.setBarData(bars(count, 1));
         QVERIFY(render(chart) == uncachedA);
+    }
+
+    // Today's progress: grid, labels, dots, segments and point texts are
+    // remembered; the line moves with the clock and with new pieces.
+    void progressChart_data()
+    {
+        QTest::addColumn<QByteArray>("how");
+        for (const char *how : {"plain board", "other colour", "offset", "scaled"})
+            QTest::newRow(how) << QByteArray(how);
+    }
+    void progressChart()
+    {
+        QFETCH(QByteArray, how);
+        ymRegisterMetaTypes();
+        const auto row = [](const QString &mac, int planned, int hourlyStep) {
+            YmPieceMap map;
+            for (int hour = 8; hour < 18; ++hour)
+                map.insert(QStringLiteral("2024-03-05 %1:20:00").arg(hour, 2, 10, QLatin1Char('0')),
+                           hourlyStep * (1 + hour % 3));
+            return QVariant(QVariantList{QStringLiteral("P"), QVariant(), mac, mac,
+                                         QStringLiteral("G"), QStringLiteral("F"), planned, 0, 0,
+                                         QVariant::fromValue(map)});
+        };
+        const QVariantList stops{QVariant(QVariantList{
+            QStringLiteral("午休"), QStringLiteral("12:00:00"), QStringLiteral("13:00:00")})};
+        YmWorkshopDatePlanProgress chart;
+        chart.resize(839, 327);
+        chart.setDayData({row(QStringLiteral("M1"), 600, 40), row(QStringLiteral("M2"), 300, 9)},
+                         stops, QStringLiteral("08:00:00"), QStringLiteral("18:00:00"), 540);
+        YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(16, 30)));
+
+        const QColor under = how == "other colour" ? QColor(90, 20, 60) : kBoard;
+        const auto paint = [&] {
+            QImage image(900, 360, QImage::Format_ARGB32_Premultiplied);
+            image.fill(under);
+            QPainter p(&image);
+            if (how == "offset")
+                chart.render(&p, QPoint(9, 4), QRegion(), QWidget::DrawChildren);
+            else if (how == "scaled")
+                p.scale(0.6, 0.6);
+            if (how != "offset")
+                chart.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+            return image;
+        };
+        QImage last;
+        const auto check = [&] {
+            last = paint();
+            setCaches(false);
+            const QImage expected = paint();
+            setCaches(true);
+            QVERIFY2(last == expected, qPrintable(firstDifference(last, expected)));
+        };
+        render(chart); // remembered over the board colour, unscaled
+        paint();
+        check();
+        const QImage before = last;
+        // Later in the day: the points of the last hours change.
+        YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(17, 45)));
+        check();
+        QVERIFY(last != before);
+        YmClock::setFixed(QDateTime());
+    }
+
+    // The memo copies a piece only where painting it again would give the
+    // same pixels; every other case paints.
+    void memoCopiesOnlyWhatPaintingGives_data()
+    {
+        QTest::addColumn<QByteArray>("change");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("nothing changed") << QByteArray("none") << true;
+        QTest::newRow("other pixels under the piece") << QByteArray("under") << false;
+        QTest::newRow("other key") << QByteArray("key") << false;
+        QTest::newRow("whole-pixel offset") << QByteArray("offset") << false;
+        QTest::newRow("half-pixel offset") << QByteArray("halfOffset") << false;
+        QTest::newRow("scaled painter") << QByteArray("scale") << false;
+        QTest::newRow("clipped painter") << QByteArray("clip") << false;
+        QTest::newRow("half opacity") << QByteArray("opacity") << false;
+        QTest::newRow("memo switched off") << QByteArray("off") << false;
+    }
+    void memoCopiesOnlyWhatPaintingGives()
+    {
+        QFETCH(QByteArray, change);
+        QFETCH(bool, copied);
+        YmPixelMemo memo;
+        int painted = 0;
+        // An antialiased line and a glyph run: both blend with what is under.
+        const auto paint
+            = [&](QImage &image, const QColor &under, const QByteArray &key, auto &&setUp) {
+                  image.fill(under);
+                  image.setPixel(20, 20, qRgb(200, 10, 10));
+                  QPainter p(&image);
+                  p.setRenderHint(QPainter::Antialiasing);
+                  setUp(p);
+                  memo.paint(&p, QRect(5, 5, 50, 40), key, [&] {
+                      ++painted;
+                      p.setPen(QPen(QColor(45, 198, 255), 2));
+                      p.drawLine(QPointF(10.3, 12.6), QPointF(48.2, 39.1));
+                      p.setPen(Qt::white);
+                      p.drawText(QRectF(8, 8, 40, 20), Qt::AlignCenter, QStringLiteral("12件"));
+                  });
+              };
+        const auto none = [](QPainter &) {
+        };
+        QImage first(80, 60, QImage::Format_ARGB32_Premultiplied);
+        paint(first, kBoard, "a", none);
+        QCOMPARE(painted, 1);
+        QCOMPARE(memo.size(), 1);
+
+        QColor under = kBoard;
+        QByteArray key = "a";
+        std::function<void(QPainter &)> setUp = none;
+        if (change == "under")
+            under = QColor(10, 80, 30);
+        else if (change == "key")
+            key = "b";
+        else if (change == "offset")
+            setUp = [](QPainter &p) {
+                p.translate(3, 2);
+            };
+        else if (change == "halfOffset")
+            setUp = [](QPainter &p) {
+                p.translate(0.5, 0);
+            };
+        else if (change == "scale")
+            setUp = [](QPainter &p) {
+                p.scale(0.75, 0.75);
+            };
+        else if (change == "clip")
+            setUp = [](QPainter &p) {
+                p.setClipRect(0, 0, 30, 60);
+            };
+        else if (change == "opacity")
+            setUp = [](QPainter &p) {
+                p.setOpacity(0.5);
+            };
+        else if (change == "off")
+            YmPixelMemo::setEnabled(false);
+        QImage second(80, 60, QImage::Format_ARGB32_Premultiplied);
+        paint(second, under, key, setUp);
+        QCOMPARE(painted, copied ? 1 : 2);
+
+        // Whatever the memo did, the pixels are the ones painting gives.
+        YmPixelMemo::setEnabled(false);
+        QImage expected(80, 60, QImage::Format_ARGB32_Premultiplied);
+        paint(expected, under, key, setUp);
+        QVERIFY2(second == expected, qPrintable(firstDifference(second, expected)));
+    }
+
+    // Remembered pixels stay within the memo's budget; a piece larger than
+    // the whole budget is painted every time and never kept.
+    void memoBudget()
+    {
+        YmPixelMemo memo(64 * 64 * 4 * 2 * 3); // three 64 x 64 pieces
+        QImage image(400, 100, QImage::Format_ARGB32_Premultiplied);
+        image.fill(kBoard);
+        QPainter p(&image);
+        int painted = 0;
+        for (int i = 0; i < 4; ++i)
+            memo.paint(&p, QRect(i * 70, 0, 64, 64), QByteArray::number(i), [&] { ++painted; });
+        QCOMPARE(painted, 4);
+        QVERIFY(memo.bytes() <= 64 * 64 * 4 * 2 * 3);
+        QCOMPARE(memo.size(), 1); // the fourth started it over
+        memo.paint(&p, QRect(0, 0, 400, 100), QByteArray("big"), [&] { ++painted; });
+        memo.paint(&p, QRect(0, 0, 400, 100), QByteArray("big"), [&] { ++painted; });
+        QCOMPARE(painted, 6);
+        QCOMPARE(memo.size(), 1); // the big piece was not kept
+    }
+
+    // Texts of many scripts and sizes at fractional places: what the memo
+    // copies back holds every pixel the glyphs touch.
+    void textsAnywhere_data()
+    {
+        QTest::addColumn<int>("pixelSize");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("11 px") << 11 << false;
+        QTest::newRow("20 px") << 20 << false;
+        QTest::newRow("20 px bold") << 20 << true;
+        QTest::newRow("41 px") << 41 << false;
+    }
+    void textsAnywhere()
+    {
+        QFETCH(int, pixelSize);
+        QFETCH(bool, bold);
+        const QStringList pieces{
+            QStringLiteral("订单"),       QStringLiteral("jgyp"),    QStringLiteral("ẪǺ̈̈"),
+            QStringLiteral("ญี่ปุ่น"),        QStringLiteral("العربية"), QStringLiteral("fj/|"),
+            QStringLiteral("1234567890"), QStringLiteral("Wİ̃ŷ"),     QStringLiteral("件：")};
+        QFont font;
+        font.setPixelSize(pixelSize);
+        font.setBold(bold);
+        YmStaticTextCache texts;
+        QRandomGenerator random{quint32(pixelSize)};
+        struct Item
+        {
+            QRectF rect;
+            QString text;
+        };
+        QVector<Item> items;
+        for (int i = 0; i < 120; ++i) {
+            const QString text = pieces.at(random.bounded(pieces.size()))
+                                 + pieces.at(random.bounded(pieces.size()));
+            const double w = 20 + random.bounded(160.0);
+            items.append({QRectF(random.bounded(500.0), random.bounded(380.0), w,
+                                 pixelSize * (0.5 + random.bounded(1.5))),
+                          text});
+        }
+        const auto paint = [&] {
+            QImage image(640, 480, QImage::Format_ARGB32_Premultiplied);
+            image.fill(kBoard);
+            QPainter p(&image);
+            p.setFont(font);
+            for (int i = 0; i < items.size(); ++i) {
+                p.setPen(i % 3 ? QColor(Qt::white) : QColor(45, 198, 255));
+                texts.draw(&p, items.at(i).rect, Qt::AlignHCenter | Qt::AlignVCenter,
+                           items.at(i).text);
+            }
+            return image;
+        };
+        paint();
+        const QImage copied = paint();
+        setCaches(false);
+        const QImage expected = paint();
+        setCaches(true);
+        QVERIFY2(copied == expected, qPrintable(firstDifference(copied, expected)));
+    }
+
+    // Charts whose texts and axes were remembered over one background, then
+    // painted over another, at an offset, clipped, or scaled for a small
+    // screen: every time the pixels plain painting gives.
+    void chartsOverOtherPixels_data()
+    {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QByteArray>("how");
+        for (const char *kind : {"order chart", "group chart", "gauge"}) {
+            for (const char *how : {"other colour", "offset", "clipped", "scaled", "marks"})
+                QTest::addRow("%s, %s", kind, how) << QByteArray(kind) << QByteArray(how);
+        }
+    }
+    void chartsOverOtherPixels()
+    {
+        QFETCH(QByteArray, kind);
+        QFETCH(QByteArray, how);
+        std::unique_ptr<QWidget> chart;
+        QVariantList data = bars(5, 3);
+        if (how == "marks") {
+            // Marks above the line box, descenders, a fallback font.
+            const QStringList names{QStringLiteral("ẪǺ̈̈j"), QStringLiteral("ญี่ปุ่น"),
+                                    QStringLiteral("jgyp计划"), QStringLiteral("Å̊̊̊"),
+                                    QStringLiteral("订单")};
+            for (int i = 0; i < data.size(); ++i) {
+                QVariantList bar = data.at(i).toList();
+                bar[0] = names.at(i);
+                data[i] = QVariant(bar);
+            }
+        }
+        if (kind == "order chart") {
+            auto *c = new YmWorkshopHorizontalBarChart;
+            c->setBarData(data);
+            chart.reset(c);
+        } else if (kind == "group chart") {
+            auto *c = new YmWorkshopVerticalBarchart;
+            c->setBarData(data);
+            chart.reset(c);
+        } else {
+            auto *c = new YmWorkshopPlanRateChart;
+            c->setTotal(how == "marks" ? 0 : 1234);
+            c->setCompleted(777);
+            chart.reset(c);
+        }
+        chart->resize(560, 420);
+        render(*chart);
+        render(*chart); // remembered over the board colour
+
+        const auto paint = [&](QImage &image, const QColor &under) {
+            image.fill(under);
+            QPainter p(&image);
+            if (how == "offset") {
+                chart->render(&p, QPoint(7, 3), QRegion(), QWidget::DrawChildren);
+            } else if (how == "clipped") {
+                chart->render(&p, QPoint(), QRegion(0, 0, 300, 200), QWidget::DrawChildren);
+            } else if (how == "scaled") {
+                p.scale(0.7, 0.7);
+                chart->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+            } else {
+                chart->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+            }
+        };
+        const QColor under = how == "other colour" ? QColor(90, 20, 60) : kBoard;
+        QImage cached(600, 450, QImage::Format_ARGB32_Premultiplied);
+        paint(cached, under);
+        paint(cached, under); // what the first of these remembered, if anything
+        setCaches(false);
+        QImage expected(600, 450, QImage::Format_ARGB32_Premultiplied);
+        paint(expected, under);
+        setCaches(true);
+        QVERIFY2(cached == expected, qPrintable(firstDifference(cached, expected)));
+
+        // New numbers: the remembered pixels are not the gauge's any more.
+        if (auto *gauge = qobject_cast<YmWorkshopPlanRateChart *>(chart.get())) {
+            gauge->setCompleted(1000);
+            paint(cached, under);
+            setCaches(false);
+            paint(expected, under);
+            setCaches(true);
+            QVERIFY2(cached == expected, qPrintable(firstDifference(cached, expected)));
+        }
     }
 
     // The board page keeps its backdrop (background, gradient, title, banner);

@@ -1,6 +1,8 @@
 #include "ymstatictextcache.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -33,6 +35,7 @@ bool YmStaticTextCache::isEnabled()
 void YmStaticTextCache::clear() const
 {
     m_entries.clear();
+    m_memo.clear();
 }
 
 YmStaticTextCache::Entry &YmStaticTextCache::entry(const QString &text, const QFont &font) const
@@ -40,7 +43,7 @@ YmStaticTextCache::Entry &YmStaticTextCache::entry(const QString &text, const QF
     // Equal fonts shape alike; the painter's copy of a font compares equal
     // to the font it was set from.
     if (font != m_font) {
-        m_entries.clear();
+        clear();
         m_font = font;
     }
     auto found = m_entries.find(text);
@@ -90,6 +93,18 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
             e.width = line.naturalTextWidth();
             e.advance = line.horizontalAdvance();
             e.height = line.ascent() + line.descent();
+            // Where the glyphs are: each run knows its own font, fallback
+            // fonts included. The memo adds a margin for antialiasing and
+            // hinting.
+            e.ink = QRectF();
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            for (const QGlyphRun &run : runs) {
+                const QRawFont raw = run.rawFont();
+                const QVector<quint32> glyphs = run.glyphIndexes();
+                const QVector<QPointF> positions = run.positions();
+                for (int i = 0; i < glyphs.size() && i < positions.size(); ++i)
+                    e.ink |= raw.boundingRect(glyphs.at(i)).translated(positions.at(i));
+            }
             e.text.setText(text);
             e.text.setTextFormat(Qt::PlainText);
             e.text.setPerformanceHint(QStaticText::AggressiveCaching);
@@ -100,6 +115,34 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
         p->drawText(r, flags, text);
         return;
     }
+    // Solid pens only: the key names the pen by its colour.
+    if (p->pen().style() == Qt::NoPen || p->pen().brush().style() != Qt::SolidPattern) {
+        drawExact(p, r, e);
+        return;
+    }
+    const double yoff = (r.height() - e.height) / 2;
+    const QPointF origin(r.x() + (r.width() - e.advance) / 2, r.y() + yoff);
+    QRect area = e.ink.translated(origin).toAlignedRect().adjusted(-2, -2, 2, 2);
+    const QRectF bounds(r.x() + (r.width() - e.width) / 2, r.y() + yoff, e.width, e.height);
+    if (!r.contains(bounds))
+        area &= r.normalized().toAlignedRect().adjusted(-1, -1, 1, 1);
+
+    // Everything the pixels depend on: the place, the pen, the hints and the
+    // text (the font is the cache's own).
+    const double place[4] = {r.x(), r.y(), r.width(), r.height()};
+    const quint64 pen = p->pen().color().rgba64();
+    const qint32 hints = qint32(p->renderHints());
+    QByteArray key;
+    key.reserve(int(sizeof place + sizeof pen + sizeof hints) + text.size() * 2);
+    key.append(reinterpret_cast<const char *>(place), int(sizeof place));
+    key.append(reinterpret_cast<const char *>(&pen), int(sizeof pen));
+    key.append(reinterpret_cast<const char *>(&hints), int(sizeof hints));
+    key.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    m_memo.paint(p, area, key, [&] { drawExact(p, r, e); });
+}
+
+void YmStaticTextCache::drawExact(QPainter *p, const QRectF &r, const Entry &e) const
+{
     const double yoff = (r.height() - e.height) / 2;
     const QRectF bounds(r.x() + (r.width() - e.width) / 2, r.y() + yoff, e.width, e.height);
     const QPointF origin(r.x() + (r.width() - e.advance) / 2, r.y() + yoff);

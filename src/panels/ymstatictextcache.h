@@ -1,19 +1,23 @@
 #ifndef YMSTATICTEXTCACHE_H
 #define YMSTATICTEXTCACHE_H
 
+#include "ympixelmemo.h"
+
 #include <QFont>
 #include <QHash>
+#include <QRectF>
 #include <QStaticText>
 #include <QString>
 
 class QPainter;
-class QRectF;
 
 // Single-line texts of a painted panel, shaped once and kept: drawing one is
 // then a blit of cached glyphs instead of a fresh text layout every paint.
 // draw() puts the glyphs exactly where QPainter::drawText(rect, flags, text)
 // puts them for the centring flags (including its clip to the rectangle when
 // the text overflows it), so a panel looks the same with or without the cache.
+// Drawn texts are also remembered as pixels (YmPixelMemo): the same text at the
+// same place over the same pixels is copied instead of blitted glyph by glyph.
 //
 //   YmStaticTextCache m_texts;                      // a member of the panel
 //   m_texts.draw(p, QRectF(x, y, w, h), Qt::AlignCenter, name);  // in draw()
@@ -43,11 +47,14 @@ private:
         double width = 0;   // natural width of the line
         double advance = 0; // horizontal advance of the line
         double height = 0;  // ascent + descent
+        QRectF ink;         // the glyphs' pixels, relative to the drawing origin
     };
+    void drawExact(QPainter *p, const QRectF &rect, const Entry &e) const;
     Entry &entry(const QString &text, const QFont &font) const;
 
     mutable QFont m_font;
     mutable QHash<QString, Entry> m_entries;
+    YmPixelMemo m_memo;
 };
 
 #endif // YMSTATICTEXTCACHE_H

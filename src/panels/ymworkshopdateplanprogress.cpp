@@ -37,11 +37,6 @@ void setPenForPercent(QPainter *painter, double percent)
     painter->setPen(pen);
 }
 
-int advance(const QFontMetricsF &fm, const QString &text)
-{
-    return int(fm.horizontalAdvance(text));
-}
-
 } // namespace
 
 YmWorkshopDatePlanProgress::YmWorkshopDatePlanProgress(QWidget *parent)
@@ -94,13 +89,17 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
     const double h = r.height();
     const QFontMetricsF fm(p->font());
     const double fh = fm.height();
+    const QFont &font = p->font();
+    const auto textAdvance = [&](const QString &text) {
+        return int(m_texts.advance(text, font));
+    };
 
     const double baseY = h - fh - marginBottom - 5;
     const double rightX = w - 3 * marginRight;
     const double step = (baseY - marginTop) / 7;
     int labelW = 0;
     for (int v = 50; v <= 200; v += 25)
-        labelW = std::max(labelW, advance(fm, QStringLiteral("%1%").arg(v)));
+        labelW = std::max(labelW, textAdvance(QStringLiteral("%1%").arg(v)));
     const double x0 = labelW + marginLeft + 5;
     const double topY = baseY - 7 * step;
 
@@ -110,20 +109,20 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
         const double y = baseY - i * step;
         if (i <= 6) {
             const QString text = QStringLiteral("%1%").arg(v);
-            const int tw = advance(fm, text);
+            const int tw = textAdvance(text);
             p->setPen(chartPen(kBlue, 1));
-            p->drawText(QRectF(labelW + marginLeft - tw, y - fh / 2, tw, fh),
-                        Qt::AlignHCenter | Qt::AlignVCenter, text);
+            m_memo.drawText(p, QRectF(labelW + marginLeft - tw, y - fh / 2, tw, fh),
+                            Qt::AlignHCenter | Qt::AlignVCenter, text);
         }
         p->setPen(chartPen(v == 100 ? kBlue : kFaintBlue, 1));
-        p->drawLine(QPointF(x0, y), QPointF(rightX, y));
+        m_memo.drawLine(p, QLineF(QPointF(x0, y), QPointF(rightX, y)));
         if (v == 100)
             line100Y = y;
     }
 
     p->setPen(chartPen(kBlue, 2));
-    p->drawLine(QPointF(x0, topY), QPointF(x0, baseY));
-    p->drawLine(QPointF(x0, baseY), QPointF(rightX, baseY));
+    m_memo.drawLine(p, QLineF(QPointF(x0, topY), QPointF(x0, baseY)));
+    m_memo.drawLine(p, QLineF(QPointF(x0, baseY), QPointF(rightX, baseY)));
 
     const QStringList &labels = m_day.axisLabels();
     const QMap<QString, QString> &stopStarts = m_day.stopStartNames();
@@ -144,16 +143,16 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
         const bool stopEnd = stopEnds.contains(label);
 
         p->setPen(chartPen(stopStart || stopEnd ? QColor(Qt::red) : kBlue, 2));
-        const int tw = advance(fm, label);
-        p->drawText(QRectF(x - tw / 2.0, baseY + 5, tw, fh), Qt::AlignCenter, label);
+        const int tw = textAdvance(label);
+        m_memo.drawText(p, QRectF(x - tw / 2.0, baseY + 5, tw, fh), Qt::AlignCenter, label);
         if (stopStart) {
             const QString name = QStringLiteral("%1").arg(stopStarts.value(label));
-            const double nw = fm.horizontalAdvance(name);
-            p->drawText(QRectF(x + xStep / 2 - nw / 2, baseY - 5 - fh, nw, fh), Qt::AlignCenter,
-                        name);
+            const double nw = m_texts.advance(name, font);
+            m_memo.drawText(p, QRectF(x + xStep / 2 - nw / 2, baseY - 5 - fh, nw, fh),
+                            Qt::AlignCenter, name);
         }
         p->setPen(chartPen(kFaintBlue, 1));
-        p->drawLine(QPointF(x, topY), QPointF(x, baseY));
+        m_memo.drawLine(p, QLineF(QPointF(x, topY), QPointF(x, baseY)));
 
         const double percent = values.value(label, 0);
         if (label.isEmpty() || i < 1 || percent == 0)
@@ -161,17 +160,18 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
         setPenForPercent(p, percent);
         const QPointF point(x, yFor(percent));
         const QRectF dot(point.x() - 4, point.y() - 4, 8, 8);
-        p->drawEllipse(dot);
+        m_memo.drawEllipse(p, dot);
 
         const QString text
             = (percent < 100 ? QStringLiteral("%1%\n(%2/%3)") : QStringLiteral("(%2/%3)\n%1%"))
                   .arg(QString::number(percent, 'f', 2))
                   .arg(m_day.doneAt().value(label, 0))
                   .arg(m_day.plannedAt().value(label, 0));
-        const int textW = advance(fm, text);
+        const int textW = textAdvance(text);
         const bool above = (percent >= 100 && percent < 150) || percent <= 10;
         const double dy = above ? -2 * fh - 10 : 10;
-        p->drawText(QRectF(x - textW / 2.0, point.y() + dy, textW, 2 * fh), Qt::AlignCenter, text);
+        m_memo.drawText(p, QRectF(x - textW / 2.0, point.y() + dy, textW, 2 * fh), Qt::AlignCenter,
+                        text);
 
         // No segment into the first label or across a stop.
         if (i == 1 || stopEnd)
@@ -187,14 +187,14 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
         if (segment.intersects(QLineF(prevX, line100Y, x, line100Y), &crossing)
             == QLineF::BoundedIntersection) {
             setPenForPercent(p, previous);
-            p->drawLine(from, crossing);
+            m_memo.drawLine(p, QLineF(from, crossing));
             setPenForPercent(p, percent);
             if (crossing == point)
-                p->drawEllipse(dot);
+                m_memo.drawEllipse(p, dot);
             else
-                p->drawLine(crossing, point);
+                m_memo.drawLine(p, QLineF(crossing, point));
         } else {
-            p->drawLine(from, point);
+            m_memo.drawLine(p, QLineF(from, point));
         }
     }
     p->restore();

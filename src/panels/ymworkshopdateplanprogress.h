@@ -2,6 +2,8 @@
 #define YMWORKSHOPDATEPLANPROGRESS_H
 
 #include "ymdateplanprogressdata.h"
+#include "ympixelmemo.h"
+#include "ymstatictextcache.h"
 
 #include <QWidget>
 
@@ -32,6 +34,10 @@ protected:
 
 private:
     YmDatePlanProgressData m_day;
+    // Widths of the texts, and the pixels of lines, texts and dots: the grid
+    // and most points are the same from one paint to the next.
+    YmStaticTextCache m_texts;
+    YmPixelMemo m_memo;
 };
 
 #endif // YMWORKSHOPDATEPLANPROGRESS_H

@@ -36,15 +36,12 @@ double widestName(const QVector<BarEntry> &entries, const YmStaticTextCache &tex
     return widest;
 }
 
-HorizontalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font,
-                          const YmStaticTextCache &texts15)
+HorizontalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, double h0,
+                          double h15, const QFont &f15, const YmStaticTextCache &texts15)
 {
-    const QFontMetricsF fm0(font);
-    const QFont f15 = font15(font);
-    const QFontMetricsF fm15(f15);
     const qint64 top = scaleMax(plannedSum(entries), !entries.isEmpty());
-    return horizontalLayout(size.width(), size.height(), fm0.height(), fm15.height(),
-                            widestName(entries, texts15, f15), entries.size(), top);
+    return horizontalLayout(size.width(), size.height(), h0, h15, widestName(entries, texts15, f15),
+                            entries.size(), top);
 }
 } // namespace
 
@@ -55,12 +52,60 @@ YmWorkshopHorizontalBarChart::YmWorkshopHorizontalBarChart(QWidget *parent)
 void YmWorkshopHorizontalBarChart::setBarData(const QVariantList &bars)
 {
     this->bars = bars;
+    m_entries = readBars(bars);
+    m_numbers.clear();
+    m_numbers.reserve(m_entries.size());
+    for (const BarEntry &bar : qAsConst(m_entries))
+        m_numbers.append({QString::number(bar.planned), QString::number(bar.completed)});
+    m_layoutSize = QSize();
     update();
+}
+
+const YmWorkshopHorizontalBarChart::Fonts &YmWorkshopHorizontalBarChart::fonts() const
+{
+    const QFont current = font();
+    if (!m_fonts.valid || current != m_fonts.font0) {
+        m_fonts.valid = true;
+        m_fonts.font0 = current;
+        m_fonts.f15 = font15(current);
+        m_fonts.h0 = QFontMetricsF(current).height();
+        m_fonts.h15 = QFontMetricsF(m_fonts.f15).height();
+        m_fonts.key = current.toString();
+        m_layoutSize = QSize();
+    }
+    return m_fonts;
 }
 
 HorizontalLayout YmWorkshopHorizontalBarChart::layoutFor(const QSize &size) const
 {
-    return layoutOf(readBars(bars), size, font(), m_texts15);
+    const Fonts &f = fonts();
+    if (size != m_layoutSize) {
+        m_layout = layoutOf(m_entries, size, f.h0, f.h15, f.f15, m_texts15);
+        m_layoutSize = size;
+        updateAxes();
+    }
+    return m_layout;
+}
+
+// The tick labels and everything the axes' pixels depend on, for the memo.
+void YmWorkshopHorizontalBarChart::updateAxes() const
+{
+    const HorizontalLayout &l = m_layout;
+    const Fonts &f = m_fonts;
+    Axes &axes = m_axesCache;
+    QRectF tickBox;
+    for (int k = 1; k <= 10; ++k) {
+        axes.ticks[k - 1] = QString::number(tickValue(l.scaleMax, k));
+        const double x = l.left + k * l.tickStep;
+        const int tw = truncPixels(m_texts15.advance(axes.ticks[k - 1], f.f15));
+        tickBox |= QRectF(x - tw / 2.0, l.baseY - 5, tw, f.h15 + 5);
+    }
+    axes.tickArea = tickBox.toAlignedRect().adjusted(-4, -4, 4, 4);
+    const double numbers[] = {l.left, l.right, double(l.topY), l.baseY, l.tickStep, f.h15};
+    axes.key = QByteArray(reinterpret_cast<const char *>(numbers), int(sizeof numbers));
+    axes.key.append(reinterpret_cast<const char *>(f.key.utf16()), f.key.size() * 2);
+    for (const QString &tick : axes.ticks)
+        axes.key.append(reinterpret_cast<const char *>(tick.utf16()), tick.size() * 2).append('\0');
 }
 
 void YmWorkshopHorizontalBarChart::paintEvent(QPaintEvent *)
@@ -72,12 +117,13 @@ void YmWorkshopHorizontalBarChart::paintEvent(QPaintEvent *)
 void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
 {
     const int w = r.width();
-    const QFont font0 = font();
-    const QFont f15 = font15(font0);
-    const QFontMetricsF fm0(font0);
-    const QFontMetricsF fm15(f15);
-    const QVector<BarEntry> entries = readBars(bars);
-    const HorizontalLayout l = layoutOf(entries, r.size(), font0, m_texts15);
+    const Fonts &fonts = this->fonts();
+    const QFont &font0 = fonts.font0;
+    const QFont &f15 = fonts.f15;
+    const double h0 = fonts.h0;
+    const double h15 = fonts.h15;
+    const QVector<BarEntry> &entries = m_entries;
+    const HorizontalLayout l = layoutFor(r.size());
 
     p->save();
     p->translate(r.topLeft());
@@ -88,28 +134,35 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
     const QString unit = tr("单位：件");
     const double unitW = m_texts.advance(unit, font0);
     p->setPen(Qt::white);
-    m_texts.draw(
-        p, QRect(truncPixels(w - 30 - unitW), 10, truncPixels(unitW), truncPixels(fm0.height())),
-        Qt::AlignHCenter | Qt::AlignVCenter, unit);
+    m_texts.draw(p, QRect(truncPixels(w - 30 - unitW), 10, truncPixels(unitW), truncPixels(h0)),
+                 Qt::AlignHCenter | Qt::AlignVCenter, unit);
 
     // Ten ticks along the x axis; measured in the 15-point font, drawn in the
-    // widget's own.
+    // widget's own. The axes change only with the scale and the size, so their
+    // pixels are remembered (the key names all they depend on).
     const QPen tickTextPen(QBrush(kTickText), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
     const QPen tickPen(kAxisBlue, 1);
-    for (int k = 1; k <= 10; ++k) {
-        const QString text = QString::number(tickValue(l.scaleMax, k));
-        const double x = l.left + k * l.tickStep;
-        const int tw = truncPixels(m_texts15.advance(text, f15));
-        p->setPen(tickTextPen);
-        m_texts.draw(p, QRectF(x - tw / 2.0, l.baseY, tw, fm15.height()),
-                     Qt::AlignHCenter | Qt::AlignVCenter, text);
-        p->setPen(tickPen);
-        p->drawLine(QPointF(x, l.baseY - 5), QPointF(x, l.baseY));
-    }
+    const Axes &axes = m_axesCache;
+    m_axes.paint(p, axes.tickArea, axes.key + 't', [&] {
+        for (int k = 1; k <= 10; ++k) {
+            const double x = l.left + k * l.tickStep;
+            const QString &text = axes.ticks[k - 1];
+            const int tw = truncPixels(m_texts15.advance(text, f15));
+            p->setPen(tickTextPen);
+            m_texts.draw(p, QRectF(x - tw / 2.0, l.baseY, tw, h15),
+                         Qt::AlignHCenter | Qt::AlignVCenter, text);
+            p->setPen(tickPen);
+            p->drawLine(QPointF(x, l.baseY - 5), QPointF(x, l.baseY));
+        }
+    });
 
     p->setPen(QPen(kAxisBlue, 2));
-    p->drawLine(QPointF(l.left, l.topY), QPointF(l.left, l.baseY));
-    p->drawLine(QPointF(l.left, l.baseY), QPointF(l.right, l.baseY));
+    const QPointF corner(l.left, l.baseY);
+    m_axes.paint(p, QRectF(QPointF(l.left, l.topY), corner).toAlignedRect().adjusted(-3, -3, 3, 3),
+                 axes.key + 'y', [&] { p->drawLine(QPointF(l.left, l.topY), corner); });
+    m_axes.paint(p,
+                 QRectF(corner, QPointF(l.right, l.baseY)).toAlignedRect().adjusted(-3, -3, 3, 3),
+                 axes.key + 'x', [&] { p->drawLine(corner, QPointF(l.right, l.baseY)); });
 
     // Bars and gaps alternate upwards from the axis; numbers sit right of the
     // bar ends, the planned one on the bar, the completed one in the gap below.
@@ -127,17 +180,29 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
 
         const double lenP = barLength(l.fullLength, bar.planned, l.scaleMax);
         const double lenC = barLength(l.fullLength, bar.completed, l.scaleMax);
-        p->fillRect(QRect(truncPixels(l.left), truncPixels(yTop), truncPixels(lenP), bandH),
-                    kPlanned);
-        p->fillRect(QRect(truncPixels(l.left), truncPixels(yTop), truncPixels(lenC), bandH),
-                    kCompleted);
+        const int x = truncPixels(l.left);
+        const int y = truncPixels(yTop);
+        const int wP = truncPixels(lenP);
+        const int wC = truncPixels(lenC);
+        // Both colours are opaque: the planned bar is filled only where the
+        // completed one will not cover it.
+        // Whole-pixel rectangles come out the same without antialiasing, on
+        // the rasteriser's fast path.
+        p->setRenderHint(QPainter::Antialiasing, false);
+        if (wC >= 0 && wC <= wP && bandH > 0) {
+            p->fillRect(QRect(x + wC, y, wP - wC, bandH), kPlanned);
+        } else {
+            p->fillRect(QRect(x, y, wP, bandH), kPlanned);
+        }
+        p->fillRect(QRect(x, y, wC, bandH), kCompleted);
+        p->setRenderHint(QPainter::Antialiasing);
 
-        const QString planned = QString::number(bar.planned);
+        const QString &planned = m_numbers.at(c - 1).first;
         m_texts15.draw(
             p,
             QRectF(l.left + lenP, yTop, truncPixels(m_texts15.advance(planned, f15)), l.band - 5),
             Qt::AlignHCenter | Qt::AlignVCenter, planned);
-        const QString completed = QString::number(bar.completed);
+        const QString &completed = m_numbers.at(c - 1).second;
         m_texts15.draw(p,
                        QRectF(l.left + lenC, yTop + l.band,
                               truncPixels(m_texts15.advance(completed, f15)), l.band - 5),

@@ -47,7 +47,16 @@ QString YmWorkshopPlanRateChart::percentText() const
 void YmWorkshopPlanRateChart::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    draw(&p, rect());
+    // The gauge changes with its two numbers, its size and its font; between
+    // such changes a repaint copies the pixels it left.
+    const QRect r = rect();
+    const int geometry[4] = {r.x(), r.y(), r.width(), r.height()};
+    const double numbers[2] = {m_completed, m_total};
+    const QString texts = font().key() + QChar(0) + totalText() + QChar(0) + percentText();
+    QByteArray key(reinterpret_cast<const char *>(geometry), int(sizeof geometry));
+    key.append(reinterpret_cast<const char *>(numbers), int(sizeof numbers));
+    key.append(reinterpret_cast<const char *>(texts.utf16()), texts.size() * 2);
+    m_memo.paint(&p, r, key, [&] { draw(&p, r); });
 }
 
 void YmWorkshopPlanRateChart::draw(QPainter *p, const QRect &r) const

@@ -1,6 +1,8 @@
 #ifndef YMWORKSHOPPLANRATECHART_H
 #define YMWORKSHOPPLANRATECHART_H
 
+#include "ympixelmemo.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -43,6 +45,7 @@ private:
     int majorSteps = 10;
     int minorSteps = 10;
     QColor scaleColor = QColor(0, 250, 255);
+    YmPixelMemo m_memo;
 };
 
 #endif // YMWORKSHOPPLANRATECHART_H
