@@ -137,6 +137,17 @@ QVector<QVariantList> freshReports(const YmBenchWorkshop &w, int count)
     return reports;
 }
 
+// The next fresh report of the day. 18,000 seconds from 19:00 to midnight:
+// enough for every iteration of every repetition.
+const QVariantList &nextReport(int day)
+{
+    static QVector<QVariantList> reports[2];
+    static int next[2] = {0, 0};
+    if (reports[day].isEmpty())
+        reports[day] = freshReports(workshop(day), 1800);
+    return reports[day].at(next[day]++ % reports[day].size());
+}
+
 // One host report of 10 new pieces at the end of the day: everything the board
 // does inside the call (progress panel, plan window, statistics table, order
 // rows, refresh and notifications). The board's repaint is the render figure.
@@ -144,18 +155,10 @@ void BM_UpdateMacProcess(benchmark::State &state)
 {
     const int day = int(state.range(0));
     const YmBenchWorkshop &w = workshop(day);
-    // 18,000 seconds from 19:00 to midnight: enough fresh reports for every
-    // iteration of every repetition.
-    static QVector<QVariantList> reports[2];
-    static int next[2] = {0, 0};
-    if (reports[day].isEmpty())
-        reports[day] = freshReports(w, 1700);
     YmWorkshopManagePage &page = board(day);
     fixClock();
-    for (auto _ : state) {
-        const QVariantList &report = reports[day].at(next[day]++ % reports[day].size());
-        page.updateMacProcess(w.processMacKey, report);
-    }
+    for (auto _ : state)
+        page.updateMacProcess(w.processMacKey, nextReport(day));
     QCoreApplication::processEvents();
     label(state, day);
 }
@@ -344,6 +347,24 @@ void BM_RenderBoard(benchmark::State &state)
     state.counters["height"] = page.height();
 }
 
+// A frame after new data, as the window has it: one report of 10 new pieces,
+// then the repaint of what it changed into the window's backing store (the
+// offscreen platform's image). New numbers are new texts, so part of every
+// changed panel is painted afresh.
+void BM_UpdateAndRepaint(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    const YmBenchWorkshop &w = workshop(day);
+    YmWorkshopManagePage &page = board(day);
+    fixClock();
+    QCoreApplication::sendPostedEvents();
+    for (auto _ : state) {
+        page.updateMacProcess(w.processMacKey, nextReport(day));
+        QCoreApplication::sendPostedEvents(); // the update request: the repaint
+    }
+    label(state, day);
+}
+
 // A new day list in the plan model with all three grouping criteria, then a
 // click on the rate column through the proxy.
 void BM_PlanModelRebuildSort(benchmark::State &state)
@@ -438,6 +459,7 @@ YM_BOTH_DAYS(BM_PaintOrderBars);
 YM_BOTH_DAYS(BM_PaintProgress);
 YM_BOTH_DAYS(BM_PaintGroupBars);
 YM_BOTH_DAYS(BM_RenderBoard);
+YM_BOTH_DAYS(BM_UpdateAndRepaint)->Iterations(60);
 YM_BOTH_DAYS(BM_PlanModelRebuildSort);
 YM_BOTH_DAYS(BM_StatsModelLoad);
 YM_BOTH_DAYS(BM_PeakMemory)->Iterations(10000);

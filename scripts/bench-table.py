@@ -83,6 +83,7 @@ timed("paint: order bars 516x439", "BM_PaintOrderBars")
 timed("paint: today's progress 839x327", "BM_PaintProgress")
 timed("paint: group bars 839x326", "BM_PaintGroupBars")
 timed("whole board render 1920x1080", "BM_RenderBoard", 8, "< 8 ms (large)")
+timed("updateMacProcess + the repaint it causes", "BM_UpdateAndRepaint")
 timed("plan model rebuild + sort (3 criteria)", "BM_PlanModelRebuildSort")
 timed("statistics model load", "BM_StatsModelLoad")
 

@@ -217,7 +217,7 @@ bool YmWorkshopManagePage::drawCachedBackdrop(QPainter *painter) const
         return false;
     }
     const QImage::Format format = static_cast<QImage *>(device)->format();
-    const QString key = QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8 %9")
+    const QString key = QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8")
                             .arg(width())
                             .arg(height())
                             .arg(m_bandHeight)
@@ -225,20 +225,25 @@ bool YmWorkshopManagePage::drawCachedBackdrop(QPainter *painter) const
                             .arg(m_gradientMiddle.rgba())
                             .arg(m_banner.cacheKey())
                             .arg(painter->font().toString())
-                            .arg(int(format))
                             .arg(logicalDpiY());
-    if (key != m_backdropKey || m_backdrop.isNull()) {
-        m_backdrop = QImage(size(), format);
+    if (key != m_backdropKey) {
+        m_backdrops.clear();
+        m_backdropKey = key;
+    }
+    // One image per target format: the window's backing store and a render
+    // into an image (a screenshot) may differ, and must not evict each other.
+    QImage &backdrop = m_backdrops[int(format)];
+    if (backdrop.isNull()) {
+        backdrop = QImage(size(), format);
         // Point sizes become the same pixel sizes as on the page itself.
-        m_backdrop.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-        m_backdrop.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
-        QPainter cache(&m_backdrop);
+        backdrop.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        backdrop.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+        QPainter cache(&backdrop);
         cache.setFont(painter->font());
         cache.setRenderHints(painter->renderHints());
         drawBackdrop(&cache);
-        m_backdropKey = key;
     }
-    painter->drawImage(QPoint(0, 0), m_backdrop);
+    painter->drawImage(QPoint(0, 0), backdrop);
     return true;
 }
 

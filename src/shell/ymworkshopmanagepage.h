@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QHash>
 #include <QImage>
 #include <QMap>
 #include <QPixmap>
@@ -109,7 +110,7 @@ private:
     double m_boardScale = 1.0;
     YmBoardView *m_view = nullptr;
     // The backdrop as last painted, and what it was painted for.
-    mutable QImage m_backdrop;
+    mutable QHash<int, QImage> m_backdrops; // by image format
     mutable QString m_backdropKey;
 
     bool drawCachedBackdrop(QPainter *painter) const;
