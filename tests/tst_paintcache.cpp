@@ -319,6 +319,42 @@ private slots:
         QCOMPARE(memo.size(), 1); // the big piece was not kept
     }
 
+    // Starting over for the budget must not let another font take the place
+    // of a font that a remembered text was drawn in.
+    void memoBudgetKeepsFontsApart()
+    {
+        const QRectF rect(4, 4, 72, 32);
+        const QString text = QStringLiteral("1270");
+        // Room for one text piece, not two.
+        YmPixelMemo memo(100 * 60 * 4 * 2);
+        QImage image(100, 60, QImage::Format_ARGB32_Premultiplied);
+        const auto draw = [&](const QFont &font, const QString &t, qreal opacity) {
+            image.fill(kBoard);
+            QPainter p(&image);
+            p.setPen(Qt::white);
+            p.setFont(font);
+            p.setOpacity(opacity);
+            memo.drawText(&p, rect, Qt::AlignCenter, t);
+        };
+        QFont a;
+        a.setPixelSize(12);
+        QFont b = a;
+        b.setPixelSize(22);
+        QFont c = a;
+        c.setPixelSize(15);
+        QFont d = a;
+        d.setBold(true);
+        d.setPixelSize(18);
+        draw(a, QStringLiteral("7"), 1);
+        draw(b, text, 1);   // over the budget: starts over
+        draw(c, text, 0.5); // painted, but its font is named
+        draw(d, text, 1);
+        const QImage cached = image;
+        YmPixelMemo::setEnabled(false);
+        draw(d, text, 1);
+        QVERIFY2(cached == image, qPrintable(firstDifference(cached, image)));
+    }
+
     // Texts of many scripts and sizes at fractional places: what the memo
     // copies back holds every pixel the glyphs touch.
     void textsAnywhere_data()

@@ -46,9 +46,14 @@ bool YmPixelMemo::isEnabled()
 
 void YmPixelMemo::clear() const
 {
+    dropPixels();
+    m_fonts.clear();
+}
+
+void YmPixelMemo::dropPixels() const
+{
     m_slots.clear();
     m_bytes = 0;
-    m_fonts.clear();
 }
 
 namespace {
@@ -221,8 +226,9 @@ YmPixelMemo::Slot *YmPixelMemo::replayOrRecord(const Target &target, const QByte
     }
     if (bytes > m_maxBytes)
         return &m_scratch; // painted, not kept
+    // The font table stays: the key at hand may already name one of its fonts.
     if (m_bytes + bytes > m_maxBytes)
-        clear();
+        dropPixels();
     Slot &slot = m_slots[key];
     slot.area = target.area;
     slot.rect = r;

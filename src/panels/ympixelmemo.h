@@ -92,6 +92,7 @@ private:
     // finish once the piece is painted (its "before" pixels already taken).
     Slot *replayOrRecord(const Target &target, const QByteArray &key) const;
     void finishRecording(const Target &target, Slot *slot) const;
+    void dropPixels() const;
 
     qsizetype m_maxBytes;
     mutable qsizetype m_bytes = 0;
