@@ -421,7 +421,8 @@ private slots:
         QTest::addColumn<QByteArray>("kind");
         QTest::addColumn<QByteArray>("how");
         for (const char *kind : {"order chart", "group chart", "gauge"}) {
-            for (const char *how : {"other colour", "offset", "clipped", "scaled", "marks"})
+            for (const char *how :
+                 {"other colour", "offset", "clipped", "scaled", "marks", "other font"})
                 QTest::addRow("%s, %s", kind, how) << QByteArray(kind) << QByteArray(how);
         }
     }
@@ -429,7 +430,6 @@ private slots:
     {
         QFETCH(QByteArray, kind);
         QFETCH(QByteArray, how);
-        std::unique_ptr<QWidget> chart;
         QVariantList data = bars(5, 3);
         if (how == "marks") {
             // Marks above the line box, descenders, a fallback font.
@@ -442,55 +442,72 @@ private slots:
                 data[i] = QVariant(bar);
             }
         }
-        if (kind == "order chart") {
-            auto *c = new YmWorkshopHorizontalBarChart;
-            c->setBarData(data);
-            chart.reset(c);
-        } else if (kind == "group chart") {
-            auto *c = new YmWorkshopVerticalBarchart;
-            c->setBarData(data);
-            chart.reset(c);
-        } else {
-            auto *c = new YmWorkshopPlanRateChart;
-            c->setTotal(how == "marks" ? 0 : 1234);
-            c->setCompleted(777);
-            chart.reset(c);
-        }
-        chart->resize(560, 420);
+        // The reference is a chart that never painted: no state kept between
+        // paints can leak into it.
+        const auto makeChart = [&](int completed) -> std::unique_ptr<QWidget> {
+            std::unique_ptr<QWidget> made;
+            if (kind == "order chart") {
+                auto *c = new YmWorkshopHorizontalBarChart;
+                c->setBarData(data);
+                made.reset(c);
+            } else if (kind == "group chart") {
+                auto *c = new YmWorkshopVerticalBarchart;
+                c->setBarData(data);
+                made.reset(c);
+            } else {
+                auto *c = new YmWorkshopPlanRateChart;
+                c->setTotal(how == "marks" ? 0 : 1234);
+                c->setCompleted(completed);
+                made.reset(c);
+            }
+            made->resize(560, 420);
+            return made;
+        };
+        QFont otherFont = QWidget().font();
+        otherFont.setBold(true);
+        otherFont.setPointSize(otherFont.pointSize() + 2);
+        std::unique_ptr<QWidget> chart = makeChart(777);
         render(*chart);
         render(*chart); // remembered over the board colour
+        if (how == "other font")
+            chart->setFont(otherFont);
 
-        const auto paint = [&](QImage &image, const QColor &under) {
+        const auto paint = [&](QWidget &widget, QImage &image, const QColor &under) {
             image.fill(under);
             QPainter p(&image);
             if (how == "offset") {
-                chart->render(&p, QPoint(7, 3), QRegion(), QWidget::DrawChildren);
+                widget.render(&p, QPoint(7, 3), QRegion(), QWidget::DrawChildren);
             } else if (how == "clipped") {
-                chart->render(&p, QPoint(), QRegion(0, 0, 300, 200), QWidget::DrawChildren);
+                widget.render(&p, QPoint(), QRegion(0, 0, 300, 200), QWidget::DrawChildren);
             } else if (how == "scaled") {
                 p.scale(0.7, 0.7);
-                chart->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+                widget.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
             } else {
-                chart->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+                widget.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
             }
+        };
+        const auto plainPaint = [&](int completed, const QColor &under) {
+            setCaches(false);
+            std::unique_ptr<QWidget> fresh = makeChart(completed);
+            if (how == "other font")
+                fresh->setFont(otherFont);
+            QImage image(600, 450, QImage::Format_ARGB32_Premultiplied);
+            paint(*fresh, image, under);
+            setCaches(true);
+            return image;
         };
         const QColor under = how == "other colour" ? QColor(90, 20, 60) : kBoard;
         QImage cached(600, 450, QImage::Format_ARGB32_Premultiplied);
-        paint(cached, under);
-        paint(cached, under); // what the first of these remembered, if anything
-        setCaches(false);
-        QImage expected(600, 450, QImage::Format_ARGB32_Premultiplied);
-        paint(expected, under);
-        setCaches(true);
+        paint(*chart, cached, under);
+        paint(*chart, cached, under); // what the first of these remembered, if anything
+        QImage expected = plainPaint(777, under);
         QVERIFY2(cached == expected, qPrintable(firstDifference(cached, expected)));
 
         // New numbers: the remembered pixels are not the gauge's any more.
         if (auto *gauge = qobject_cast<YmWorkshopPlanRateChart *>(chart.get())) {
             gauge->setCompleted(1000);
-            paint(cached, under);
-            setCaches(false);
-            paint(expected, under);
-            setCaches(true);
+            paint(*chart, cached, under);
+            expected = plainPaint(1000, under);
             QVERIFY2(cached == expected, qPrintable(firstDifference(cached, expected)));
         }
     }

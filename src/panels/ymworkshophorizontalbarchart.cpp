@@ -72,6 +72,9 @@ const YmWorkshopHorizontalBarChart::Fonts &YmWorkshopHorizontalBarChart::fonts()
         m_fonts.h15 = QFontMetricsF(m_fonts.f15).height();
         m_fonts.key = current.toString();
         m_layoutSize = QSize();
+        // The key names a font by its description; two fonts alike in that
+        // but drawn differently must not share pixels.
+        m_axes.clear();
     }
     return m_fonts;
 }
