@@ -85,22 +85,33 @@ private slots:
     void initTestCase() { YmPlatformMessageFilter::install(); }
     void cleanup() { setCaches(true); }
 
-    void horizontalChart_data()
+    void barCharts_data()
     {
+        QTest::addColumn<bool>("horizontal");
         QTest::addColumn<int>("count");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("empty") << 0 << QSize(516, 439);
-        QTest::newRow("sample day, 4 plans") << 4 << QSize(516, 439);
-        QTest::newRow("large workshop, 300 plans") << 300 << QSize(516, 439);
-        QTest::newRow("odd size, 7 plans") << 7 << QSize(613, 287);
+        QTest::newRow("order, empty") << true << 0 << QSize(516, 439);
+        QTest::newRow("order, sample day, 4 plans") << true << 4 << QSize(516, 439);
+        QTest::newRow("order, large workshop, 300 plans") << true << 300 << QSize(516, 439);
+        QTest::newRow("order, odd size, 7 plans") << true << 7 << QSize(613, 287);
+        QTest::newRow("groups, empty") << false << 0 << QSize(839, 326);
+        QTest::newRow("groups, sample day, 3 groups") << false << 3 << QSize(839, 326);
+        QTest::newRow("groups, large workshop, 40 groups") << false << 40 << QSize(839, 326);
     }
-    void horizontalChart()
+    void barCharts()
     {
+        QFETCH(bool, horizontal);
         QFETCH(int, count);
         QFETCH(QSize, size);
-        YmWorkshopHorizontalBarChart chart;
+        YmWorkshopHorizontalBarChart order;
+        YmWorkshopVerticalBarchart groups;
+        QWidget &chart = horizontal ? static_cast<QWidget &>(order) : groups;
+        const auto setBars = [&](int completedStep) {
+            horizontal ? order.setBarData(bars(count, completedStep))
+                       : groups.setBarData(bars(count, completedStep));
+        };
         chart.resize(size);
-        chart.setBarData(bars(count, 1));
+        setBars(1);
         const QImage uncachedA = plain(chart);
         const QImage firstA = render(chart); // fills the caches
         const QImage cachedA = render(chart);
@@ -109,13 +120,13 @@ private slots:
 
         // New numbers (and for a non-empty chart a new axis): the cache must not
         // show the old ones.
-        chart.setBarData(bars(count, 2));
+        setBars(2);
         const QImage cachedB = render(chart);
         const QImage uncachedB = plain(chart);
         QVERIFY2(cachedB == uncachedB, qPrintable(firstDifference(cachedB, uncachedB)));
         if (count > 0)
             QVERIFY(cachedB != cachedA);
-        chart.setBarData(bars(count, 1));
+        setBars(1);
         QVERIFY(render(chart) == uncachedA);
 
         // A font change reshapes every text.
@@ -124,33 +135,6 @@ private slots:
         chart.setFont(bigger);
         const QImage cachedFont = render(chart);
         QVERIFY2(cachedFont == plain(chart), qPrintable(firstDifference(cachedFont, plain(chart))));
-    }
-
-    void verticalChart_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("empty") << 0;
-        QTest::newRow("sample day, 3 groups") << 3;
-        QTest::newRow("large workshop, 40 groups") << 40;
-    }
-    void verticalChart()
-    {
-        QFETCH(int, count);
-        YmWorkshopVerticalBarchart chart;
-        chart.resize(839, 326);
-        chart.setBarData(bars(count, 1));
-        const QImage uncachedA = plain(chart);
-        render(chart);
-        const QImage cachedA = render(chart);
-        QVERIFY2(cachedA == uncachedA, qPrintable(firstDifference(cachedA, uncachedA)));
-        chart.setBarData(bars(count, 2));
-        const QImage cachedB = render(chart);
-        const QImage uncachedB = plain(chart);
-        QVERIFY2(cachedB == uncachedB, qPrintable(firstDifference(cachedB, uncachedB)));
-        if (count > 0)
-            QVERIFY(cachedB != cachedA);
-        chart.setBarData(bars(count, 1));
-        QVERIFY(render(chart) == uncachedA);
     }
 
     // Today's progress: grid, labels, dots, segments and point texts are
@@ -475,16 +459,11 @@ private slots:
         const auto paint = [&](QWidget &widget, QImage &image, const QColor &under) {
             image.fill(under);
             QPainter p(&image);
-            if (how == "offset") {
-                widget.render(&p, QPoint(7, 3), QRegion(), QWidget::DrawChildren);
-            } else if (how == "clipped") {
-                widget.render(&p, QPoint(), QRegion(0, 0, 300, 200), QWidget::DrawChildren);
-            } else if (how == "scaled") {
+            if (how == "scaled")
                 p.scale(0.7, 0.7);
-                widget.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
-            } else {
-                widget.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
-            }
+            widget.render(&p, how == "offset" ? QPoint(7, 3) : QPoint(),
+                          how == "clipped" ? QRegion(0, 0, 300, 200) : QRegion(),
+                          QWidget::DrawChildren);
         };
         const auto plainPaint = [&](int completed, const QColor &under) {
             setCaches(false);
