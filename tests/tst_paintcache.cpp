@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -301,6 +302,29 @@ private slots:
         memo.paint(&p, QRect(0, 0, 400, 100), QByteArray("big"), [&] { ++painted; });
         QCOMPARE(painted, 6);
         QCOMPARE(memo.size(), 1); // the big piece was not kept
+    }
+
+    // Bad data can place a piece anywhere: far out or not finite, it is
+    // painted (an empty area), never turned into overflowing pixel maths.
+    void pixelArea_data()
+    {
+        QTest::addColumn<QRectF>("rect");
+        QTest::addColumn<QRect>("expected");
+        const qreal inf = std::numeric_limits<qreal>::infinity();
+        const qreal nan = std::numeric_limits<qreal>::quiet_NaN();
+        QTest::newRow("whole pixels") << QRectF(10, 20, 30, 5) << QRect(8, 18, 34, 9);
+        QTest::newRow("fractions") << QRectF(10.5, 20.25, 0, 5) << QRect(8, 18, 5, 10);
+        QTest::newRow("upside down") << QRectF(40, 25, -30, -5) << QRect(8, 18, 34, 9);
+        QTest::newRow("beyond int") << QRectF(10, 3e9, 30, 5) << QRect();
+        QTest::newRow("far left") << QRectF(-1e12, 0, 10, 10) << QRect();
+        QTest::newRow("infinite") << QRectF(0, 0, inf, 10) << QRect();
+        QTest::newRow("not a number") << QRectF(nan, 0, 10, 10) << QRect();
+    }
+    void pixelArea()
+    {
+        QFETCH(QRectF, rect);
+        QFETCH(QRect, expected);
+        QCOMPARE(YmPixelMemo::pixelArea(rect, 2), expected);
     }
 
     // Starting over for the budget must not let another font take the place

@@ -44,6 +44,16 @@ bool YmPixelMemo::isEnabled()
     return g_enabled;
 }
 
+QRect YmPixelMemo::pixelArea(const QRectF &rect, qreal margin)
+{
+    const QRectF r = rect.normalized().adjusted(-margin, -margin, margin, margin);
+    const qreal reach = 1 << 24;
+    // Written so that a NaN fails every test.
+    if (!(r.left() > -reach && r.top() > -reach && r.right() < reach && r.bottom() < reach))
+        return QRect();
+    return r.toAlignedRect();
+}
+
 void YmPixelMemo::clear() const
 {
     dropPixels();
@@ -109,10 +119,8 @@ void YmPixelMemo::drawLine(QPainter *p, const QLineF &line) const
     appendValue(&key, 'l');
     appendValue(&key, line);
     // Caps and joins reach half the pen beyond the ends; antialiasing a pixel.
-    const int m = int(std::ceil(p->pen().widthF())) + 2;
-    const QRect area
-        = QRectF(line.p1(), line.p2()).normalized().toAlignedRect().adjusted(-m, -m, m, m);
-    paint(p, area, key, [&] { p->drawLine(line); });
+    const qreal m = std::ceil(p->pen().widthF()) + 2;
+    paint(p, pixelArea(QRectF(line.p1(), line.p2()), m), key, [&] { p->drawLine(line); });
 }
 
 void YmPixelMemo::drawEllipse(QPainter *p, const QRectF &rect) const
@@ -124,9 +132,8 @@ void YmPixelMemo::drawEllipse(QPainter *p, const QRectF &rect) const
     }
     appendValue(&key, 'e');
     appendValue(&key, rect);
-    const int m = int(std::ceil(p->pen().widthF())) + 2;
-    paint(p, rect.normalized().toAlignedRect().adjusted(-m, -m, m, m), key,
-          [&] { p->drawEllipse(rect); });
+    const qreal m = std::ceil(p->pen().widthF()) + 2;
+    paint(p, pixelArea(rect, m), key, [&] { p->drawEllipse(rect); });
 }
 
 void YmPixelMemo::drawText(QPainter *p, const QRectF &rect, int flags, const QString &text) const
@@ -149,10 +156,7 @@ void YmPixelMemo::drawText(QPainter *p, const QRectF &rect, int flags, const QSt
         // leave the line boxes by less than half a line.
         const QFontMetricsF fm(p->font());
         const double m = fm.height() / 2 + 2;
-        area = fm.boundingRect(rect, flags, text)
-                   .united(rect)
-                   .adjusted(-m, -m, m, m)
-                   .toAlignedRect();
+        area = pixelArea(fm.boundingRect(rect, flags, text).united(rect), m);
     }
     paint(p, area, key, [&] { p->drawText(rect, flags, text); });
 }

@@ -60,6 +60,11 @@ public:
     // Measured once per key (the area a text can touch comes from a layout).
     void drawText(QPainter *p, const QRectF &rect, int flags, const QString &text) const;
 
+    // The whole pixels a piece within rect (plus margin) can touch; empty, so
+    // that the piece is painted rather than remembered, for a rect out of
+    // any image's reach (huge or not finite, as bad data can make it).
+    static QRect pixelArea(const QRectF &rect, qreal margin);
+
     void clear() const;
     qsizetype bytes() const { return m_bytes; }
     int size() const { return m_slots.size(); }

@@ -2,8 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 namespace {
@@ -122,10 +122,10 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
     }
     const double yoff = (r.height() - e.height) / 2;
     const QPointF origin(r.x() + (r.width() - e.advance) / 2, r.y() + yoff);
-    QRect area = e.ink.translated(origin).toAlignedRect().adjusted(-2, -2, 2, 2);
+    QRect area = YmPixelMemo::pixelArea(e.ink.translated(origin), 2);
     const QRectF bounds(r.x() + (r.width() - e.width) / 2, r.y() + yoff, e.width, e.height);
     if (!r.contains(bounds))
-        area &= r.normalized().toAlignedRect().adjusted(-1, -1, 1, 1);
+        area &= YmPixelMemo::pixelArea(r, 1);
 
     // Everything the pixels depend on: the place, the pen, the hints and the
     // text (the font is the cache's own).

@@ -103,7 +103,7 @@ void YmWorkshopHorizontalBarChart::updateAxes() const
         const int tw = truncPixels(m_texts15.advance(axes.ticks[k - 1], f.f15));
         tickBox |= QRectF(x - tw / 2.0, l.baseY - 5, tw, f.h15 + 5);
     }
-    axes.tickArea = tickBox.toAlignedRect().adjusted(-4, -4, 4, 4);
+    axes.tickArea = YmPixelMemo::pixelArea(tickBox, 4);
     const double numbers[] = {l.left, l.right, double(l.topY), l.baseY, l.tickStep, f.h15};
     axes.key = QByteArray(reinterpret_cast<const char *>(numbers), int(sizeof numbers));
     axes.key.append(reinterpret_cast<const char *>(f.key.utf16()), f.key.size() * 2);
@@ -161,10 +161,9 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
 
     p->setPen(QPen(kAxisBlue, 2));
     const QPointF corner(l.left, l.baseY);
-    m_axes.paint(p, QRectF(QPointF(l.left, l.topY), corner).toAlignedRect().adjusted(-3, -3, 3, 3),
+    m_axes.paint(p, YmPixelMemo::pixelArea(QRectF(QPointF(l.left, l.topY), corner), 3),
                  axes.key + 'y', [&] { p->drawLine(QPointF(l.left, l.topY), corner); });
-    m_axes.paint(p,
-                 QRectF(corner, QPointF(l.right, l.baseY)).toAlignedRect().adjusted(-3, -3, 3, 3),
+    m_axes.paint(p, YmPixelMemo::pixelArea(QRectF(corner, QPointF(l.right, l.baseY)), 3),
                  axes.key + 'x', [&] { p->drawLine(corner, QPointF(l.right, l.baseY)); });
 
     // Bars and gaps alternate upwards from the axis; numbers sit right of the
