@@ -26,18 +26,18 @@ void BM_ModelInit(benchmark::State &state)
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
     for (auto _ : state) {
         YmOrderModel model;
-        model.setMachines(w.macList);
-        model.setRows(w.planData.at(0).toList());
+        model.setMachines(YmPayload::machineEntries(w.macList));
+        model.setRows(YmPayload::planRows(w.planData));
         benchmark::DoNotOptimize(&model.rows());
     }
     setLabel(state, w);
 }
 
 // Gives the model a fresh copy of the day's rows, outside the timing.
-void resetRows(benchmark::State &state, YmOrderModel &model, const YmBenchWorkshop &w)
+void resetRows(benchmark::State &state, YmOrderModel &model, const QVector<YmOrderRecord> &rows)
 {
     state.PauseTiming();
-    QVariantList own = w.rows;
+    QVector<YmOrderRecord> own = rows;
     own.detach();
     model.setRows(own);
     state.ResumeTiming();
@@ -48,14 +48,14 @@ void resetRows(benchmark::State &state, YmOrderModel &model, const YmBenchWorksh
 void BM_ApplyProcess(benchmark::State &state)
 {
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    const QVector<YmOrderRecord> rows = w.records();
     YmOrderModel model;
-    for (auto _ : state) {
-        resetRows(state, model, w);
-        model.applyProcess(w.processMacKey, w.process);
-    }
     int changed = 0;
-    for (int i = 0; i < w.rows.size(); ++i)
-        changed += model.rows().at(i) != w.rows.at(i) ? 1 : 0;
+    for (auto _ : state) {
+        resetRows(state, model, rows);
+        changed
+            = model.applyProcess(w.processMacKey, YmPayload::processEntries(w.process)).rows.size();
+    }
     setLabel(state, w);
     state.counters["changed rows"] = changed;
 }
@@ -66,10 +66,11 @@ void BM_ApplyProcessRepeated(benchmark::State &state)
 {
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
     YmOrderModel model;
-    model.setRows(w.rows);
-    model.applyProcess(w.processMacKey, w.process);
+    model.setRows(w.records());
+    const QVector<YmProcessEntry> process = w.processEntries();
+    model.applyProcess(w.processMacKey, process);
     for (auto _ : state)
-        model.applyProcess(w.processMacKey, w.process);
+        model.applyProcess(w.processMacKey, process);
     benchmark::DoNotOptimize(&model.rows());
     setLabel(state, w);
 }
@@ -79,8 +80,9 @@ void BM_ApplyProcessResetOnly(benchmark::State &state)
 {
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
     YmOrderModel model;
+    const QVector<YmOrderRecord> rows = w.records();
     for (auto _ : state) {
-        resetRows(state, model, w);
+        resetRows(state, model, rows);
     }
     benchmark::DoNotOptimize(&model.rows());
     setLabel(state, w);
@@ -91,7 +93,7 @@ void BM_DashboardFigures(benchmark::State &state)
 {
     const YmBenchWorkshop &w = workshop(int(state.range(0)));
     YmOrderModel model;
-    model.setRows(w.rows);
+    model.setRows(w.records());
     int notifications = 0;
     for (auto _ : state) {
         const YmDashboardFigures figures = model.dashboardFigures();

@@ -1,5 +1,6 @@
 #include "ymbenchmain.h"
 #include "ymbenchworkshop.h"
+#include "ymordermodel.h"
 #include "ymtableplanmodel.h"
 #include "ymtablesortproxymodel.h"
 #include "ymtableviewplanpage.h"
@@ -19,12 +20,37 @@ const YmBenchWorkshop &large()
     return w;
 }
 
-// The first one, two or three criteria of plan, file, machine.
-QStringList criteria(int count)
+const QVector<YmOrderRecord> &largeRows()
 {
-    const QStringList all{YmTablePlanModel::planTitle(), YmTablePlanModel::fileTitle(),
-                          YmTablePlanModel::macTitle()};
+    static const QVector<YmOrderRecord> rows = large().records();
+    return rows;
+}
+
+// The first one, two or three criteria of plan, file, machine.
+YmTablePlanModel::ColumnOrder criteria(int count)
+{
+    const YmTablePlanModel::ColumnOrder all{YmTablePlanModel::PlanCriterion,
+                                            YmTablePlanModel::FileCriterion,
+                                            YmTablePlanModel::MachineCriterion};
     return all.mid(0, count);
+}
+
+// The board's rows after the large workshop's process report, and which changed.
+struct Report
+{
+    QVector<YmOrderRecord> rows;
+    QVector<int> changed;
+};
+const Report &report()
+{
+    static const Report r = [] {
+        YmOrderModel board;
+        board.setRows(largeRows());
+        const YmOrderModel::Change change
+            = board.applyProcess(large().processMacKey, large().processEntries());
+        return Report{board.rows(), change.rows};
+    }();
+    return r;
 }
 
 // The plan model behind its proxy, as the plan window holds them.
@@ -35,7 +61,7 @@ struct Table
         proxy.setSourceModel(&model);
         model.setColumnOrder(criteria(criterionCount));
         model.refresh();
-        model.setPlanList(large().rows);
+        model.setPlanList(largeRows());
     }
     YmTablePlanModel model;
     YmTableSortProxyModel proxy;
@@ -52,17 +78,17 @@ void BM_PlanRebuild(benchmark::State &state)
 {
     Table table(int(state.range(0)));
     for (auto _ : state)
-        table.model.setPlanList(large().rows);
+        table.model.setPlanList(largeRows());
     setLabel(state, table.model);
 }
 
-// One machine's process report: its counts written into the order rows, then
-// the regrouping.
+// One machine's process report: the board's changed rows taken, then the
+// regrouping.
 void BM_PlanUpdateMacProcess(benchmark::State &state)
 {
     Table table(int(state.range(0)));
     for (auto _ : state)
-        table.model.updateMacProcess(large().processMacKey, large().process);
+        table.model.updateRows(report().rows, report().changed, true);
     setLabel(state, table.model);
 }
 
@@ -103,7 +129,7 @@ YmTableViewPlanPage &page()
 {
     if (!g_page) {
         g_page = std::make_unique<YmTableViewPlanPage>();
-        g_page->initDatas(large().macList, large().rows, true, 123, 1);
+        g_page->initDatas(large().machines(), largeRows(), true, 123, 1);
         g_page->resize(1280, 800);
         g_page->show();
     }
@@ -134,7 +160,7 @@ void BM_PagePlanUpdateMacProcess(benchmark::State &state)
 {
     YmTableViewPlanPage &p = page();
     for (auto _ : state)
-        p.updateMacProcess(large().processMacKey, large().process);
+        p.updateRows(report().rows, report().changed);
     setLabel(state, p.model());
 }
 

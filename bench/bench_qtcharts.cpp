@@ -31,7 +31,7 @@ const QColor kBoard(0, 7, 62);
 const QVariantList &sampleBars()
 {
     static const QVariantList bars
-        = YmDashboardFigures::compute(YmBenchWorkshop::sampleDay().rows).planBars;
+        = YmDashboardFigures::compute(YmBenchWorkshop::sampleDay().records()).planBars;
     return bars;
 }
 

@@ -231,7 +231,7 @@ void BM_RefreshFigures(benchmark::State &state)
 {
     const int day = int(state.range(0));
     YmOrderModel model;
-    model.setRows(workshop(day).rows);
+    model.setRows(workshop(day).records());
     for (auto _ : state) {
         const YmDashboardFigures figures = model.dashboardFigures();
         benchmark::DoNotOptimize(&figures);
@@ -258,9 +258,12 @@ void BM_ProgressUpdate(benchmark::State &state)
     const YmBenchWorkshop &w = workshop(day);
     fixClock();
     YmDatePlanProgressData data;
-    data.setDayData(w.rows, w.stopList, w.startTime, w.endTime, w.workMinutes);
+    data.setDayData(w.records(), w.stops(), w.startTime, w.endTime, w.workMinutes);
+    YmOrderModel board;
+    board.setRows(w.records());
+    const auto pieces = board.applyProcess(w.processMacKey, w.processEntries()).pieces;
     for (auto _ : state)
-        data.updateMacProcess(w.processMacKey, w.process);
+        data.addPieces(pieces);
     label(state, day);
 }
 
@@ -271,8 +274,13 @@ void BM_LiteralProgressUpdate(benchmark::State &state)
     fixClock();
     YmLiteralPlanProgress data;
     data.setDayData(w.rows, w.stopList, w.startTime, w.endTime, w.workMinutes);
-    for (auto _ : state)
-        data.updateMacProcess(w.processMacKey, w.process);
+    YmOrderModel board;
+    board.setRows(w.records());
+    const auto pieces = board.applyProcess(w.processMacKey, w.processEntries()).pieces;
+    for (auto _ : state) {
+        data.added.clear();
+        data.addPieces(pieces);
+    }
     label(state, day);
 }
 
@@ -370,12 +378,12 @@ void BM_UpdateAndRepaint(benchmark::State &state)
 void BM_PlanModelRebuildSort(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const QVariantList &rows = workshop(day).rows;
+    const QVector<YmOrderRecord> rows = workshop(day).records();
     YmTablePlanModel model;
     YmTableSortProxyModel proxy;
     proxy.setSourceModel(&model);
-    model.setColumnOrder({YmTablePlanModel::planTitle(), YmTablePlanModel::fileTitle(),
-                          YmTablePlanModel::macTitle()});
+    model.setColumnOrder({YmTablePlanModel::PlanCriterion, YmTablePlanModel::FileCriterion,
+                          YmTablePlanModel::MachineCriterion});
     model.refresh();
     bool descending = false;
     for (auto _ : state) {
@@ -392,12 +400,13 @@ void BM_PlanModelRebuildSort(benchmark::State &state)
 void BM_StatsModelLoad(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const QMap<QString, QVariantList> machines
-        = YmTableViewWidget::machinesFromOrderRows(workshop(day).rows);
+    YmOrderModel board;
+    board.setRows(workshop(day).records());
+    const QVector<YmOrderModel::MachineCounts> machines = board.machineCounts();
     YmTableModel model;
     model.setHeaderLabels();
     for (auto _ : state) {
-        model.setMachineData(machines);
+        model.setMachineCounts(machines);
         benchmark::DoNotOptimize(model.rowCount());
     }
     label(state, day);

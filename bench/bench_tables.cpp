@@ -32,55 +32,59 @@ void label(benchmark::State &state, int day)
     state.SetLabel(day == SampleDay ? "sample day" : "large workshop");
 }
 
-// Two reports of one machine that send it from the bottom of the ranking to
-// the top and back: the longest move a report can cause.
+// The statistics of the day: one line per machine, the sums over its rows.
+QVector<YmOrderModel::MachineCounts> machineCounts(const YmBenchWorkshop &w)
+{
+    YmOrderModel model;
+    model.setRows(w.records());
+    return model.machineCounts();
+}
+
+// Two sums of one machine that send it from the bottom of the ranking to the
+// top and back: the longest move a report can cause.
 struct SwingReports
 {
-    QString key;
-    QVariantList toTop;    // every file at ten times its plan
-    QVariantList toBottom; // nothing completed
+    YmOrderModel::MachineCounts toTop;    // ten times its plan
+    YmOrderModel::MachineCounts toBottom; // nothing completed
 };
 
-SwingReports swingReports(const QMap<QString, QVariantList> &machines)
+SwingReports swingReports(const QVector<YmOrderModel::MachineCounts> &machines)
 {
     SwingReports reports;
-    reports.key = machines.lastKey();
-    const YmMachineCountMap files = YmTableModel::fileMapOf(machines.last());
-    const YmPieceMap noPieces;
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        reports.toTop << QVariant(
-            QVariantList{it.key(), QVariant::fromValue(noPieces), it.value().first * 10});
-        reports.toBottom << QVariant(QVariantList{it.key(), QVariant::fromValue(noPieces), 0});
-    }
+    reports.toTop = machines.last();
+    reports.toTop.completed = reports.toTop.planned * 10;
+    reports.toBottom = machines.last();
+    reports.toBottom.completed = 0;
     return reports;
 }
 
-// setMachineData with the day's machine records: the ranking of every machine.
+// The full load of the day's machines: the ranking of every machine.
 void BM_TableModelLoad(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const QMap<QString, QVariantList> machines
-        = YmTableViewWidget::machinesFromOrderRows(workshop(day).rows);
+    const QVector<YmOrderModel::MachineCounts> machines = machineCounts(workshop(day));
     YmTableModel model;
     model.setHeaderLabels();
     for (auto _ : state) {
-        model.setMachineData(machines);
+        model.setMachineCounts(machines);
         benchmark::DoNotOptimize(model.rowCount());
     }
     label(state, day);
     state.counters["machines"] = model.rowCount();
 }
 
-// setOrderRows on the table widget: folding the order rows into machine
-// records, the ranking and the attached view's reset.
+// The full load on the table widget: the sums over the rows, the ranking and
+// the attached view's reset.
 void BM_TableWidgetLoad(benchmark::State &state)
 {
     const int day = int(state.range(0));
     const YmBenchWorkshop &w = workshop(day);
+    YmOrderModel board;
+    board.setRows(w.records());
     YmTableViewWidget widget;
     widget.resize(520, 600);
     for (auto _ : state) {
-        widget.setOrderRows(w.rows);
+        widget.setMachineCounts(board.machineCounts());
         benchmark::DoNotOptimize(widget.model().rowCount());
     }
     label(state, day);
@@ -91,16 +95,15 @@ void BM_TableWidgetLoad(benchmark::State &state)
 void BM_TableModelUpdate(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const QMap<QString, QVariantList> machines
-        = YmTableViewWidget::machinesFromOrderRows(workshop(day).rows);
+    const QVector<YmOrderModel::MachineCounts> machines = machineCounts(workshop(day));
     const SwingReports reports = swingReports(machines);
     YmTableModel model;
     model.setHeaderLabels();
-    model.setMachineData(machines);
+    model.setMachineCounts(machines);
     bool top = false;
     for (auto _ : state) {
         top = !top;
-        model.updateMacProcess(reports.key, top ? reports.toTop : reports.toBottom);
+        model.updateMachineCounts(top ? reports.toTop : reports.toBottom);
     }
     label(state, day);
     state.counters["machines"] = model.rowCount();
@@ -112,17 +115,18 @@ void BM_TableWidgetUpdate(benchmark::State &state)
 {
     const int day = int(state.range(0));
     const YmBenchWorkshop &w = workshop(day);
-    const SwingReports reports = swingReports(YmTableViewWidget::machinesFromOrderRows(w.rows));
+    const QVector<YmOrderModel::MachineCounts> machines = machineCounts(w);
+    const SwingReports reports = swingReports(machines);
     YmTableViewWidget widget;
     widget.resize(520, 600);
-    widget.setOrderRows(w.rows);
+    widget.setMachineCounts(machines);
     widget.show();
     widget.tableView()->selectRow(1);
     QCoreApplication::processEvents();
     bool top = false;
     for (auto _ : state) {
         top = !top;
-        widget.updateMacProcess(reports.key, top ? reports.toTop : reports.toBottom);
+        widget.updateMachineCounts(top ? reports.toTop : reports.toBottom);
     }
     QCoreApplication::processEvents();
     label(state, day);

@@ -502,15 +502,12 @@ void Soak::checkDay(const QString &date, bool change)
 
 void Soak::checkWindow()
 {
-    // The plan window shows the stored plans of its day (plan, machine, planned).
+    // The plan window shows the stored plans of its day (plan, machine, planned)
+    // and, on today, the board's own completed counts row for row.
     ++r.windowChecks;
     QStringList shown;
-    for (const QVariant &v : m_page->model().planList()) {
-        const QVariantList row = v.toList();
-        shown << QStringLiteral("%1|%2|%3")
-                     .arg(row.value(0).toString(), row.value(2).toString())
-                     .arg(row.value(6).toInt());
-    }
+    for (const YmOrderRecord &row : m_page->model().planList())
+        shown << QStringLiteral("%1|%2|%3").arg(row.planName, row.macKey).arg(row.planned);
     QStringList stored;
     for (const QString &row : m_check->rows(m_page->shownDateText())) {
         const QStringList f = row.split(QLatin1Char('|'));
@@ -523,6 +520,19 @@ void Soak::checkWindow()
                  .arg(shown.size())
                  .arg(m_page->shownDateText())
                  .arg(stored.size()));
+    }
+    if (m_page->shownDateText() != m_day.toString(kDateFormat) || !m_page->isVisible())
+        return;
+    const QVector<YmOrderRecord> &board = m_main->model().rows();
+    const QVector<YmOrderRecord> &window = m_page->model().planList();
+    bool same = board.size() == window.size();
+    for (int i = 0; same && i < board.size(); ++i)
+        same = board.at(i).planName == window.at(i).planName
+               && board.at(i).completed == window.at(i).completed;
+    if (!same) {
+        ++r.windowMismatches;
+        fail(QStringLiteral("the plan window's completed counts differ from the board's on %1")
+                 .arg(m_page->shownDateText()));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "ymdashboardfigures.h"
+#include "ympayload.h"
 #include "ymplatformmessagefilter.h"
 
 #include <QtTest>
@@ -49,7 +50,7 @@ private slots:
                 r << f[i].toInt();
             rows << (f.size() < 5 ? QVariant(row) : QVariant(r));
         }
-        const YmDashboardFigures d = YmDashboardFigures::compute(rows);
+        const YmDashboardFigures d = YmDashboardFigures::compute(YmPayload::orderRecords(rows));
         QString text = d.notifications.join(u'|') + sep;
         for (const QVariant &bar : d.planBars + QVariantList{QStringLiteral("|")} + d.groupBars)
             text += bar.toStringList().join(u':') + u' ';

@@ -8,6 +8,7 @@
 #include "ymdateplanprogressdata.h"
 #include "ymliteralplanprogress.h"
 #include "ymmetatypes.h"
+#include "ymordermodel.h"
 #include "ympiecekey.h"
 #include "ymtestsupport.h"
 #include "ymworkshopdateplanprogress.h"
@@ -274,7 +275,7 @@ private slots:
         QFETCH(QString, laterStart);
         QFETCH(QString, laterEnd);
         YmDatePlanProgressData day;
-        day.setDayData({}, stops(stopText), start, end, 500);
+        day.setDayData(records({}), YmPayload::stopPeriods(stops(stopText)), start, end, 500);
         if (!laterStart.isNull())
             day.setWorkTime(laterStart, laterEnd, 42);
         QTEST(day.axisLabels().join(QLatin1Char(' ')), "labels");
@@ -321,19 +322,21 @@ private slots:
             row("M1", "F", 60, pieces("08:30:00=2 07:00:00=5 #garbage=3 10:15:00=4")),
             row("M2", "F", 40)};
         YmDatePlanProgressData day;
-        day.setDayData(rows, stops(stopText), "08:00:00", "18:00:00", 600);
+        day.setDayData(records(rows), YmPayload::stopPeriods(stops(stopText)), "08:00:00",
+                       "18:00:00", 600);
         QTEST(mapText(day.plannedAt(), ' '), "planned");
         QTEST(mapText(day.doneAt(), ' '), "done");
         const QMap<QString, int> planned = day.plannedAt();
         // The same call again gives the same counts.
-        day.setDayData(rows, stops(stopText), "08:00:00", "18:00:00", 600);
+        day.setDayData(records(rows), YmPayload::stopPeriods(stops(stopText)), "08:00:00",
+                       "18:00:00", 600);
         QCOMPARE(day.plannedAt(), planned);
 
-        // A report adds 09:10 as one piece; counting from the records alone,
-        // the unreadable key counts everywhere and labels after now hold all.
-        day.updateMacProcess("M1", report("F", pieces("09:10:00=9")));
+        // The rows take a piece of 09:10; counting from the records alone, the
+        // unreadable key counts everywhere and labels after now hold all.
+        day.addPieces({{kDay + "09:10:00", 1}});
         QTEST(mapText(day.doneAt(), ' '), "afterReport");
-        QCOMPARE(day.pieceRecords().value("M1").value("F").value(kDay + "09:10:00"), 1);
+        QCOMPARE(day.recordedTotal(), 15);
     }
 
     void fastMatchesLiteral()
@@ -359,7 +362,9 @@ private slots:
 
             YmDatePlanProgressData fast;
             YmLiteralPlanProgress literal;
-            fast.setDayData(rows, stopList, start, end, minutes);
+            YmOrderModel board; // hands out the pieces as the board does
+            board.setRows(records(rows));
+            fast.setDayData(records(rows), YmPayload::stopPeriods(stopList), start, end, minutes);
             literal.setDayData(rows, stopList, start, end, minutes);
             const auto compare = [&](const char *step) {
                 const QByteArray where
@@ -368,7 +373,6 @@ private slots:
                 QVERIFY2(fast.stopMinutes() == literal.stopMinutes, where);
                 QVERIFY2(fast.plannedAt() == literal.plannedAt, where);
                 QVERIFY2(fast.doneAt() == literal.doneAt, where);
-                QVERIFY2(fast.pieceRecords() == literal.pieceRecords, where);
             };
             compare("setDayData");
             for (int call = 0; call < 3; ++call) {
@@ -380,9 +384,11 @@ private slots:
                                               QVariant::fromValue(randomPieces(rng, 8)), 0}));
                 }
                 setRandomClock(rng);
-                fast.updateMacProcess(mac, process);
-                literal.updateMacProcess(mac, process);
-                compare("updateMacProcess");
+                const YmOrderModel::Change change
+                    = board.applyProcess(mac, YmPayload::processEntries(process));
+                fast.addPieces(change.pieces);
+                literal.addPieces(change.pieces);
+                compare("addPieces");
             }
             const QString later = randomTime(rng, 5, 9);
             fast.setWorkTime(later, end, 480);
@@ -391,28 +397,6 @@ private slots:
             literal.rebuildCounts();
             compare("setWorkTime");
         }
-    }
-
-    // An unknown machine changes nothing and schedules no paint; a known one
-    // does.
-    void unknownMachine()
-    {
-        YmWorkshopDatePlanProgress chart;
-        chart.resize(600, 300);
-        chart.setDayData({row("M1", "F", 10, pieces("09:00:00=1"))}, {}, "08:00:00", "18:00:00",
-                         600);
-        chart.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&chart));
-        QCoreApplication::processEvents();
-        PaintCounter counter(&chart);
-        const QMap<QString, int> done = chart.dayData().doneAt();
-        const QVariantList process = report("F", pieces("10:00:00=1"));
-        chart.updateMacProcess("M9", process);
-        QCoreApplication::processEvents();
-        QCOMPARE(chart.dayData().doneAt(), done);
-        QCOMPARE(counter.paints, 0);
-        chart.updateMacProcess("M1", process);
-        QTRY_VERIFY(counter.paints > 0);
     }
 
     void points_data()
@@ -432,7 +416,8 @@ private slots:
         setClock("09:30");
         YmWorkshopDatePlanProgress chart;
         chart.resize(700, 400);
-        chart.setDayData({row("M1", "F", 100, pieces(pieceText))}, {}, "08:00:00", "18:00:00", 600);
+        chart.setDayData(records({row("M1", "F", 100, pieces(pieceText))}),
+                         YmPayload::stopPeriods({}), "08:00:00", "18:00:00", 600);
         QCOMPARE(chart.dayData().percentValues(QTime(9, 30)).value("09:00"), percent);
         const QImage image = render(chart);
         const Geometry g(chart, 11);
@@ -455,8 +440,9 @@ private slots:
         setClock("10:30");
         YmWorkshopDatePlanProgress chart;
         chart.resize(800, 400);
-        chart.setDayData({row("M1", "F", 100, pieces("08:30:00=8 09:30:00=16"))},
-                         stops("L,12:00:00,13:00:00"), "08:00:00", "18:00:00", 660);
+        chart.setDayData(records({row("M1", "F", 100, pieces("08:30:00=8 09:30:00=16"))}),
+                         YmPayload::stopPeriods(stops("L,12:00:00,13:00:00")), "08:00:00",
+                         "18:00:00", 660);
         QCOMPARE(chart.dayData().plannedAt().value("09:00"), 10);
         QCOMPARE(chart.dayData().plannedAt().value("10:00"), 20);
         const QImage image = render(chart);
@@ -495,7 +481,9 @@ private slots:
         QCOMPARE(chart->dayData().axisLabels().size(), 12);
         QCOMPARE(chart->dayData().doneAt().value("09:00"), 9);
         main.updateMacProcess("M1", report("F", pieces("09:05:00=1"), 10));
-        QCOMPARE(chart->dayData().pieceRecords().value("M1").value("F").size(), 2);
+        QCOMPARE(chart->dayData().recordedTotal(), 10);
+        main.updateMacProcess("M9", report("F", pieces("09:06:00=1"), 11)); // no such machine
+        QCOMPARE(chart->dayData().recordedTotal(), 10);
         main.updateWorkTimeData("07:00:00", "09:00:00", 120);
         QCOMPARE(chart->dayData().axisLabels().join(' '), QStringLiteral("07:00 08:00 09:00"));
     }

@@ -4,6 +4,7 @@
 #include "ymmetatypes.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
+#include "ymtableviewplanpage.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
 #include "ymworkshopmanagemainpage.h"
@@ -158,28 +159,58 @@ private slots:
             YmWorkshopManage board;
             registerAll(board);
             board.setCurrentDateTimeCB(hostClock);
-            QCOMPARE(YmClock::now(), g_hostNow);
+            QCOMPARE(YmClock::now(pageOf(board)), g_hostNow);
 
             // Taking over the clock is not a day change.
-            pageOf(board)->tick(YmClock::today());
+            pageOf(board)->tick(YmClock::today(pageOf(board)));
             QVERIFY(g_calls.isEmpty());
             g_hostNow = g_hostNow.addSecs(1);
-            pageOf(board)->tick(YmClock::today());
+            pageOf(board)->tick(YmClock::today(pageOf(board)));
             QVERIFY(g_calls.isEmpty());
             g_hostNow = g_hostNow.addSecs(1); // midnight of the host's day
-            pageOf(board)->tick(YmClock::today());
+            pageOf(board)->tick(YmClock::today(pageOf(board)));
             QCOMPARE(g_calls, QStringList{QStringLiteral("dateinit(ctx)")});
 
             g_hostNow = QDateTime();
-            QCOMPARE(YmClock::today(), systemDay);
+            QCOMPARE(YmClock::today(pageOf(board)), systemDay);
             g_hostNow = QDateTime(QDate(2024, 3, 7), QTime(9, 0));
-            QCOMPARE(YmClock::today(), QDate(2024, 3, 7));
+            QCOMPARE(YmClock::today(pageOf(board)), QDate(2024, 3, 7));
             board.setCurrentDateTimeCB(nullptr);
-            QCOMPARE(YmClock::today(), systemDay);
+            QCOMPARE(YmClock::today(pageOf(board)), systemDay);
             board.setCurrentDateTimeCB(hostClock);
-            QCOMPARE(YmClock::today(), QDate(2024, 3, 7));
+            QCOMPARE(YmClock::today(pageOf(board)), QDate(2024, 3, 7));
         }
         QCOMPARE(YmClock::today(), systemDay);
+    }
+
+    // Two boards in one process (a host driving two screens): each asks its
+    // own host for the time, and keeps its own day.
+    void twoBoardsKeepTheirOwnClockAndData()
+    {
+        static QDateTime first, second;
+        first = QDateTime(QDate(2024, 3, 5), QTime(10, 0));
+        second = QDateTime(QDate(2024, 3, 6), QTime(15, 30));
+        YmWorkshopManage a, b;
+        a.setCurrentDateTimeCB([](void *) { return first; });
+        b.setCurrentDateTimeCB([](void *) { return second; });
+        QCOMPARE(YmClock::now(pageOf(a)), first);
+        QCOMPARE(YmClock::now(pageOf(b)), second);
+        const auto row = [](const char *plan, int done) {
+            return QVariant(QVariantList{QString::fromLatin1(plan), 0, QStringLiteral("M1"),
+                                         QStringLiteral("m1"), QStringLiteral("G"),
+                                         QStringLiteral("F"), 10, done, 0, QVariant()});
+        };
+        a.initDatas({QVariantList{row("A", 1)}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
+        b.initDatas({QVariantList{row("B", 2)}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
+        // Each board's plan window follows its own board's day.
+        QCOMPARE(YmClock::today(pageOf(a)->mainPage()->planPage()), first.date());
+        QCOMPARE(YmClock::today(pageOf(b)->mainPage()->planPage()), second.date());
+        QCOMPARE(pageOf(a)->mainPage()->model().rows().value(0).planName, QStringLiteral("A"));
+        QCOMPARE(pageOf(b)->mainPage()->model().rows().value(0).completed, 2);
+        // One board letting go of its host's clock leaves the other's alone.
+        a.setCurrentDateTimeCB(nullptr);
+        QCOMPARE(YmClock::now(pageOf(b)), second);
+        QVERIFY(YmClock::now(pageOf(a)) != first);
     }
 
     void nullCallbackDrops()
@@ -217,10 +248,10 @@ private slots:
 
         const YmOrderModel &model = pageOf(board)->mainPage()->model();
         QCOMPARE(model.machineStates().value(QStringLiteral("M1")), 3);
-        const QVariantList row = model.rows().value(0).toList();
-        QCOMPARE(row.value(3).toString(), QStringLiteral("renamed"));
-        QCOMPARE(row.value(4).toString(), QStringLiteral("G9"));
-        QCOMPARE(row.value(7).toInt(), 7);
+        const YmOrderRecord row = model.rows().value(0);
+        QCOMPARE(row.macName, QStringLiteral("renamed"));
+        QCOMPARE(row.groupName, QStringLiteral("G9"));
+        QCOMPARE(row.completed, 7);
     }
 
     void showHide()

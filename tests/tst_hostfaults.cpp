@@ -9,6 +9,7 @@
 #include "ymworkshophost.h"
 #include "ymworkshopmanage.h"
 
+#include "ymtestsupport.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
+
 #include <QtTest>
 
 namespace {
@@ -44,7 +46,7 @@ QStringList stored(const YmHostDatabase &db)
 QStringList shown(const YmTableViewPlanPage *page)
 {
     QStringList out;
-    for (const QVariant &v : page->model().planList()) {
+    for (const QVariant &v : asPayload(page->model().planList())) {
         const QVariantList r = v.toList();
         out << QStringLiteral("%1|%2|%3")
                    .arg(r.value(0).toString(), r.value(2).toString())

@@ -11,6 +11,7 @@
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 
+#include "ymtestsupport.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QTimer>
+
 #include <QtTest>
 
 #include <functional>
@@ -53,7 +55,7 @@ QStringList storedPlans(const YmHostDatabase &db, const QDate &day)
 QStringList boardRows(YmWorkshopManage &board)
 {
     QStringList out;
-    for (const QVariant &v : mainOf(board)->model().rows()) {
+    for (const QVariant &v : asPayload(mainOf(board)->model().rows())) {
         const QVariantList r = v.toList();
         out << QStringList{r.value(0).toString(),
                            r.value(2).toString(),
@@ -218,10 +220,10 @@ private slots:
                      + (QStringList{QStringLiteral("PO-2001|NEW-1.nc|MAC-001|50|75"),
                                     QStringLiteral("PO-2001|NEW-1.nc|MAC-002|30|75")}));
         // And the plan table shows the host's answer: one row per machine.
-        const QStringList columns = page->columnsInUse();
-        const int plan = columns.indexOf(QStringLiteral("订单计划"));
-        const int file = columns.indexOf(QStringLiteral("文件"));
-        const int mac = columns.indexOf(QStringLiteral("设备"));
+        const YmTablePlanModel::ColumnOrder columns = page->columnsInUse();
+        const int plan = columns.indexOf(YmTablePlanModel::PlanCriterion);
+        const int file = columns.indexOf(YmTablePlanModel::FileCriterion);
+        const int mac = columns.indexOf(YmTablePlanModel::MachineCriterion);
         QVERIFY(plan >= 0 && file >= 0 && mac >= 0);
         QAbstractItemModel *shown = page->findChild<QTableView *>()->model();
         QStringList added;

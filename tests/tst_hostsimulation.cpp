@@ -8,7 +8,9 @@
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 
+#include "ymtestsupport.h"
 #include <QSet>
+
 #include <QtTest>
 
 namespace {
@@ -39,7 +41,7 @@ QList<YmPieceRecord> simulate(quint64 seed, const QList<QTime> &clock)
 
 QString completedOf(YmWorkshopManage &board, const QString &plan, const QString &macKey)
 {
-    for (const QVariant &v : mainOf(board)->model().rows()) {
+    for (const QVariant &v : asPayload(mainOf(board)->model().rows())) {
         const QVariantList r = v.toList();
         if (r.value(0).toString() == plan && r.value(2).toString() == macKey)
             return QString::number(r.value(7).toInt());
@@ -102,7 +104,7 @@ private slots:
         QVERIFY2(working >= 16, qPrintable(QString::number(working)));
         // Every stored piece up to 14:00 is on the board.
         int onBoard = 0;
-        for (const QVariant &v : mainOf(board)->model().rows())
+        for (const QVariant &v : asPayload(mainOf(board)->model().rows()))
             onBoard += v.toList().value(7).toInt();
         int stored = 0;
         for (const YmPieceRecord &p : db.pieces(kDay))
@@ -121,14 +123,14 @@ private slots:
         YmWorkshopHost host(&db, &board);
         host.useSimulation(11);
         host.begin(QDateTime(kDay, QTime(23, 0)), 0);
-        QVERIFY(mainOf(board)->model().rows().value(0).toList().value(7).toInt() > 100);
+        QVERIFY(asPayload(mainOf(board)->model().rows()).value(0).toList().value(7).toInt() > 100);
 
         // The clock runs past midnight into the next morning.
         host.clock().start(QDateTime(kDay.addDays(1), QTime(8, 20)), 0);
         emit YmWorkshopManagePrivate::get(&board)->page->sUpdateDateInit();
         QCOMPARE(host.today(), kDay.addDays(1));
         // Yesterday's plans carried over, counting only this morning's pieces.
-        const QVariantList rows = mainOf(board)->model().rows();
+        const QVariantList rows = asPayload(mainOf(board)->model().rows());
         QCOMPARE(rows.size(), 32);
         int done = 0;
         for (const QVariant &v : rows) {
@@ -210,7 +212,7 @@ private slots:
                      row + QLatin1Char(' ') + QLatin1String(e[2]));
         }
         int total = 0;
-        for (const QVariant &v : mainOf(board)->model().rows())
+        for (const QVariant &v : asPayload(mainOf(board)->model().rows()))
             total += v.toList().value(7).toInt();
         QCOMPARE(total, 15 + 4 + 250 + 40 + 14 + 12 + 20 + 9 + 24 + 11);
         QCOMPARE(mainOf(board)->model().machineStates().value(QStringLiteral("MAC-004")), 1);

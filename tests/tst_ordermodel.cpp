@@ -1,11 +1,11 @@
 #include "ymordermodel.h"
-#include "ymorderrow.h"
+#include "ympayload.h"
 #include "ymplatformmessagefilter.h"
 
 #include <QtTest>
 
 using L = QVariantList;
-using R = YmOrderRow;
+using P = YmPayload;
 
 QString operator""_s(const char *s, size_t n)
 {
@@ -39,15 +39,29 @@ class TstOrderModel : public QObject
     static QString st(const YmOrderModel &m)
     {
         QStringList out;
-        for (const QVariant &v : m.rows())
-            out << QString::number(R::intAt(v.toList(), R::Completed)) + u':'
-                       + QStringList(R::pieceMapAt(v.toList(), R::Pieces).keys()).join(QString());
+        for (const YmOrderRecord &r : m.rows())
+            out << QString::number(r.completed) + u':'
+                       + QStringList(r.pieces.keys()).join(QString());
         return out.join(u' ');
+    }
+    // The model fed as the board feeds it: payloads parsed once.
+    static void load(YmOrderModel &m, const L &rows) { m.setRows(P::orderRecords(rows)); }
+    static YmOrderModel::Change report(YmOrderModel &m, const QString &key, const L &process)
+    {
+        return m.applyProcess(key, P::processEntries(process));
+    }
+    static L asRows(const YmOrderModel &m)
+    {
+        L rows;
+        for (const YmOrderRecord &r : m.rows())
+            rows << QVariant(P::toList(r));
+        return rows;
     }
 
 private slots:
     void initTestCase() { YmPlatformMessageFilter::install(); }
-    // A one-element record: "text|number|pieces" at index 0, nothing at -1, 1 and 1000.
+    // A value in every field of a row, a machine entry and a process entry:
+    // "text|number|pieces" as read; a list one short of each field reads it as empty.
     void readers_data()
     {
         QTest::addColumn<QVariant>("value");
@@ -63,12 +77,31 @@ private slots:
     {
         QFETCH(QVariant, value);
         QFETCH(QString, expected);
-        QCOMPARE(R::stringAt({value}, 0), expected.section(u'|', 0, 0));
-        QCOMPARE(R::intAt({value}, 0), expected.section(u'|', 1, 1).toInt());
-        QCOMPARE(R::pieceMapAt({value}, 0), pcs(expected.section(u'|', 2)));
-        for (int i : {-1, 1, 1000})
-            QVERIFY(R::stringAt({value}, i).isNull() && R::intAt({value}, i) == 0
-                    && R::pieceMapAt({value}, i).isEmpty());
+        const QString text = expected.section(u'|', 0, 0);
+        const int number = expected.section(u'|', 1, 1).toInt();
+        const auto filled = [&value](int n) {
+            L list;
+            while (list.size() < n)
+                list << value;
+            return list;
+        };
+        const YmOrderRecord r = P::orderRecord(filled(10));
+        QCOMPARE(QStringList({r.planName, r.macKey, r.macName, r.groupName, r.fileName}).join(u'|'),
+                 QStringList({text, text, text, text, text}).join(u'|'));
+        QCOMPARE(QVector<int>({r.planned, r.completed, r.notifyNum}), QVector<int>(3, number));
+        QCOMPARE(r.pieces, pcs(expected.section(u'|', 2)));
+        const YmProcessEntry e = P::processEntries({QVariant(filled(3))}).value(0);
+        QCOMPARE(e.fileName + u'|' + QString::number(e.completed),
+                 text + u'|' + QString::number(number));
+        QCOMPARE(e.pieces, pcs(expected.section(u'|', 2)));
+        const YmMachineEntry mac = P::machineEntries({QVariant(filled(3))}).value(0);
+        QCOMPARE(mac.key + mac.name + QString::number(mac.state),
+                 text + text + QString::number(number));
+        // Short lists: every later field reads as 0 / empty.
+        const YmOrderRecord shortRow = P::orderRecord(L{value});
+        QVERIFY(shortRow.macKey.isNull() && shortRow.completed == 0 && shortRow.pieces.isEmpty());
+        QVERIFY(P::processEntries({QVariant(L{value})}).value(0).pieces.isEmpty());
+        QCOMPARE(P::toList(P::orderRecord(P::toList(r))), P::toList(r));
     }
     // "planned done held file2 | offer quantity | expected": the process of M1 for
     // file f meets row 0 of M1, a row of M2 on file f and a row of M1 (planned 10) on
@@ -82,8 +115,9 @@ private slots:
         QTest::newRow("held key passed on") << "10 4 a=4 | a=4,b=4 | 8:ab 0: 4:a";
         QTest::newRow("holds every key") << "10 0 a=1,b=1 | a=4,b=4 | 0:ab 0: 8:ab";
         QTest::newRow("no pieces") << "3 1 |  | 1: 0: 0:";
-        QTest::newRow("single row, lower") << "10 8 x=1 g | y=5 3 | 3:x 0: 0:";
-        QTest::newRow("single row, higher") << "10 8 x=1 g | y=5 20 | 20:x 0: 0:";
+        // One row on the file: the report's count, and its unseen pieces recorded.
+        QTest::newRow("single row, lower") << "10 8 x=1 g | y=5 3 | 3:xy 0: 0:";
+        QTest::newRow("single row, higher") << "10 8 x=1 g | y=5 20 | 20:xy 0: 0:";
     }
     void process()
     {
@@ -93,13 +127,35 @@ private slots:
                row("B"_s, "M2"_s, "f"_s, 10, 0), row("C"_s, "M1"_s, f.value(3, "f"_s), 10, 0)};
         for (const QVariant &offer : {vp(o.at(0)), QVariant(pcs<QVariantMap>(o.at(0)))}) {
             YmOrderModel m;
-            m.setRows(rows);
-            m.applyProcess("M9"_s, entry("f"_s, offer, 1)); // unknown machine
-            QCOMPARE(m.rows(), rows);
+            load(m, rows);
+            const QString before = st(m);
+            QVERIFY(report(m, "M9"_s, entry("f"_s, offer, 1)).isEmpty()); // unknown machine
+            QCOMPARE(st(m), before);
             // No row has file z; the quantity of a shared file is not used.
-            m.applyProcess("M1"_s, entry("f"_s, offer, o.value(1)) + entry("z"_s, offer, 7));
+            const YmOrderModel::Change c
+                = report(m, "M1"_s, entry("f"_s, offer, o.value(1)) + entry("z"_s, offer, 7));
             QCOMPARE(st(m), p.at(2));
-            QCOMPARE(m.rows().at(0).toList().at(R::Pieces).userType(), qMetaTypeId<YmPieceMap>());
+            // The change names exactly the rows that moved, and the pieces they took.
+            QStringList moved;
+            const QStringList b = before.split(u' '), a = st(m).split(u' ');
+            for (int i = 0; i < a.size(); ++i)
+                if (a.at(i) != b.at(i))
+                    moved << QString::number(i);
+            QStringList listed;
+            for (int i : c.rows)
+                listed << QString::number(i);
+            QCOMPARE(listed, moved);
+            int taken = 0;
+            for (const auto &piece : c.pieces)
+                taken += piece.second;
+            int grown = 0;
+            for (int i = 0; i < m.rows().size(); ++i)
+                for (int q : m.rows().at(i).pieces)
+                    grown += q;
+            for (const QVariant &r : rows)
+                for (int q : P::orderRecord(r).pieces)
+                    grown -= q;
+            QCOMPARE(taken, grown);
         }
     }
     // The host loads the day again with other machines: only the second load's rows
@@ -116,29 +172,29 @@ private slots:
         QFETCH(QString, line);
         const QStringList r = line.section(" | "_s, 0, 0).split(u' ');
         YmOrderModel m;
-        m.setRows({row("A"_s, "M1"_s, "f"_s, 10, 0), row("B"_s, "M2"_s, "f"_s, 10, 0),
-                   row("C"_s, "M3"_s, "g"_s, 10, 0)});
-        m.setRows({row("B"_s, "M2"_s, "f"_s, 10, 0), row("D"_s, "M1"_s, "f"_s, 10, 0)});
+        load(m, {row("A"_s, "M1"_s, "f"_s, 10, 0), row("B"_s, "M2"_s, "f"_s, 10, 0),
+                 row("C"_s, "M3"_s, "g"_s, 10, 0)});
+        load(m, {row("B"_s, "M2"_s, "f"_s, 10, 0), row("D"_s, "M1"_s, "f"_s, 10, 0)});
         QCOMPARE(m.hasMachine(r.at(0)), r.at(0) != "M3"_s);
-        m.applyProcess(r.at(0), entry(r.at(1), QVariant(), r.at(2).toInt()));
+        report(m, r.at(0), entry(r.at(1), QVariant(), r.at(2).toInt()));
         QCOMPARE(st(m), line.section(" | "_s, 1));
     }
     void renames()
     {
         YmOrderModel m;
         const QVariant other = row("P"_s, "M2"_s, "f"_s, 1, 0, {}, "G2"_s);
-        m.setRows({row("P"_s, "M1"_s, "f"_s, 1, 0), other, row("Q"_s, "M1"_s, "g"_s, 1, 0),
-                   row("R"_s, "M1"_s, "h"_s, 1, 0), QVariant(L{"P"_s, 1, "M3"_s})});
+        load(m, {row("P"_s, "M1"_s, "f"_s, 1, 0), other, row("Q"_s, "M1"_s, "g"_s, 1, 0),
+                 row("R"_s, "M1"_s, "h"_s, 1, 0), QVariant(L{"P"_s, 1, "M3"_s})});
         QVERIFY(m.renameMachine("M1"_s, "一号机"_s));
         QVERIFY(!m.renameMachine("M1"_s, "一号机"_s));
         m.renameGroup("G1"_s, "一车间"_s);
-        QCOMPARE(m.rows().at(1), other);
+        QCOMPARE(asRows(m).at(1), P::toList(P::orderRecord(other)));
         for (int i : {0, 2, 3})
-            QCOMPARE(m.rows().at(i).toList().mid(R::MacName, 2), (L{"一号机"_s, "一车间"_s}));
-        // A short row is padded to full length when written; its file reads as empty. The
-        // machine index still holds after the writes.
-        m.applyProcess("M3"_s, entry(QString(), QVariant(), 5));
-        QCOMPARE(m.rows().at(4).toList(), (L{"P"_s, 1, "M3"_s, {}, {}, {}, {}, 5, {}, {}}));
+            QCOMPARE(m.rows().at(i).macName + m.rows().at(i).groupName, "一号机一车间"_s);
+        // A short row reads its file as empty. The machine index still holds after the writes.
+        report(m, "M3"_s, entry(QString(), QVariant(), 5));
+        QCOMPARE(asRows(m).at(4), (L{"P"_s, 1, "M3"_s, ""_s, ""_s, ""_s, 0, 5, 0,
+                                     QVariant::fromValue(YmPieceMap())}));
     }
     // Machines as letter + state code: unknown codes count nowhere, a later entry wins.
     void stateCounts()
@@ -148,7 +204,7 @@ private slots:
             macs << rec({s.left(1), s, s.mid(1).toInt()});
         YmOrderModel m;
         m.setMachineState("stale"_s, 1); // dropped by setMachines
-        m.setMachines(macs);
+        m.setMachines(P::machineEntries(macs));
         const YmStateCounts c = m.stateCounts();
         QCOMPARE(c.online * 1000 + c.working * 100 + c.abnormal * 10 + c.offline, 1121);
     }
@@ -166,19 +222,19 @@ private slots:
     {
         QFETCH(L, payload);
         YmOrderModel m;
-        m.setMachines(payload);
-        m.setRows(payload);
+        m.setMachines(P::machineEntries(payload));
+        load(m, payload);
         for (const QString &key : {"M1"_s, QString(), QString(), "M1"_s}) {
-            m.applyProcess(key, payload);
+            report(m, key, payload);
             m.renameMachine(key, "renamed"_s);
             m.renameGroup(key, "G"_s);
         }
         m.dashboardFigures();
         QCOMPARE(m.rows().size(), payload.size());
-        for (int i = 0; i < payload.size(); ++i) // rows that are no list stay as they came
-            QVERIFY(R::isRecord(payload.at(i)) || m.rows().at(i) == payload.at(i));
-        m.setRows({row("P"_s, "M1"_s, "f"_s, 4, 0), row("P"_s, "M1"_s, "f"_s, 4, 0)});
-        m.applyProcess("M1"_s, entry("f"_s, vp("a=3,b=3"_s), 0));
+        for (int i = 0; i < payload.size(); ++i) // rows that are no list belong to no machine
+            QCOMPARE(m.rows().at(i).isRecord, payload.at(i).userType() == QMetaType::QVariantList);
+        load(m, {row("P"_s, "M1"_s, "f"_s, 4, 0), row("P"_s, "M1"_s, "f"_s, 4, 0)});
+        report(m, "M1"_s, entry("f"_s, vp("a=3,b=3"_s), 0));
         QCOMPARE(st(m), "6:ab 0:"_s);
     }
     // Only a plan above its notify percent notifies: A stands at its 50 %, B is past it.
@@ -186,10 +242,10 @@ private slots:
     {
         L a = row("A"_s, "M1"_s, "a.nc"_s, 10, 5).toList(),
           b = row("B"_s, "M2"_s, "b.nc"_s, 10, 6).toList();
-        a[R::NotifyNum] = 50;
-        b[R::NotifyNum] = 50;
+        a[8] = 50;
+        b[8] = 50;
         YmOrderModel m;
-        m.setRows({QVariant(a), QVariant(b)});
+        load(m, {QVariant(a), QVariant(b)});
         QCOMPARE(m.dashboardFigures().notifyingPlans, QStringList{"B"_s});
     }
     // The numbers kept beside the rows match a fresh reading after a write. Step:
@@ -207,12 +263,12 @@ private slots:
     {
         QFETCH(QString, step);
         YmOrderModel m;
-        m.setRows({row("A"_s, "M1"_s, "a.nc"_s, 10, 0), row("B"_s, "M2"_s, "b.nc"_s, 15, 0),
-                   row("A"_s, "M1"_s, "a.nc"_s, 5, 0, {}, "G2"_s)});
+        load(m, {row("A"_s, "M1"_s, "a.nc"_s, 10, 0), row("B"_s, "M2"_s, "b.nc"_s, 15, 0),
+                 row("A"_s, "M1"_s, "a.nc"_s, 5, 0, {}, "G2"_s)});
         const QStringList w = step.section(u'=', 0, 0).split(u' ');
         m.renameGroup(w.value(0), w.value(1));
         m.renameMachine(w.value(2), "renamed"_s);
-        m.applyProcess(w.value(3), entry(w.value(4), vp("a=4,b=4,c=4"_s), w.value(5).toInt()));
+        report(m, w.value(3), entry(w.value(4), vp("a=4,b=4,c=4"_s), w.value(5).toInt()));
         for (const auto &d : {m.dashboardFigures(), YmDashboardFigures::compute(m.rows())}) {
             QStringList out;
             for (const QVariant &bar : d.groupBars + d.planBars)

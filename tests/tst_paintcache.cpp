@@ -13,8 +13,10 @@
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopverticalbarchart.h"
 
+#include "ympayload.h"
 #include <QPainter>
 #include <QRandomGenerator>
+
 #include <QtTest>
 
 #include <functional>
@@ -163,8 +165,10 @@ private slots:
             QStringLiteral("午休"), QStringLiteral("12:00:00"), QStringLiteral("13:00:00")})};
         YmWorkshopDatePlanProgress chart;
         chart.resize(839, 327);
-        chart.setDayData({row(QStringLiteral("M1"), 600, 40), row(QStringLiteral("M2"), 300, 9)},
-                         stops, QStringLiteral("08:00:00"), QStringLiteral("18:00:00"), 540);
+        chart.setDayData(YmPayload::orderRecords({row(QStringLiteral("M1"), 600, 40),
+                                                  row(QStringLiteral("M2"), 300, 9)}),
+                         YmPayload::stopPeriods(stops), QStringLiteral("08:00:00"),
+                         QStringLiteral("18:00:00"), 540);
         YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(16, 30)));
 
         const QColor under = how == "other colour" ? QColor(90, 20, 60) : kBoard;

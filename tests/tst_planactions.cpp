@@ -153,7 +153,7 @@ struct PageUnderTest
 {
     explicit PageUnderTest(const QVariantList &rows, int checkOrder)
     {
-        page.initDatas(machines(), rows, false, checkOrder, 1);
+        page.initDatas(machineList(machines()), records(rows), false, checkOrder, 1);
         child<QDateEdit>(&page, "dateEdit")->setDate(kShown);
         view = child<QTableView>(&page, "tableView");
     }
@@ -388,16 +388,16 @@ private slots:
         // Rates: P1 50 % and 30 %, P2 10 %, P3 80 %, P4 25 %.
         QTest::newRow("filtered, by rate descending, rate first")
             << 123 << "F1" << QList<int>{5, 5} << 5
-            << QStringList{"完成率,订单计划,文件,设备,订单数,完成量", "80%,P3,F1,M2,100,80",
-                           "50%,P1,F1,M1,100,50", "30%,P1,F1,M2,100,30"};
+            << QStringList{"完成率,订单计划,文件,设备,订单数,完成量", "80.00%,P3,F1,M2,100,80",
+                           "50.00%,P1,F1,M1,100,50", "30.00%,P1,F1,M2,100,30"};
         QTest::newRow("grouped by plan, by rate")
             << 1 << "" << QList<int>{3} << -1
-            << QStringList{"订单计划,订单数,完成量,完成率", "P2,100,10,10%", "P4,40,10,25%",
-                           "P1,200,80,40%", "P3,100,80,80%"};
+            << QStringList{"订单计划,订单数,完成量,完成率", "P2,100,10,10.00%", "P4,40,10,25.00%",
+                           "P1,200,80,40.00%", "P3,100,80,80.00%"};
         QTest::newRow("file then plan, as grouped")
             << 21 << "" << QList<int>{} << -1
-            << QStringList{"文件,订单计划,订单数,完成量,完成率", "F1,P1,200,80,40%",
-                           "F1,P3,100,80,80%", "F2,P2,100,10,10%", "\"F,2\",P4,40,10,25%"};
+            << QStringList{"文件,订单计划,订单数,完成量,完成率", "F1,P1,200,80,40.00%",
+                           "F1,P3,100,80,80.00%", "F2,P2,100,10,10.00%", "\"F,2\",P4,40,10,25.00%"};
     }
     void exportTable()
     {
@@ -407,11 +407,12 @@ private slots:
         QFETCH(int, moveToFront);
         QFETCH(QStringList, lines);
         ExportPage page;
-        page.initDatas(machines(),
-                       {orderRow("P1", "k1", "F1", 100, 50), orderRow("P2", "k1", "F2", 100, 10),
-                        orderRow("P3", "k2", "F1", 100, 80), orderRow("P1", "k2", "F1", 100, 30),
-                        orderRow("P4", "k3", "F,2", 40, 10)},
-                       false, checkOrder, 2);
+        page.initDatas(
+            machineList(machines()),
+            records({orderRow("P1", "k1", "F1", 100, 50), orderRow("P2", "k1", "F2", 100, 10),
+                     orderRow("P3", "k2", "F1", 100, 80), orderRow("P1", "k2", "F1", 100, 30),
+                     orderRow("P4", "k3", "F,2", 40, 10)}),
+            false, checkOrder, 2);
         child<QDateEdit>(&page, "dateEdit")->setDate(kShown);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -468,7 +469,8 @@ private slots:
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
 
         ExportPage page;
-        page.initDatas(machines(), {orderRow("P1", "k1", "F1", 10, 5)}, false, 1, 1);
+        page.initDatas(machineList(machines()), records({orderRow("P1", "k1", "F1", 10, 5)}), false,
+                       1, 1);
         page.answer = answer.isEmpty() ? QString() : dir.filePath(answer);
         ModalScript script({press("确定")});
         child<QPushButton>(&page, "btnExport")->click();
@@ -483,7 +485,7 @@ private slots:
         QStringList after = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
         if (!written.isEmpty()) {
             QCOMPARE(readAll(dir.filePath(written)),
-                     QByteArray("\xEF\xBB\xBF订单计划,订单数,完成量,完成率\r\nP1,10,5,50%\r\n"));
+                     QByteArray("\xEF\xBB\xBF订单计划,订单数,完成量,完成率\r\nP1,10,5,50.00%\r\n"));
             if (!before.contains(written))
                 QVERIFY(after.removeOne(written));
         }
@@ -511,8 +513,8 @@ private slots:
             child<QPushButton>(page, "btnAdd")->click();
         }
         QCOMPARE(host.calls, QStringList{"add|2024-05-09|P3|F3|k4=90|70"});
-        QCOMPARE(tableText(view), (QStringList{"P1,F1,M1,50,10,20%", "P1,F1,M2,30,0,0%",
-                                               "P2,F2,M3,20,0,0%", "P3,F3,M4,90,0,0%"}));
+        QCOMPARE(tableText(view), (QStringList{"P1,F1,M1,50,10,20.00%", "P1,F1,M2,30,0,0.00%",
+                                               "P2,F2,M3,20,0,0.00%", "P3,F3,M4,90,0,0.00%"}));
 
         view->selectRow(1);
         {
@@ -522,8 +524,8 @@ private slots:
         QCOMPARE(host.calls.value(1),
                  QString("edit|2024-05-09|P1|P1-B|F1|F1|k1=50;k2=30;k3=20|80"));
         QCOMPARE(tableText(view),
-                 (QStringList{"P2,F2,M3,20,0,0%", "P3,F3,M4,90,0,0%", "P1-B,F1,M1,50,0,0%",
-                              "P1-B,F1,M2,30,0,0%", "P1-B,F1,M3,20,0,0%"}));
+                 (QStringList{"P2,F2,M3,20,0,0.00%", "P3,F3,M4,90,0,0.00%", "P1-B,F1,M1,50,0,0.00%",
+                              "P1-B,F1,M2,30,0,0.00%", "P1-B,F1,M3,20,0,0.00%"}));
 
         view->selectRow(0);
         {
@@ -532,7 +534,7 @@ private slots:
             QCOMPARE(script.seen, QStringList{"提示|是否要删除 P2 该计划订单?|确定/取消"});
         }
         QCOMPARE(host.calls.value(2), QString("del|2024-05-09|P2"));
-        QCOMPARE(tableText(view).first(), QString("P3,F3,M4,90,0,0%"));
+        QCOMPARE(tableText(view).first(), QString("P3,F3,M4,90,0,0.00%"));
         QCOMPARE(tableText(view).size(), 4);
         QCOMPARE(host.calls.size(), 3);
     }

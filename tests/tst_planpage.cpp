@@ -159,40 +159,43 @@ private slots:
     void answersForTheShownDateOnly()
     {
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, 123, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), false, 123, 1);
         child<QDateEdit>(page, "dateEdit")->setDate(QDate(2024, 5, 1));
         const QVariantList other{orderRow("Q9", "k1", "F1", 10, 1)};
-        page.queryDatePlan("2024-05-02", other);
+        page.queryDatePlan("2024-05-02", records(other));
         QCOMPARE(shownColumn(page, 0), (QStringList{"P1", "P2", "P3"}));
-        page.queryDatePlan("2024-05-01", other);
+        page.queryDatePlan("2024-05-01", records(other));
         QCOMPARE(shownColumn(page, 0), QStringList{"Q9"});
         QCOMPARE(page.shownDateText(), QString("2024-05-01"));
     }
 
-    void processOnlyWhileTodayIsShown()
+    void boardRowsOnlyWhileTodayIsShown()
     {
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, 123, 1);
-        const QVariantList process{QVariant(QVariantList{"F2", QVariant(), 60})};
+        page.initDatas(machineList(macs()), records(threeRows()), false, 123, 1);
+        QVector<YmOrderRecord> board = records(threeRows());
+        board[1].completed = 60;
         child<QDateEdit>(page, "dateEdit")->setDate(kToday.addDays(-1));
-        page.updateMacProcess("k1", process);
+        page.updateRows(board, {1});
         QCOMPARE(shownColumn(page, 4), (QStringList{"50", "10", "80"}));
         child<QDateEdit>(page, "dateEdit")->setDate(kToday);
-        page.updateMacProcess("k1", process);
+        page.updateRows(board, {1});
         // Hidden, the window regroups only when it is shown.
         QCOMPARE(shownColumn(page, 4), (QStringList{"50", "10", "80"}));
         page.show();
         QCOMPARE(shownColumn(page, 4), (QStringList{"50", "60", "80"}));
-        page.updateMacProcess("k1", {QVariant(QVariantList{"F2", QVariant(), 70})});
+        board[1].completed = 70;
+        page.updateRows(board, {1});
         QCOMPARE(shownColumn(page, 4), (QStringList{"50", "70", "80"}));
     }
 
     void machines()
     {
         YmTableViewPlanPage page;
-        page.initDatas({QVariant(QVariantList{"k1", "M1"}), QVariant(QVariantList{"k2", "M2"}),
-                        QVariant(QVariantList{"k1", "M1b"}), QVariant(5)},
-                       {}, false, 0, 0);
+        page.initDatas(
+            machineList({QVariant(QVariantList{"k1", "M1"}), QVariant(QVariantList{"k2", "M2"}),
+                         QVariant(QVariantList{"k1", "M1b"}), QVariant(5)}),
+            records({}), false, 0, 0);
         QCOMPARE(page.macKeys(), (QStringList{"k1", "k2", ""}));
         QCOMPARE(page.macNames().value("k1"), QString("M1b"));
         page.updateMacName("k2", "Press 2");
@@ -246,7 +249,7 @@ private slots:
         QFETCH(int, rows);
         YmTableViewPlanPage page;
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
-        page.initDatas(macs(), threeRows(), true, checkOrder, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), true, checkOrder, 1);
         QCOMPARE(checkedText(page), checked);
         QCOMPARE(combosText(page), combos);
         QCOMPARE(headersText(page), headers);
@@ -263,9 +266,10 @@ private slots:
     void laterLoadWithUnknownOrderKeepsGrouping()
     {
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, 31, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), false, 31, 1);
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
-        page.initDatas(macs(), {orderRow("P9", "k2", "F1", 10, 5)}, true, 45, 3);
+        page.initDatas(machineList(macs()), records({orderRow("P9", "k2", "F1", 10, 5)}), true, 45,
+                       3);
         QCOMPARE(combosText(page), QString("C(AC)|A(A)|-"));
         QCOMPARE(settingsText(settings),
                  QString("PlanFilterCheck=1 PlanCheckOrder=31 PlanFilter=3"));
@@ -293,7 +297,7 @@ private slots:
         QFETCH(QString, saved);
         YmTableViewPlanPage page;
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
-        page.initDatas(macs(), threeRows(), false, checkOrder, filter);
+        page.initDatas(machineList(macs()), records(threeRows()), false, checkOrder, filter);
         QCOMPARE(child<QComboBox>(page, "comboBox_filterType")->currentText(), current);
         QCOMPARE(settings.last().at(1).toString(), saved);
     }
@@ -303,7 +307,7 @@ private slots:
         YmTableViewPlanPage page;
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
-        page.initDatas(macs(), threeRows(), false, 2, 2);
+        page.initDatas(machineList(macs()), records(threeRows()), false, 2, 2);
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
         auto *file = child<QCheckBox>(page, "checkBox_file");
         QCursor::setPos(500, 400);
@@ -326,7 +330,7 @@ private slots:
     void uncheckingTheFirstColumnsCriterion()
     {
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, 213, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), false, 213, 1);
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
         child<QCheckBox>(page, "checkBox_file")->click();
         QCOMPARE(combosText(page), QString("A(AC)|C(C)|-"));
@@ -343,7 +347,7 @@ private slots:
     void choosingTheFirstColumn()
     {
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, 123, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), false, 123, 1);
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
         auto *idx1 = child<QComboBox>(page, "comboBox_idx1");
         idx1->setCurrentIndex(idx1->findText("文件"));
@@ -380,10 +384,11 @@ private slots:
         YmTableViewPlanPage page;
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
-        page.initDatas(macs(),
-                       {orderRow("A1", "k1", "F1", 10, 1), orderRow("A12", "k1", "F2", 10, 1),
-                        orderRow("B1", "k2", "F1", 10, 1), orderRow("a1", "k2", "F3", 10, 1)},
-                       fuzzy, 312, 0);
+        page.initDatas(
+            machineList(macs()),
+            records({orderRow("A1", "k1", "F1", 10, 1), orderRow("A12", "k1", "F2", 10, 1),
+                     orderRow("B1", "k2", "F1", 10, 1), orderRow("a1", "k2", "F3", 10, 1)}),
+            fuzzy, 312, 0);
         auto *type = child<QComboBox>(page, "comboBox_filterType");
         type->setCurrentIndex(type->findText(filterType));
         child<QLineEdit>(page, "lineEdit_filter")->setText(text);
@@ -410,7 +415,7 @@ private slots:
         QFETCH(int, checkOrder);
         QFETCH(int, width);
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, checkOrder, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), false, checkOrder, 1);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         auto *view = child<QTableView>(page, "tableView");
@@ -427,7 +432,7 @@ private slots:
     void selectionAndSortSurviveProcessUpdates()
     {
         YmTableViewPlanPage page;
-        page.initDatas(macs(), threeRows(), false, 123, 1);
+        page.initDatas(machineList(macs()), records(threeRows()), false, 123, 1);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         auto *view = child<QTableView>(page, "tableView");
@@ -441,7 +446,9 @@ private slots:
         QCOMPARE(page.selectedModelRow(), 1);
 
         // P3 drops to 5 %: under the header's indicator it moves to the top.
-        page.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 5})});
+        QVector<YmOrderRecord> board = records(threeRows());
+        board[2].completed = 5;
+        page.updateRows(board, {2});
         QCOMPARE(shownColumn(page, 0), (QStringList{"P3", "P2", "P1"}));
         QCOMPARE(page.selectedModelRow(), 2);
         QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
@@ -449,7 +456,8 @@ private slots:
 
         // A new grouping drops the reader's sort.
         child<QCheckBox>(page, "checkBox_mac")->click();
-        page.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 6})});
+        board[2].completed = 6;
+        page.updateRows(board, {2});
         QCOMPARE(shownColumn(page, 0), (QStringList{"P1", "P2", "P3"}));
     }
 
@@ -459,7 +467,7 @@ private slots:
         for (int i = 1; i <= 60; ++i)
             rows << orderRow(QString("P%1").arg(i, 2, 10, QChar('0')), "k1", "F1", 100, i);
         YmTableViewPlanPage page;
-        page.initDatas(macs(), rows, false, 123, 1);
+        page.initDatas(machineList(macs()), records(rows), false, 123, 1);
         page.resize(952, 400);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -472,7 +480,7 @@ private slots:
         // The host answers with one plan more at the front: the rows under the
         // reader stay where they were.
         rows.prepend(orderRow("P00", "k2", "F1", 100, 0));
-        page.queryDatePlan("2024-05-02", rows);
+        page.queryDatePlan("2024-05-02", records(rows));
         QCOMPARE(view->indexAt(QPoint(0, 0)).data().toString(), QString("P31"));
         QCOMPARE(view->verticalScrollBar()->value(), before + 1);
         QCOMPARE(view->currentIndex().data().toString(), QString("P34"));
@@ -501,7 +509,7 @@ private slots:
             // Today's process reports reach the window's table.
             board.updateMacProcess("k2", {QVariant(QVariantList{"F1", QVariant(), 90})});
             page->show();
-            QCOMPARE(shownColumn(*page, 5), (QStringList{"50%", "10%", "90%"}));
+            QCOMPARE(shownColumn(*page, 5), (QStringList{"50.00%", "10.00%", "90.00%"}));
             // A later full load reuses the window.
             board.initDatas({rows, 0, 0, 0}, macs(), {}, "08:00:00", "20:00:00", 600);
             QCOMPARE(topLevels<YmTableViewPlanPage>().size(), 1);
@@ -511,7 +519,7 @@ private slots:
             QCOMPARE(host.queries, QStringList{"2024-05-03"});
             board.queryDatePlan("2024-05-03", {orderRow("N1", "k2", "F4", 40, 10)});
             QCOMPARE(shownColumn(*page, 0), QStringList{"N1"});
-            QCOMPARE(shownColumn(*page, 5), QStringList{"25%"});
+            QCOMPARE(shownColumn(*page, 5), QStringList{"25.00%"});
 
             // A renamed machine reaches the window's machine names.
             board.updateMacState("k1", 2, "Lathe 1");
@@ -536,7 +544,9 @@ private slots:
                        macs(), {}, "08:00:00", "20:00:00", 600);
         YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
         QVERIFY(page);
-        QCOMPARE(page->columnsInUse(), (QStringList{"设备", "订单计划"}));
+        QCOMPARE(page->columnsInUse(),
+                 (YmTablePlanModel::ColumnOrder{YmTablePlanModel::MachineCriterion,
+                                                YmTablePlanModel::PlanCriterion}));
         QVERIFY(child<QCheckBox>(*page, "checkBox_fuzzyMatch")->isChecked());
         QCOMPARE(child<QComboBox>(*page, "comboBox_filterType")->currentText(), QString("设备"));
         QCOMPARE(shownColumn(*page, 0), (QStringList{"M1", "M1", "M2"}));

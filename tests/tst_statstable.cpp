@@ -1,5 +1,6 @@
 #include "ymitempixmaptext.h"
 #include "ymmetatypes.h"
+#include "ympayload.h"
 #include "ymresources.h"
 #include "ymtableheaderview.h"
 #include "ymtablemodel.h"
@@ -15,7 +16,8 @@
 #include <QTableView>
 #include <QtTest>
 
-using Machines = QMap<QString, QVariantList>;
+using Machines = QVector<YmOrderModel::MachineCounts>;
+Q_DECLARE_METATYPE(YmOrderModel::MachineCounts)
 
 namespace {
 
@@ -30,15 +32,27 @@ class TstStatsTable : public QObject
 {
     Q_OBJECT
 
-    // {name, {file -> (planned, completed)}}
-    static QVariantList record(const QString &name, const YmMachineCountMap &files)
+    // "key name planned completed; ..." -> machine counts (name "-" is empty).
+    static Machines counts(const QString &spec)
     {
-        return {name, QVariant::fromValue(files)};
+        Machines machines;
+        for (const QString &m : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QStringList f = m.simplified().split(QLatin1Char(' '));
+            const QString name = f.value(1) == "-"_s ? QString() : f.value(1);
+            machines.append({f.value(0), name, f.value(2).toLongLong(), f.value(3).toLongLong()});
+        }
+        return machines;
     }
-    // One machine with a single file "f" of 100 planned pieces.
-    static QVariantList hundred(const QString &name, int completed)
+    static YmOrderModel::MachineCounts hundred(const QString &key, int completed)
     {
-        return record(name, {{QStringLiteral("f"), {100, completed}}});
+        return {key, QString(), 100, completed};
+    }
+    // The statistics of order rows, as the board computes them.
+    static Machines fromRows(const QVariantList &rows)
+    {
+        YmOrderModel model;
+        model.setRows(YmPayload::orderRecords(rows));
+        return model.machineCounts();
     }
     static QVariant orderRow(const QString &macKey, const QString &macName, const QString &file,
                              int planned, int completed)
@@ -49,6 +63,15 @@ class TstStatsTable : public QObject
     static QVariant entry(const QString &file, const QVariant &completed)
     {
         return QVariantList{file, QVariant::fromValue(YmPieceMap()), completed};
+    }
+    // The model's rows as machine counts: what a fresh full load must rank the same.
+    static Machines rowsOf(const YmTableModel &model)
+    {
+        Machines machines;
+        for (int r = 0; r < model.rowCount(); ++r)
+            machines.append({model.rowKey(r), model.index(r, 0).data().toString(),
+                             model.rowCounts(r).first, model.rowCounts(r).second});
+        return machines;
     }
     // Every row as "name planned completed rate", rows joined by '|'.
     static QString rowsText(const QAbstractItemModel &model)
@@ -91,35 +114,23 @@ private slots:
         QTest::addColumn<QString>("keys");
 
         // Equal rates stand in key order, whatever their names.
-        QTest::newRow("ties by key") << Machines{{"m2"_s, record("a"_s, {{"f"_s, {2, 1}}})},
-                                                 {"m1"_s, record("z"_s, {{"f"_s, {4, 2}}})},
-                                                 {"m0"_s, hundred("q"_s, 60)}}
+        QTest::newRow("ties by key") << counts("m2 a 2 1; m1 z 4 2; m0 q 100 60"_s)
                                      << "z 4 2 50.00%|a 2 1 50.00%|q 100 60 60.00%"_s
                                      << "m1 m2 m0"_s;
-        QTest::newRow("planned 0 ranks at 0") << Machines{{"a"_s, record("A"_s, {{"f"_s, {0, 7}}})},
-                                                          {"b"_s, hundred("B"_s, 1)},
-                                                          {"c"_s, record("C"_s, {})}}
-                                              << "A 0 7 0.00%|C 0 0 0.00%|B 100 1 1.00%"_s
-                                              << "a c b"_s;
+        QTest::newRow("planned 0 ranks at 0")
+            << counts("a A 0 7; b B 100 1; c C 0 0"_s) << "A 0 7 0.00%|C 0 0 0.00%|B 100 1 1.00%"_s
+            << "a c b"_s;
         QTest::newRow("above 100 percent")
-            << Machines{{"x"_s, hundred("X"_s, 150)},
-                        {"y"_s, hundred("Y"_s, 149)},
-                        {"z"_s, record("Z"_s, {{"f"_s, {2, 3}}})},
-                        {"w"_s, hundred("W"_s, 100)}}
+            << counts("x X 100 150; y Y 100 149; z Z 2 3; w W 100 100"_s)
             << "W 100 100 100.00%|Y 100 149 149.00%|X 100 150 150.00%|Z 2 3 150.00%"_s
             << "w y x z"_s;
-        QTest::newRow("files summed, two decimals")
-            << Machines{{"k"_s, record("K"_s, {{"f1"_s, {10, 5}}, {"f2"_s, {20, 0}}})},
-                        {"t"_s, record("T"_s, {{"f"_s, {3, 2}}})}}
-            << "K 30 5 16.67%|T 3 2 66.67%"_s
+        QTest::newRow("two decimals")
+            << counts("k K 30 5; t T 3 2"_s) << "K 30 5 16.67%|T 3 2 66.67%"_s
             << "k t"_s;
-        // A file map of another type counts as empty; a record without one too.
-        QTest::newRow("unreadable file maps")
-            << Machines{{"s"_s, {QStringLiteral("S"), QStringLiteral("10")}},
-                        {"o"_s, {QStringLiteral("O")}},
-                        {"n"_s, {}}}
-            << " 0 0 0.00%|O 0 0 0.00%|S 0 0 0.00%"_s
-            << "n o s"_s;
+        // Sums beyond an int stand at its bounds; the rate still comes from the sums.
+        QTest::newRow("huge sums") << counts("h H 4294967296 2147483648; s - 0 0"_s)
+                                   << " 0 0 0.00%|H 2147483647 2147483647 50.00%"_s
+                                   << "s h"_s;
     }
     void ranking()
     {
@@ -130,7 +141,7 @@ private slots:
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setHeaderLabels();
-        model.setMachineData(machines);
+        model.setMachineCounts(machines);
         QCOMPARE(rowsText(model), expected);
         QCOMPARE(keysText(model), keys);
     }
@@ -162,17 +173,14 @@ private slots:
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setHeaderLabels();
-        Machines machines;
-        for (const char *key : {"a", "b", "c", "d", "e"})
-            machines.insert(QString::fromLatin1(key),
-                            hundred(QString::fromLatin1(key).toUpper(), 10 * (key[0] - 'a' + 1)));
-        model.setMachineData(machines);
+        model.setMachineCounts(
+            counts("a A 100 10; b B 100 20; c C 100 30; d D 100 40; e E 100 50"_s));
 
         QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         for (const QString &update : updates) {
             const QStringList parts = update.split(QLatin1Char(' '));
-            model.updateMacProcess(parts.at(0), {entry(QStringLiteral("f"), parts.at(1).toInt())});
+            model.updateMachineCounts(hundred(parts.at(0), parts.at(1).toInt()));
         }
         QCOMPARE(keysText(model), keys);
         QCOMPARE(moved.count(), moves);
@@ -181,52 +189,13 @@ private slots:
         // The rows equal a full ranking of the same machines.
         YmTableModel fresh;
         fresh.setHeaderLabels();
-        fresh.setMachineData(model.machines());
+        fresh.setMachineCounts(rowsOf(model));
         QCOMPARE(rowsText(model), rowsText(fresh));
     }
 
-    // Process entries replace the completed quantity of known files only; bad
-    // entries read as empty file and 0.
-    void processEntries_data()
-    {
-        QTest::addColumn<QVariantList>("items");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("changes"); // dataChanged signals: the row repaints
-
-        const auto f1 = QStringLiteral("f1");
-        QTest::newRow("known file") << QVariantList{entry(f1, 7)} << "K 30 7 23.33%" << 1;
-        QTest::newRow("unknown file skipped")
-            << QVariantList{entry(QStringLiteral("zz"), 9)} << "K 30 5 16.67%" << 0;
-        QTest::newRow("string quantity")
-            << QVariantList{entry(f1, QStringLiteral("12"))} << "K 30 12 40.00%" << 1;
-        QTest::newRow("unparsable quantity")
-            << QVariantList{entry(f1, QStringLiteral("lots"))} << "K 30 0 0.00%" << 1;
-        QTest::newRow("short entry")
-            << QVariantList{QVariant(QVariantList{f1})} << "K 30 0 0.00%" << 1;
-        QTest::newRow("not a list")
-            << QVariantList{QVariant(42), QVariant()} << "K 30 5 16.67%" << 0;
-    }
-    void processEntries()
-    {
-        QFETCH(QVariantList, items);
-        QFETCH(QString, expected);
-        QFETCH(int, changes);
-        YmTableModel model;
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setHeaderLabels();
-        model.setMachineData({{"k"_s, record("K"_s, {{"f1"_s, {10, 5}}, {"f2"_s, {20, 0}}})},
-                              {"z"_s, hundred("Z"_s, 100)}});
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        model.updateMacProcess(QStringLiteral("k"), items);
-        QCOMPARE(rowsText(model), expected + "|Z 100 100 100.00%"_s);
-        QCOMPARE(changed.count(), changes);
-        if (changes)
-            QCOMPARE(changed.first().at(0).toModelIndex(), model.index(0, 0));
-    }
-
-    // The full load from order rows: planned summed per file, a machine's name
-    // and a file's completed quantity from their first row.
+    // The full load from order rows: a machine's planned and completed counts
+    // are the sums over all its rows, whatever their files; its name is its
+    // first row's.
     void fullLoad_data()
     {
         QTest::addColumn<QVariantList>("rows");
@@ -235,11 +204,11 @@ private slots:
         QTest::newRow("empty") << QVariantList() << ""_s;
         QTest::newRow("same file twice") << QVariantList{orderRow("m1"_s, "M1"_s, "f"_s, 10, 3),
                                                          orderRow("m1"_s, "other"_s, "f"_s, 5, 4)}
-                                         << "M1 15 3 20.00%"_s;
+                                         << "M1 15 7 46.67%"_s;
         QTest::newRow("two machines") << QVariantList{orderRow("m2"_s, "M2"_s, "f"_s, 10, 9),
                                                       orderRow("m1"_s, "M1"_s, "f"_s, 4, 1),
                                                       orderRow("m2"_s, "M2"_s, "g"_s, 10, 9)}
-                                      << "M1 4 1 25.00%|M2 20 9 45.00%"_s;
+                                      << "M1 4 1 25.00%|M2 20 18 90.00%"_s;
         // Bad payloads read as empty and 0; numeric strings convert.
         QTest::newRow("strings for numbers") << QVariantList{QVariant(
             QVariantList{"P"_s, 0, "m1"_s, "M1"_s, ""_s, "f"_s, "12"_s, "x"_s, 0})}
@@ -248,7 +217,8 @@ private slots:
             << QVariantList{QVariant(QVariantList{"P"_s, 0, "m1"_s}),
                             QVariant(QVariantList{"P"_s, 0, "m2"_s, "M2"_s, ""_s, "f"_s, 8})}
             << " 0 0 0.00%|M2 8 0 0.00%"_s;
-        QTest::newRow("not a list") << QVariantList{QVariant(5)} << " 0 0 0.00%"_s;
+        // A value that is no row belongs to no machine.
+        QTest::newRow("not a list") << QVariantList{QVariant(5)} << ""_s;
     }
     void fullLoad()
     {
@@ -257,21 +227,8 @@ private slots:
         YmTableViewWidget widget;
         QAbstractItemModelTester tester(widget.tableView()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        widget.setOrderRows(rows);
+        widget.setMachineCounts(fromRows(rows));
         QCOMPARE(rowsText(widget.model()), expected);
-    }
-
-    // The second file's completed quantity arrives with the machine's process.
-    void loadThenProcess()
-    {
-        YmTableViewWidget widget;
-        widget.setOrderRows(
-            {orderRow("m1"_s, "M1"_s, "f"_s, 10, 3), orderRow("m1"_s, "M1"_s, "g"_s, 30, 9)});
-        widget.updateMacProcess(QStringLiteral("m1"), {entry(QStringLiteral("g"), 9)});
-        QCOMPARE(rowsText(widget.model()), QStringLiteral("M1 40 12 30.00%"));
-        widget.updateMacName(QStringLiteral("m1"), QStringLiteral("一号"));
-        widget.updateMacName(QStringLiteral("nope"), QStringLiteral("X"));
-        QCOMPARE(rowsText(widget.model()), QStringLiteral("一号 40 12 30.00%"));
     }
 
     void topThree()
@@ -279,26 +236,23 @@ private slots:
         YmTableModel model;
         model.setHeaderLabels();
         QVERIFY(!model.updateTopThree());
-        model.setMachineData({{"a"_s, hundred("A"_s, 10)}, {"b"_s, hundred("B"_s, 20)}});
+        model.setMachineCounts(counts("a A 100 10; b B 100 20"_s));
         QVERIFY(model.updateTopThree());
         QVERIFY(!model.updateTopThree());
 
-        model.setMachineData({{"a"_s, hundred("A"_s, 10)},
-                              {"b"_s, hundred("B"_s, 20)},
-                              {"c"_s, hundred("C"_s, 30)},
-                              {"d"_s, hundred("D"_s, 40)}});
+        model.setMachineCounts(counts("a A 100 10; b B 100 20; c C 100 30; d D 100 40"_s));
         QVERIFY(model.updateTopThree()); // a third row appeared
-        model.updateMacProcess(QStringLiteral("d"), {entry(QStringLiteral("f"), 90)});
+        model.updateMachineCounts(hundred("d"_s, 90));
         QVERIFY(!model.updateTopThree()); // only the fourth changed
-        model.updateMacProcess(QStringLiteral("b"), {entry(QStringLiteral("f"), 25)});
+        model.updateMachineCounts(hundred("b"_s, 25));
         QVERIFY(model.updateTopThree()); // same order, new count
         model.updateMacName(QStringLiteral("c"), QStringLiteral("C2"));
         QVERIFY(model.updateTopThree());
-        model.updateMacProcess(QStringLiteral("a"), {entry(QStringLiteral("f"), 10)});
+        model.updateMachineCounts(hundred("a"_s, 10));
         QVERIFY(!model.updateTopThree());
 
         // Shrinking to one machine compares only the first rank.
-        model.setMachineData({{"a"_s, hundred("A"_s, 10)}});
+        model.setMachineCounts(counts("a A 100 10"_s));
         QVERIFY(!model.updateTopThree());
     }
 
@@ -313,29 +267,24 @@ private slots:
         QVERIFY(panel.medal(1)->x() < panel.medal(0)->x());
         QVERIFY(panel.medal(0)->x() < panel.medal(2)->x());
 
-        panel.setTableData(
-            {orderRow("m1"_s, "M1"_s, "f"_s, 100, 60), orderRow("m2"_s, "M2"_s, "f"_s, 100, 30)});
+        panel.setTableData(counts("m1 M1 100 60; m2 M2 100 30"_s));
         QCOMPARE(captions(panel), QStringLiteral("M2\n30|M1\n60|"));
 
-        panel.setTableData({orderRow("m1"_s, "M1"_s, "f"_s, 100, 60),
-                            orderRow("m2"_s, "M2"_s, "f"_s, 100, 30),
-                            orderRow("m3"_s, "M3"_s, "f"_s, 100, 90)});
+        panel.setTableData(counts("m1 M1 100 60; m2 M2 100 30; m3 M3 100 90"_s));
         QCOMPARE(captions(panel), QStringLiteral("M2\n30|M1\n60|M3\n90"));
 
         // m2 overtakes m1 and m3: the podium follows the ranking.
-        panel.updateTableProcess(QStringLiteral("m2"), {entry(QStringLiteral("f"), 95)});
+        panel.updateTableMachine(hundred("m2"_s, 95));
         QCOMPARE(captions(panel), QStringLiteral("M1\n60|M3\n90|M2\n95"));
         panel.updateTableName(QStringLiteral("m3"), QStringLiteral("三号"));
         QCOMPARE(captions(panel), QStringLiteral("M1\n60|三号\n90|M2\n95"));
 
         // Two machines left: the third medal keeps its caption.
-        panel.setTableData(
-            {orderRow("m4"_s, "M4"_s, "f"_s, 100, 10), orderRow("m5"_s, "M5"_s, "f"_s, 100, 20)});
+        panel.setTableData(counts("m4 M4 100 10; m5 M5 100 20"_s));
         QCOMPARE(captions(panel), QStringLiteral("M4\n10|M5\n20|M2\n95"));
 
         // A nameless machine in first place never gets a caption.
-        panel.setTableData(
-            {orderRow("m6"_s, ""_s, "f"_s, 100, 5), orderRow("m5"_s, "M5"_s, "f"_s, 100, 20)});
+        panel.setTableData(counts("m6 - 100 5; m5 M5 100 20"_s));
         QCOMPARE(captions(panel), QStringLiteral("M4\n10|M5\n20|M2\n95"));
     }
 
@@ -364,11 +313,11 @@ private slots:
     void selectionAndScrollStable()
     {
         YmTableViewWidget widget;
-        QVariantList rows;
+        Machines machines;
         for (int m = 0; m < 40; ++m)
-            rows << orderRow(QStringLiteral("m%1").arg(m, 2, 10, QLatin1Char('0')),
-                             QStringLiteral("M%1").arg(m), QStringLiteral("f"), 100, m);
-        widget.setOrderRows(rows);
+            machines.append({QStringLiteral("m%1").arg(m, 2, 10, QLatin1Char('0')),
+                             QStringLiteral("M%1").arg(m), 100, m});
+        widget.setMachineCounts(machines);
         widget.resize(400, 300);
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
@@ -378,8 +327,8 @@ private slots:
         view->selectRow(20); // m20
         view->verticalScrollBar()->setValue(10);
 
-        widget.updateMacProcess(QStringLiteral("m20"), {entry(QStringLiteral("f"), 99)});
-        widget.updateMacProcess(QStringLiteral("m05"), {entry(QStringLiteral("f"), 50)});
+        widget.updateMachineCounts(hundred("m20"_s, 99));
+        widget.updateMachineCounts(hundred("m05"_s, 50));
         QCoreApplication::processEvents();
         const QModelIndexList selected = view->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
@@ -416,7 +365,7 @@ private slots:
     {
         YmTableModel model;
         model.setHeaderLabels();
-        model.setMachineData({{"a"_s, hundred("A"_s, 10)}});
+        model.setMachineCounts(counts("a A 100 10"_s));
         const auto paint = [&](const QStyledItemDelegate &delegate, QStyle::State state) {
             QImage img(120, 30, QImage::Format_ARGB32);
             img.fill(Qt::black);

@@ -28,7 +28,8 @@ struct YmLiteralPlanProgress
     QMap<QString, int> stopSeconds;
     QMap<QString, int> plannedAt;
     QMap<QString, int> doneAt;
-    QMap<QString, QMap<QString, QMap<QString, int>>> pieceRecords;
+    // Pieces the order rows took from reports since the day was set.
+    QList<QPair<QString, int>> added;
 
     static QString tf() { return QStringLiteral("HH:mm:ss"); }
     static QString stf() { return QStringLiteral("HH:mm"); }
@@ -53,6 +54,7 @@ struct YmLiteralPlanProgress
         stopList = stops;
         rebuildAxis();
         orderRows = rows;
+        added.clear();
         rebuildCounts();
     }
     void takeTimes(const QString &start, const QString &end, double minutes)
@@ -117,12 +119,18 @@ struct YmLiteralPlanProgress
     {
         plannedAt.clear();
         doneAt.clear();
-        pieceRecords.clear();
         int done = 0;
         int plannedTotal = 0;
-        for (const QVariant &rowValue : qAsConst(orderRows)) {
+        // The added pieces count as one more row of no plan, after the others.
+        QVariantList rows = orderRows;
+        YmPieceMap extra;
+        for (const auto &piece : qAsConst(added))
+            extra[piece.first] += piece.second;
+        if (!added.isEmpty())
+            rows.append(QVariant(QVariantList{QString(), QString(), QString(), QString(), QString(),
+                                              QString(), 0, 0, 0, QVariant::fromValue(extra)}));
+        for (const QVariant &rowValue : qAsConst(rows)) {
             const QVariantList row = rowValue.toList();
-            const QString mac = row.value(2).toString(), file = row.value(5).toString();
             const YmPieceMap map = pieces(row.value(9));
             for (auto it = map.cbegin(); it != map.cend(); ++it) {
                 const QString t = pieceTime(it.key());
@@ -140,8 +148,6 @@ struct YmLiteralPlanProgress
                     break;
                 }
             }
-            for (auto it = map.cbegin(); it != map.cend(); ++it)
-                pieceRecords[mac][file][it.key()] += it.value();
             plannedTotal += row.value(6).toInt();
         }
         if (plannedTotal == 0)
@@ -163,38 +169,28 @@ struct YmLiteralPlanProgress
             plannedAt[label] = secondsPerPiece == 0 ? 0 : qRound(elapsed / secondsPerPiece);
         }
     }
-    void updateMacProcess(const QString &mac, const QVariantList &process)
+    void addPieces(const QVector<QPair<QString, int>> &pieces)
     {
-        if (!pieceRecords.contains(mac))
-            return;
-        for (const QVariant &entryValue : process) {
-            const QVariantList entry = entryValue.toList();
-            const QString file = entry.value(0).toString();
-            if (!pieceRecords[mac].contains(file))
-                continue;
-            QMap<QString, int> records = pieceRecords[mac][file];
-            const YmPieceMap map = pieces(entry.value(1));
-            for (auto it = map.cbegin(); it != map.cend(); ++it) {
-                if (!records.contains(it.key()))
-                    records[it.key()] = 1;
-            }
-            pieceRecords[mac][file] = records;
+        for (const auto &piece : pieces)
+            added.append(piece);
+        // Every piece of the rows and the reports, without the work-time window.
+        QList<QPair<QString, int>> all = added;
+        for (const QVariant &rowValue : qAsConst(orderRows)) {
+            const YmPieceMap map = YmLiteralPlanProgress::pieces(rowValue.toList().value(9));
+            for (auto it = map.cbegin(); it != map.cend(); ++it)
+                all.append({it.key(), it.value()});
         }
         doneAt.clear();
         int total = 0;
-        for (const auto &files : qAsConst(pieceRecords))
-            for (const auto &records : files)
-                for (int v : records)
-                    total += v;
+        for (const auto &piece : qAsConst(all))
+            total += piece.second;
         const QString now = YmClock::time().toString(tf());
         for (int j = 1; j < axisLabels.size(); ++j) {
             const QString label = labelTime(axisLabels.at(j));
             int sum = 0;
-            for (const auto &files : qAsConst(pieceRecords))
-                for (const auto &records : files)
-                    for (auto it = records.cbegin(); it != records.cend(); ++it)
-                        if (!(label < pieceTime(it.key())))
-                            sum += it.value();
+            for (const auto &piece : qAsConst(all))
+                if (!(label < pieceTime(piece.first)))
+                    sum += piece.second;
             doneAt[axisLabels.at(j)] = now < label ? total : sum;
         }
     }

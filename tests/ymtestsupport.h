@@ -3,6 +3,8 @@
 // Helpers the widget tests share: finding children by name, answering modal
 // windows from a timer, and writing maps and tables as one comparable text.
 
+#include "ympayload.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -62,6 +64,24 @@ inline QVariant orderRow(const QString &plan, const QString &key, const QString 
                         completed,
                         notify,
                         QVariant()};
+}
+
+// Payloads as the board parses them, for the classes behind the facade.
+inline QVector<YmOrderRecord> records(const QVariantList &rows)
+{
+    return YmPayload::orderRecords(rows);
+}
+inline QVector<YmMachineEntry> machineList(const QVariantList &macs)
+{
+    return YmPayload::machineEntries(macs);
+}
+// Records back in the host's positional form.
+inline QVariantList asPayload(const QVector<YmOrderRecord> &rows)
+{
+    QVariantList list;
+    for (const YmOrderRecord &row : rows)
+        list << QVariant(YmPayload::toList(row));
+    return list;
 }
 
 // Handles the modal widgets that show up, one step each, in the order they

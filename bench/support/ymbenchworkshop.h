@@ -1,6 +1,8 @@
 #ifndef YMBENCHWORKSHOP_H
 #define YMBENCHWORKSHOP_H
 
+#include "ympayload.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -53,6 +55,12 @@ public:
     // row's piece count and planned at least that. The process list becomes
     // 10 new pieces of 19:00-20:00 for processMacKey, over its files.
     void fillPieces(int pieceCount, quint32 seed = 20240306);
+
+    // The payloads as the board parses them once at the facade.
+    QVector<YmOrderRecord> records() const { return YmPayload::orderRecords(rows); }
+    QVector<YmMachineEntry> machines() const { return YmPayload::machineEntries(macList); }
+    QVector<YmStopEntry> stops() const { return YmPayload::stopPeriods(stopList); }
+    QVector<YmProcessEntry> processEntries() const { return YmPayload::processEntries(process); }
 };
 
 #endif // YMBENCHWORKSHOP_H

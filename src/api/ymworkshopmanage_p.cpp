@@ -57,27 +57,21 @@ YmWorkshopManagePrivate::YmWorkshopManagePrivate(YmWorkshopManage *q, QObject *p
 }
 
 namespace {
-// The clock is process-wide; it asks whichever instance installed it last.
+// Each board asks its own host.
 QDateTime askHostClock(void *data)
 {
     auto *d = static_cast<YmWorkshopManagePrivate *>(data);
     return d->currentDateTimeCB ? d->currentDateTimeCB(d->context) : QDateTime();
 }
-YmWorkshopManagePrivate *s_clockOwner = nullptr;
 } // namespace
 
 void YmWorkshopManagePrivate::setCurrentDateTimeCB(YmWorkshopManage::CurrentDateTimeCB cb)
 {
     currentDateTimeCB = cb;
-    if (cb) {
-        YmClock::setSource(&askHostClock, this);
-        s_clockOwner = this;
-    } else if (s_clockOwner == this) {
-        YmClock::setSource(nullptr);
-        s_clockOwner = nullptr;
-    }
-    if (page)
-        page->syncDay();
+    if (!page)
+        return;
+    YmClock::setSource(page.data(), cb ? &askHostClock : nullptr, this);
+    page->syncDay();
 }
 
 // The page and the plan window it owns are parentless top-level windows; they

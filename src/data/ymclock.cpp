@@ -1,20 +1,40 @@
 #include "ymclock.h"
 
+#include <QHash>
+#include <QObject>
+#include <QWidget>
+
 namespace {
-YmClock::Source s_source = nullptr;
-void *s_data = nullptr;
+
+struct Entry
+{
+    YmClock::Source source = nullptr;
+    void *data = nullptr;
+    // A window that reads another window's clock (a board's plan window).
+    const QObject *follows = nullptr;
+};
+
+// The process clock. Set by tests only; boards keep theirs in s_windows.
+Entry s_process;
 QDateTime s_fixed;
+
+// Top-level window -> its board's clock. GUI thread only, as every call of
+// the module; an entry leaves with its window.
+QHash<const QObject *, Entry> &windows()
+{
+    static QHash<const QObject *, Entry> table;
+    return table;
+}
 
 QDateTime fixedMoment(void *)
 {
     return s_fixed;
 }
-} // namespace
 
-QDateTime YmClock::now()
+QDateTime ask(const Entry &entry)
 {
-    if (s_source) {
-        const QDateTime moment = s_source(s_data);
+    if (entry.source) {
+        const QDateTime moment = entry.source(entry.data);
         // A host clock that answers nonsense must not stop the board's clock.
         if (moment.isValid())
             return moment;
@@ -22,10 +42,28 @@ QDateTime YmClock::now()
     return QDateTime::currentDateTime();
 }
 
+const QObject *windowOf(const QObject *object)
+{
+    if (object && object->isWidgetType())
+        return static_cast<const QWidget *>(object)->window();
+    while (object && object->parent())
+        object = object->parent();
+    return object;
+}
+
+} // namespace
+
+QDateTime YmClock::now()
+{
+    if (s_process.source)
+        return ask(s_process);
+    return QDateTime::currentDateTime();
+}
+
 void YmClock::setSource(Source source, void *data)
 {
-    s_source = source;
-    s_data = source ? data : nullptr;
+    s_process.source = source;
+    s_process.data = source ? data : nullptr;
 }
 
 void YmClock::setFixed(const QDateTime &moment)
@@ -35,4 +73,48 @@ void YmClock::setFixed(const QDateTime &moment)
         setSource(&fixedMoment);
     else
         setSource(nullptr);
+}
+
+QDateTime YmClock::now(const QObject *object)
+{
+    const QHash<const QObject *, Entry> &table = windows();
+    if (!table.isEmpty()) {
+        auto found = table.constFind(windowOf(object));
+        if (found != table.cend() && found->follows)
+            found = table.constFind(found->follows);
+        if (found != table.cend() && found->source)
+            return ask(found.value());
+    }
+    return now();
+}
+
+namespace {
+
+void store(const QObject *key, const Entry &entry)
+{
+    if (!key)
+        return;
+    QHash<const QObject *, Entry> &table = windows();
+    if (!entry.source && !entry.follows) {
+        table.remove(key);
+        return;
+    }
+    if (!table.contains(key))
+        QObject::connect(key, &QObject::destroyed, [key] { windows().remove(key); });
+    table.insert(key, entry);
+}
+
+} // namespace
+
+void YmClock::setSource(QObject *window, Source source, void *data)
+{
+    store(windowOf(window), {source, source ? data : nullptr, nullptr});
+}
+
+void YmClock::share(const QObject *board, QObject *window)
+{
+    const QObject *key = windowOf(window);
+    const QObject *boardWindow = windowOf(board);
+    if (key != boardWindow)
+        store(key, {nullptr, nullptr, boardWindow});
 }

@@ -6,7 +6,7 @@
 
 #include <limits>
 
-YmDashboardFigures YmDashboardFigures::compute(const QVariantList &rows)
+YmDashboardFigures YmDashboardFigures::compute(const QVector<YmOrderRecord> &rows)
 {
     YmOrderModel model;
     model.setRows(rows);

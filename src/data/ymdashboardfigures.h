@@ -1,8 +1,11 @@
 #ifndef YMDASHBOARDFIGURES_H
 #define YMDASHBOARDFIGURES_H
 
+#include "ymorderrecord.h"
+
 #include <QStringList>
 #include <QVariantList>
+#include <QVector>
 
 // What one refresh of the board shows, rebuilt from the order rows alone:
 // per-plan and per-group bars, the day's totals and the notification texts.
@@ -23,7 +26,7 @@ struct YmDashboardFigures
 
     // The figures of a list of order rows (the board keeps them up to date in
     // YmOrderModel::dashboardFigures()).
-    static YmDashboardFigures compute(const QVariantList &rows);
+    static YmDashboardFigures compute(const QVector<YmOrderRecord> &rows);
 
     // The notification text for a plan; percent is rendered with two decimals.
     static QString notificationText(const QString &planName, qint64 completed, qint64 planned,

@@ -1,17 +1,14 @@
 #include "ymordermodel.h"
 
-#include "ymorderrow.h"
-
 #include <QVarLengthArray>
 
-void YmOrderModel::setMachines(const QVariantList &macList)
+#include <algorithm>
+
+void YmOrderModel::setMachines(const QVector<YmMachineEntry> &machines)
 {
     m_states.clear();
-    QVariantList storage;
-    for (const QVariant &entryValue : macList) {
-        const QVariantList &entry = YmOrderRow::listRef(entryValue, storage);
-        m_states.insert(YmOrderRow::stringAt(entry, 0), YmOrderRow::intAt(entry, 2));
-    }
+    for (const YmMachineEntry &machine : machines)
+        m_states.insert(machine.key, machine.state);
 }
 
 void YmOrderModel::setMachineState(const QString &macKey, int state)
@@ -60,51 +57,25 @@ void YmOrderModel::NameTable::clear()
     ids.clear();
 }
 
-void YmOrderModel::setRows(const QVariantList &rows)
+void YmOrderModel::setRows(const QVector<YmOrderRecord> &rows)
 {
     m_rows = rows;
     m_rowsByMachine.clear();
     m_plans.clear();
     m_groups.clear();
     m_figures.resize(m_rows.size());
-    const QVariantList &all = m_rows;
-    QVariantList storage;
-    for (int i = 0; i < all.size(); ++i) {
-        // A value that is no record reads as an empty row: plan and group ""
-        // and zeros, belonging to no machine.
-        const QVariantList &row = YmOrderRow::listRef(all.at(i), storage);
-        readFigures(i, row);
-        if (YmOrderRow::isRecord(all.at(i)))
-            m_rowsByMachine[YmOrderRow::stringAt(row, YmOrderRow::MacKey)].append(i);
+    for (int i = 0; i < m_rows.size(); ++i) {
+        const YmOrderRecord &row = m_rows.at(i);
+        m_figures[i] = {m_plans.intern(row.planName), m_groups.intern(row.groupName)};
+        // A value that was no record belongs to no machine.
+        if (row.isRecord)
+            m_rowsByMachine[row.macKey].append(i);
     }
-}
-
-void YmOrderModel::readFigures(int row, const QVariantList &values)
-{
-    RowFigures &f = m_figures[row];
-    f.plan = m_plans.intern(YmOrderRow::stringAt(values, YmOrderRow::PlanName));
-    f.group = m_groups.intern(YmOrderRow::stringAt(values, YmOrderRow::GroupName));
-    f.planned = YmOrderRow::intAt(values, YmOrderRow::Planned);
-    f.completed = YmOrderRow::intAt(values, YmOrderRow::Completed);
-    f.threshold = YmOrderRow::intAt(values, YmOrderRow::NotifyNum);
-}
-
-void YmOrderModel::storeRow(int row, const QVariantList &values)
-{
-    m_rows[row] = QVariant(values);
-    readFigures(row, values);
 }
 
 bool YmOrderModel::hasMachine(const QString &macKey) const
 {
     return m_rowsByMachine.contains(macKey);
-}
-
-void YmOrderModel::writeField(int row, int field, const QVariant &value)
-{
-    QVariantList list = m_rows.at(row).toList();
-    YmOrderRow::setAt(list, field, value);
-    storeRow(row, list);
 }
 
 bool YmOrderModel::renameMachine(const QString &macKey, const QString &macName)
@@ -113,12 +84,11 @@ bool YmOrderModel::renameMachine(const QString &macKey, const QString &macName)
     if (found == m_rowsByMachine.cend())
         return false;
     bool changed = false;
-    QVariantList storage;
     for (int index : found.value()) {
-        const QVariantList &row = YmOrderRow::listRef(m_rows.at(index), storage);
-        if (YmOrderRow::stringAt(row, YmOrderRow::MacName) == macName)
+        YmOrderRecord &row = m_rows[index];
+        if (row.macName == macName)
             continue;
-        writeField(index, YmOrderRow::MacName, macName);
+        row.macName = macName;
         changed = true;
     }
     return changed;
@@ -130,77 +100,116 @@ void YmOrderModel::renameGroup(const QString &oldName, const QString &newName)
     if (oldName == newName || found == m_groups.ids.cend())
         return;
     const int oldId = found.value();
+    const int newId = m_groups.intern(newName);
     for (int i = 0; i < m_rows.size(); ++i) {
-        if (m_figures.at(i).group == oldId && YmOrderRow::isRecord(m_rows.at(i)))
-            writeField(i, YmOrderRow::GroupName, newName);
+        if (m_figures.at(i).group == oldId && m_rows.at(i).isRecord) {
+            m_rows[i].groupName = newName;
+            m_figures[i].group = newId;
+        }
     }
 }
 
-void YmOrderModel::applyProcess(const QString &macKey, const QVariantList &process)
+YmOrderModel::Change YmOrderModel::applyProcess(const QString &macKey,
+                                                const QVector<YmProcessEntry> &process)
 {
+    Change change;
     const auto found = m_rowsByMachine.constFind(macKey);
     if (found == m_rowsByMachine.cend())
-        return;
+        return change;
     // Rewriting rows never changes machine keys, so the index stays valid.
     const QVector<int> &machineRows = found.value();
-    QVariantList entryStorage;
-    QVariantList rowStorage;
-    for (const QVariant &entryValue : process) {
-        const QVariantList &entry = YmOrderRow::listRef(entryValue, entryStorage);
-        const QString fileName = YmOrderRow::stringAt(entry, 0);
+    for (const YmProcessEntry &entry : process) {
         QVarLengthArray<int, 16> matches;
         for (int index : machineRows) {
-            const QVariantList &row = YmOrderRow::listRef(m_rows.at(index), rowStorage);
-            if (YmOrderRow::stringAt(row, YmOrderRow::FileName) == fileName)
+            if (m_rows.at(index).fileName == entry.fileName)
                 matches.append(index);
         }
         if (matches.isEmpty())
             continue;
-        if (matches.size() == 1) {
-            const int completed = YmOrderRow::intAt(entry, 2);
-            const int index = matches.at(0);
-            const QVariantList &row = YmOrderRow::listRef(m_rows.at(index), rowStorage);
-            // Same value read back means the same row; skip the copy.
-            if (YmOrderRow::intAt(row, YmOrderRow::Completed) != completed)
-                writeField(index, YmOrderRow::Completed, completed);
+        if (matches.size() > 1) {
+            distributePieces(matches.constData(), matches.size(), entry.pieces, change);
             continue;
         }
-        distributePieces(matches.constData(), matches.size(), YmOrderRow::pieceMapAt(entry, 1));
+        const int index = matches.at(0);
+        YmOrderRecord &row = m_rows[index];
+        bool changed = row.completed != entry.completed;
+        row.completed = entry.completed;
+        // The row's record of pieces is what the day's timeline plots.
+        for (auto it = entry.pieces.cbegin(); it != entry.pieces.cend(); ++it) {
+            if (row.pieces.contains(it.key()))
+                continue;
+            row.pieces.insert(it.key(), it.value());
+            change.pieces.append({it.key(), it.value()});
+            changed = true;
+        }
+        if (changed)
+            change.rows.append(index);
     }
+    std::sort(change.rows.begin(), change.rows.end());
+    change.rows.erase(std::unique(change.rows.begin(), change.rows.end()), change.rows.end());
+    return change;
 }
 
-void YmOrderModel::distributePieces(const int *matches, int count, YmPieceMap pieces)
+bool YmOrderModel::distributePieces(const int *matches, int count, YmPieceMap pieces,
+                                    Change &change)
 {
-    for (int m = 0; m < count; ++m) {
+    bool any = false;
+    for (int m = 0; m < count && !pieces.isEmpty(); ++m) {
         const int index = matches[m];
-        if (pieces.isEmpty())
-            return;
-        QVariantList row = m_rows.at(index).toList();
-        const int planned = YmOrderRow::intAt(row, YmOrderRow::Planned);
+        YmOrderRecord &row = m_rows[index];
         // 64 bits: quantities from the host may be anything an int holds.
-        qint64 completed = YmOrderRow::intAt(row, YmOrderRow::Completed);
-        YmPieceMap held = YmOrderRow::pieceMapAt(row, YmOrderRow::Pieces);
+        qint64 completed = row.completed;
         bool changed = false;
         // Keys passed over are held by this row and stay so, so one forward walk
         // finds each next key not yet held; at the end every key left is held
         // and the row leaves them to the rows after it.
         auto next = pieces.begin();
-        while (completed < planned && next != pieces.end()) {
-            if (held.contains(next.key())) {
+        while (completed < row.planned && next != pieces.end()) {
+            if (row.pieces.contains(next.key())) {
                 ++next;
                 continue;
             }
-            held.insert(next.key(), next.value());
+            row.pieces.insert(next.key(), next.value());
+            change.pieces.append({next.key(), next.value()});
             completed += next.value();
             next = pieces.erase(next);
             changed = true;
         }
         if (!changed)
             continue;
-        YmOrderRow::setAt(row, YmOrderRow::Pieces, QVariant::fromValue(held));
-        YmOrderRow::setAt(row, YmOrderRow::Completed, YmDashboardFigures::saturatedInt(completed));
-        storeRow(index, row);
+        row.completed = YmDashboardFigures::saturatedInt(completed);
+        change.rows.append(index);
+        any = true;
     }
+    return any;
+}
+
+QVector<YmOrderModel::MachineCounts> YmOrderModel::machineCounts() const
+{
+    QVector<MachineCounts> machines;
+    machines.reserve(m_rowsByMachine.size());
+    for (auto it = m_rowsByMachine.cbegin(); it != m_rowsByMachine.cend(); ++it)
+        machines.append(machineCounts(it.key()));
+    std::sort(machines.begin(), machines.end(),
+              [](const MachineCounts &a, const MachineCounts &b) { return a.key < b.key; });
+    return machines;
+}
+
+YmOrderModel::MachineCounts YmOrderModel::machineCounts(const QString &macKey) const
+{
+    MachineCounts counts;
+    counts.key = macKey;
+    const auto found = m_rowsByMachine.constFind(macKey);
+    if (found == m_rowsByMachine.cend())
+        return counts;
+    for (int index : found.value()) {
+        const YmOrderRecord &row = m_rows.at(index);
+        if (counts.name.isEmpty())
+            counts.name = row.macName;
+        counts.planned += row.planned;
+        counts.completed += row.completed;
+    }
+    return counts;
 }
 
 YmDashboardFigures YmOrderModel::dashboardFigures() const
@@ -221,7 +230,7 @@ YmDashboardFigures YmOrderModel::dashboardFigures() const
     qint64 totalPlanned = 0;
     qint64 totalCompleted = 0;
     const auto add
-        = [](QVector<Sums> &sums, QVector<int> &order, int id, const RowFigures &row) -> Sums & {
+        = [](QVector<Sums> &sums, QVector<int> &order, int id, const YmOrderRecord &row) -> Sums & {
         Sums &s = sums[id];
         if (!s.seen) {
             s.seen = true;
@@ -231,10 +240,12 @@ YmDashboardFigures YmOrderModel::dashboardFigures() const
         s.completed += row.completed;
         return s;
     };
-    for (const RowFigures &row : m_figures) {
+    for (int i = 0; i < m_rows.size(); ++i) {
+        const YmOrderRecord &row = m_rows.at(i);
+        const RowFigures &ids = m_figures.at(i);
         // The plan's last row sets its threshold.
-        add(plans, planOrder, row.plan, row).threshold = row.threshold;
-        add(groups, groupOrder, row.group, row);
+        add(plans, planOrder, ids.plan, row).threshold = row.notifyNum;
+        add(groups, groupOrder, ids.group, row);
         totalPlanned += row.planned;
         totalCompleted += row.completed;
     }

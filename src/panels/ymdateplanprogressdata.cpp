@@ -1,7 +1,6 @@
 #include "ymdateplanprogressdata.h"
 
 #include "ymclock.h"
-#include "ymorderrow.h"
 #include "ympiecekey.h"
 
 #include <algorithm>
@@ -86,15 +85,36 @@ bool YmDatePlanProgressData::takeWorkTimes(const QString &startTime, const QStri
     return true;
 }
 
-void YmDatePlanProgressData::setDayData(const QVariantList &orderRows, const QVariantList &stopList,
+void YmDatePlanProgressData::setDayData(const QVector<YmOrderRecord> &orderRows,
+                                        const QVector<YmStopEntry> &stopList,
                                         const QString &startTime, const QString &endTime,
                                         double workMinutes)
 {
     takeWorkTimes(startTime, endTime, workMinutes);
     m_stopList = stopList;
     rebuildAxis();
-    m_orderRows = orderRows;
+    m_hasRows = !orderRows.isEmpty();
+    m_pieces.clear();
+    quint32 planned = 0;
+    for (const YmOrderRecord &row : orderRows) {
+        for (auto it = row.pieces.cbegin(); it != row.pieces.cend(); ++it)
+            m_pieces.append({YmPieceKey::secondsOfDay(it.key()), it.value()});
+        // The sum wraps like the int it is.
+        planned += quint32(row.planned);
+    }
+    m_plannedTotal = int(planned);
     rebuildCounts();
+}
+
+void YmDatePlanProgressData::setClock(Clock clock, const void *context)
+{
+    m_clock = clock;
+    m_clockContext = context;
+}
+
+QTime YmDatePlanProgressData::now() const
+{
+    return m_clock ? m_clock(m_clockContext) : YmClock::time();
 }
 
 void YmDatePlanProgressData::setWorkTime(const QString &startTime, const QString &endTime,
@@ -138,12 +158,10 @@ void YmDatePlanProgressData::rebuildAxis()
     const QString stf = shortTimeFormat();
     m_axisLabels.append(QTime::fromString(m_workStart, tf).toString(stf));
 
-    for (const QVariant &entryValue : qAsConst(m_stopList)) {
-        QVariantList storage;
-        const QVariantList &entry = YmOrderRow::listRef(entryValue, storage);
-        const QString name = YmOrderRow::stringAt(entry, 0);
-        const QString s = YmOrderRow::stringAt(entry, 1);
-        const QString e = YmOrderRow::stringAt(entry, 2);
+    for (const YmStopEntry &stop : qAsConst(m_stopList)) {
+        const QString &name = stop.name;
+        const QString &s = stop.start;
+        const QString &e = stop.end;
         const QTime ts = QTime::fromString(s, tf);
         const QTime te = QTime::fromString(e, tf);
         // A stop without a readable start or end has no place on the axis.
@@ -198,8 +216,6 @@ void YmDatePlanProgressData::rebuildCounts()
 {
     m_plannedAt.clear();
     m_doneAt.clear();
-    m_records.clear();
-    m_mergedStale = true;
 
     const int n = m_axisLabels.size();
     const int buckets = m_sortedSeconds.size() + 1;
@@ -218,32 +234,19 @@ void YmDatePlanProgressData::rebuildCounts()
     const int inTo = prefixLength([&](const QString &t) { return !(workEnd < t); });
     const bool invalidInside = !(workEnd < QString()) && !(QString() < workStart);
 
-    int plannedTotal = 0;
-    for (const QVariant &rowValue : qAsConst(m_orderRows)) {
-        QVariantList storage;
-        const QVariantList &row = YmOrderRow::listRef(rowValue, storage);
-        const YmPieceMap pieces = YmOrderRow::pieceMapAt(row, YmOrderRow::Pieces);
-        for (auto it = pieces.cbegin(); it != pieces.cend(); ++it) {
-            const int t = YmPieceKey::secondsOfDay(it.key());
-            const int bucket = bucketOf(t);
-            m_recordBuckets[bucket] += it.value();
-            m_recordTotal += it.value();
-            const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
-            if (inside) {
-                done += it.value();
-                windowBuckets[bucket] += it.value();
-                firstWindowBucket = qMin(firstWindowBucket, bucket);
-            }
+    for (const QPair<int, int> &piece : qAsConst(m_pieces)) {
+        const int t = piece.first;
+        const int bucket = bucketOf(t);
+        m_recordBuckets[bucket] += piece.second;
+        m_recordTotal += piece.second;
+        const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
+        if (inside) {
+            done += piece.second;
+            windowBuckets[bucket] += piece.second;
+            firstWindowBucket = qMin(firstWindowBucket, bucket);
         }
-        if (!pieces.isEmpty()) {
-            m_records[YmOrderRow::stringAt(row, YmOrderRow::MacKey)]
-                     [YmOrderRow::stringAt(row, YmOrderRow::FileName)]
-                         .rowPieces.append(pieces);
-        }
-        // Sums wrap like the int they are.
-        plannedTotal
-            = int(quint32(plannedTotal) + quint32(YmOrderRow::intAt(row, YmOrderRow::Planned)));
     }
+    const int plannedTotal = int(m_plannedTotal);
 
     // A label counts every piece up to its time. The first label not earlier
     // than now holds the whole day's count instead (each row sets it last).
@@ -252,8 +255,8 @@ void YmDatePlanProgressData::rebuildCounts()
     for (int b = 0; b < buckets; ++b)
         cumulative[b] = running += windowBuckets.at(b);
     int nowLabel = -1;
-    if (!m_orderRows.isEmpty()) {
-        const int nowMs = YmClock::time().msecsSinceStartOfDay();
+    if (m_hasRows) {
+        const int nowMs = now().msecsSinceStartOfDay();
         for (int j = 1; j < n && nowLabel < 0; ++j) {
             if (m_labelSeconds.at(j) >= 0 && qint64(m_labelSeconds.at(j)) * 1000 >= nowMs)
                 nowLabel = j;
@@ -290,32 +293,17 @@ void YmDatePlanProgressData::rebuildCounts()
     // doneAt as set here stands until the next process report.
 }
 
-bool YmDatePlanProgressData::updateMacProcess(const QString &macKey, const QVariantList &process)
+void YmDatePlanProgressData::addPieces(const QVector<QPair<QString, int>> &pieces)
 {
-    auto machine = m_records.find(macKey);
-    if (machine == m_records.end())
-        return false;
-    bool stored = false;
-    for (const QVariant &entryValue : process) {
-        QVariantList storage;
-        const QVariantList &entry = YmOrderRow::listRef(entryValue, storage);
-        auto file = machine->find(YmOrderRow::stringAt(entry, 0));
-        if (file == machine->end())
-            continue;
-        const YmPieceMap pieces = YmOrderRow::pieceMapAt(entry, 1);
-        FileRecords &records = file.value();
-        for (auto it = pieces.cbegin(); it != pieces.cend(); ++it) {
-            if (records.contains(it.key()))
-                continue;
-            records.added.insert(it.key(), 1);
-            m_mergedStale = true;
-            m_recordBuckets[bucketOf(YmPieceKey::secondsOfDay(it.key()))] += 1;
-            m_recordTotal += 1;
-        }
-        stored = true;
+    if (m_recordBuckets.size() != m_sortedSeconds.size() + 1)
+        m_recordBuckets.resize(m_sortedSeconds.size() + 1);
+    for (const QPair<QString, int> &piece : pieces) {
+        const int t = YmPieceKey::secondsOfDay(piece.first);
+        m_pieces.append({t, piece.second});
+        m_recordBuckets[bucketOf(t)] += piece.second;
+        m_recordTotal += piece.second;
     }
     publishRecordCounts();
-    return stored;
 }
 
 void YmDatePlanProgressData::publishRecordCounts()
@@ -327,7 +315,7 @@ void YmDatePlanProgressData::publishRecordCounts()
     for (int b = 0; b < m_recordBuckets.size(); ++b)
         cumulative[b] = running += m_recordBuckets.at(b);
     // Labels still ahead of now show everything recorded so far.
-    const int now = secondsOf(YmClock::time());
+    const int now = secondsOf(this->now());
     for (int j = 1; j < n; ++j) {
         const qint64 count
             = now < m_labelSeconds.at(j) ? m_recordTotal : cumulative.at(m_labelPosition.at(j));
@@ -352,40 +340,4 @@ QMap<QString, double> YmDatePlanProgressData::percentValues(const QTime &now) co
             values.insert(label, m_doneAt.value(label, 0) * 100.0 / planned);
     }
     return values;
-}
-
-bool YmDatePlanProgressData::FileRecords::contains(const QString &key) const
-{
-    if (added.contains(key))
-        return true;
-    for (const YmPieceMap &pieces : rowPieces) {
-        if (pieces.contains(key))
-            return true;
-    }
-    return false;
-}
-
-const YmDatePlanProgressData::PieceRecords &YmDatePlanProgressData::pieceRecords() const
-{
-    if (!m_mergedStale)
-        return m_mergedRecords;
-    m_mergedRecords.clear();
-    for (auto machine = m_records.cbegin(); machine != m_records.cend(); ++machine) {
-        QMap<QString, YmPieceMap> &files = m_mergedRecords[machine.key()];
-        for (auto file = machine->cbegin(); file != machine->cend(); ++file) {
-            YmPieceMap &merged = files[file.key()];
-            for (const YmPieceMap &pieces : file->rowPieces) {
-                if (merged.isEmpty()) {
-                    merged = pieces;
-                    continue;
-                }
-                for (auto it = pieces.cbegin(); it != pieces.cend(); ++it)
-                    merged[it.key()] += it.value();
-            }
-            for (auto it = file->added.cbegin(); it != file->added.cend(); ++it)
-                merged[it.key()] += it.value();
-        }
-    }
-    m_mergedStale = false;
-    return m_mergedRecords;
 }

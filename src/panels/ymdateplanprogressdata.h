@@ -1,7 +1,8 @@
 #ifndef YMDATEPLANPROGRESSDATA_H
 #define YMDATEPLANPROGRESSDATA_H
 
-#include "ymmetatypes.h"
+#include "ymorderrecord.h"
+#include "ymstopentry.h"
 
 #include <QHash>
 #include <QMap>
@@ -12,8 +13,10 @@
 #include <QVector>
 
 // What the day plan progress chart shows, without the widget: the time axis
-// (work start, hourly labels, stop starts and ends, work end), the quantity
-// planned and done by each label, and the pieces seen per machine and file.
+// (work start, hourly labels, stop starts and ends, work end), and the
+// quantity planned and done by each label. The pieces are those the order
+// rows counted (their piece records), so the line ends where the other views
+// of the day stand.
 //
 // A busy day has a few hundred thousand pieces and the host reports machines
 // every few seconds, so every piece key is parsed once (YmPieceKey), label
@@ -23,7 +26,7 @@
 class YmDatePlanProgressData
 {
 public:
-    using PieceRecords = QMap<QString, QMap<QString, YmPieceMap>>;
+    using Clock = QTime (*)(const void *context);
 
     static QString timeFormat() { return QStringLiteral("HH:mm:ss"); }
     static QString shortTimeFormat() { return QStringLiteral("HH:mm"); }
@@ -32,13 +35,14 @@ public:
 
     // Takes the work times unless both are midnight or either does not parse,
     // then rebuilds the axis and every count.
-    void setDayData(const QVariantList &orderRows, const QVariantList &stopList,
+    void setDayData(const QVector<YmOrderRecord> &orderRows, const QVector<YmStopEntry> &stopList,
                     const QString &startTime, const QString &endTime, double workMinutes);
     void setWorkTime(const QString &startTime, const QString &endTime, double workMinutes);
-    // Adds the unseen piece keys of the machine's known files (quantity 1 each)
-    // and recounts doneAt from the records. True when a known file was stored
-    // back, i.e. when the chart should repaint.
-    bool updateMacProcess(const QString &macKey, const QVariantList &process);
+    // Adds pieces the order rows took since (key, quantity) and recounts doneAt.
+    void addPieces(const QVector<QPair<QString, int>> &pieces);
+    // Where "now" comes from (the board's clock); the process clock by default.
+    void setClock(Clock clock, const void *context);
+    QTime now() const;
 
     // Percent done per label at the given time of day, from label 1 up to the
     // first one later than now; a stop end repeats the label before it.
@@ -48,16 +52,16 @@ public:
     const QString &workEnd() const { return m_workEnd; }
     double workMinutes() const { return m_workMinutes; }
     double stopMinutes() const { return m_stopMinutes; }
-    const QVariantList &stopList() const { return m_stopList; }
-    const QVariantList &orderRows() const { return m_orderRows; }
+    const QVector<YmStopEntry> &stopList() const { return m_stopList; }
+    // The day's planned total and counted pieces.
+    qint64 plannedTotal() const { return m_plannedTotal; }
+    qint64 recordedTotal() const { return m_recordTotal; }
     const QStringList &axisLabels() const { return m_axisLabels; }
     const QMap<QString, QString> &stopStartNames() const { return m_stopStartNames; }
     const QMap<QString, QString> &stopEndNames() const { return m_stopEndNames; }
     const QMap<QString, int> &stopSeconds() const { return m_stopSeconds; }
     const QMap<QString, int> &plannedAt() const { return m_plannedAt; }
     const QMap<QString, int> &doneAt() const { return m_doneAt; }
-    // Machine key -> file name -> piece key -> quantity, merged on demand.
-    const PieceRecords &pieceRecords() const;
 
 private:
     bool takeWorkTimes(const QString &startTime, const QString &endTime, double workMinutes);
@@ -73,8 +77,11 @@ private:
     QString m_workEnd;
     double m_workMinutes;
     double m_stopMinutes = 0;
-    QVariantList m_stopList;
-    QVariantList m_orderRows;
+    QVector<YmStopEntry> m_stopList;
+    bool m_hasRows = false;
+    qint64 m_plannedTotal = 0;
+    Clock m_clock = nullptr;
+    const void *m_clockContext = nullptr;
     QStringList m_axisLabels;
     QMap<QString, QString> m_stopStartNames;
     QMap<QString, QString> m_stopEndNames;
@@ -82,19 +89,9 @@ private:
     QMap<QString, int> m_plannedAt;
     QMap<QString, int> m_doneAt;
 
-    // The piece records of one machine and file as they came: the maps of the
-    // rows (shared with the rows, so a day of many pieces costs no copies) and
-    // the pieces that reports added. Merging them (keys of several rows add
-    // up) is left to the rare reader of the whole records.
-    struct FileRecords
-    {
-        QVector<YmPieceMap> rowPieces;
-        YmPieceMap added;
-        bool contains(const QString &key) const;
-    };
-    QHash<QString, QHash<QString, FileRecords>> m_records;
-    mutable PieceRecords m_mergedRecords;
-    mutable bool m_mergedStale = false;
+    // Every counted piece once: its time of day (YmPieceKey::Invalid when the
+    // key does not parse) and quantity.
+    QVector<QPair<int, int>> m_pieces;
 
     // Per axis rebuild: each label's time in seconds (YmPieceKey::Invalid when
     // it does not parse) and the distinct times of labels 1 .. n - 1 sorted.

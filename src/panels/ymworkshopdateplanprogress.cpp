@@ -48,11 +48,16 @@ YmWorkshopDatePlanProgress::YmWorkshopDatePlanProgress(QWidget *parent)
     QFont small = font();
     small.setPixelSize(kTextPixelSize);
     setFont(small);
+    // "Now" is the time of the board this panel is on.
+    m_day.setClock(
+        [](const void *self) { return YmClock::time(static_cast<const QObject *>(self)); },
+        static_cast<const QObject *>(this));
 }
 
-void YmWorkshopDatePlanProgress::setDayData(const QVariantList &orderRows,
-                                            const QVariantList &stopList, const QString &startTime,
-                                            const QString &endTime, double workMinutes)
+void YmWorkshopDatePlanProgress::setDayData(const QVector<YmOrderRecord> &orderRows,
+                                            const QVector<YmStopEntry> &stopList,
+                                            const QString &startTime, const QString &endTime,
+                                            double workMinutes)
 {
     m_day.setDayData(orderRows, stopList, startTime, endTime, workMinutes);
     update();
@@ -65,11 +70,10 @@ void YmWorkshopDatePlanProgress::setWorkTime(const QString &startTime, const QSt
     update();
 }
 
-void YmWorkshopDatePlanProgress::updateMacProcess(const QString &macKey,
-                                                  const QVariantList &process)
+void YmWorkshopDatePlanProgress::addPieces(const QVector<QPair<QString, int>> &pieces)
 {
-    if (m_day.updateMacProcess(macKey, process))
-        update();
+    m_day.addPieces(pieces);
+    update();
 }
 
 void YmWorkshopDatePlanProgress::paintEvent(QPaintEvent *)
@@ -129,7 +133,7 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
     const QMap<QString, QString> &stopEnds = m_day.stopEndNames();
     const int n = labels.size();
     const double xStep = (w - 3 * marginRight - marginLeft - labelW - 5) / (n + 1);
-    const QMap<QString, double> values = m_day.percentValues(YmClock::time());
+    const QMap<QString, double> values = m_day.percentValues(m_day.now());
     // Points above 150 percent sit on the top line.
     const auto yFor = [&](double percent) {
         return percent > 150 ? double(marginTop)

@@ -19,14 +19,15 @@ class YmWorkshopDatePlanProgress : public QWidget
 public:
     explicit YmWorkshopDatePlanProgress(QWidget *parent = nullptr);
 
-    void setDayData(const QVariantList &orderRows, const QVariantList &stopList,
+    void setDayData(const QVector<YmOrderRecord> &orderRows, const QVector<YmStopEntry> &stopList,
                     const QString &startTime, const QString &endTime, double workMinutes);
     void setWorkTime(const QString &startTime, const QString &endTime, int workMinutes);
-    void updateMacProcess(const QString &macKey, const QVariantList &process);
+    // Pieces the order rows took from a report (key, quantity).
+    void addPieces(const QVector<QPair<QString, int>> &pieces);
 
     const YmDatePlanProgressData &dayData() const { return m_day; }
 
-    // Paints the chart into r at the current time of YmClock.
+    // Paints the chart into r at the current time of the board's clock.
     void draw(QPainter *p, const QRect &r) const;
 
 protected:

@@ -28,15 +28,15 @@ YmWorkshopPlanTable::~YmWorkshopPlanTable()
     delete ui;
 }
 
-void YmWorkshopPlanTable::setTableData(const QVariantList &orderRows)
+void YmWorkshopPlanTable::setTableData(const QVector<YmOrderModel::MachineCounts> &machines)
 {
-    ui->widget_table->setOrderRows(orderRows);
+    ui->widget_table->setMachineCounts(machines);
     refreshMedals();
 }
 
-void YmWorkshopPlanTable::updateTableProcess(const QString &macKey, const QVariantList &process)
+void YmWorkshopPlanTable::updateTableMachine(const YmOrderModel::MachineCounts &machine)
 {
-    ui->widget_table->updateMacProcess(macKey, process);
+    ui->widget_table->updateMachineCounts(machine);
     refreshMedals();
 }
 

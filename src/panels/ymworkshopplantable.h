@@ -1,8 +1,10 @@
 #ifndef YMWORKSHOPPLANTABLE_H
 #define YMWORKSHOPPLANTABLE_H
 
+#include "ymordermodel.h"
+
 #include <QString>
-#include <QVariantList>
+#include <QVector>
 #include <QWidget>
 
 namespace Ui {
@@ -23,8 +25,9 @@ public:
     explicit YmWorkshopPlanTable(QWidget *parent = nullptr);
     ~YmWorkshopPlanTable() override;
 
-    void setTableData(const QVariantList &orderRows);
-    void updateTableProcess(const QString &macKey, const QVariantList &process);
+    // One line per machine: the sums over its order rows.
+    void setTableData(const QVector<YmOrderModel::MachineCounts> &machines);
+    void updateTableMachine(const YmOrderModel::MachineCounts &machine);
     void updateTableName(const QString &macKey, const QString &macName);
 
     YmTableViewWidget *tableWidget() const;

@@ -51,6 +51,39 @@ QFont pointFont(int size)
 
 } // namespace
 
+namespace {
+
+using Criterion = YmTablePlanModel::Criterion;
+using ColumnOrder = YmTablePlanModel::ColumnOrder;
+
+const Criterion kCriteria[3] = {YmTablePlanModel::PlanCriterion, YmTablePlanModel::FileCriterion,
+                                YmTablePlanModel::MachineCriterion};
+
+// The criteria a combo box offers, with their titles for the eye and their
+// numbers as item data: the page compares criteria, never titles.
+void fillCombo(QComboBox *combo, const ColumnOrder &criteria)
+{
+    combo->clear();
+    for (Criterion criterion : criteria)
+        combo->addItem(YmTablePlanModel::criterionTitle(criterion), int(criterion));
+}
+
+int criterionOf(const QComboBox *combo)
+{
+    const QVariant data = combo->currentData();
+    return data.isValid() ? data.toInt() : -1;
+}
+
+ColumnOrder comboCriteria(const QComboBox *combo)
+{
+    ColumnOrder criteria;
+    for (int i = 0; i < combo->count(); ++i)
+        criteria << Criterion(combo->itemData(i).toInt());
+    return criteria;
+}
+
+} // namespace
+
 YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::YmTableViewPlanPage)
@@ -79,10 +112,18 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
     ui->tableView->horizontalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
     ui->tableView->verticalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
 
+    // The boxes carry criteria as item data from the start; the page compares
+    // criteria, never titles.
+    for (QComboBox *combo :
+         {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
+        const QSignalBlocker blocker(combo);
+        fillCombo(combo, {kCriteria[0], kCriteria[1], kCriteria[2]});
+    }
+
     for (QCheckBox *box : {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac})
         connect(box, &QCheckBox::clicked, this, &YmTableViewPlanPage::updateTableColumnHeader);
 
-    ui->dateEdit->setDate(YmClock::today());
+    ui->dateEdit->setDate(YmClock::today(this));
     // The date edit's own size hint leaves out its calendar button, so a
     // narrow window would cut the date; it keeps room for both.
     const int dateWidth = QFontMetrics(ui->dateEdit->font())
@@ -107,6 +148,12 @@ YmTableViewPlanPage::~YmTableViewPlanPage()
     delete ui;
 }
 
+void YmTableViewPlanPage::showToday()
+{
+    const QSignalBlocker blocker(ui->dateEdit);
+    ui->dateEdit->setDate(YmClock::today(this));
+}
+
 QDate YmTableViewPlanPage::shownDate() const
 {
     return ui->dateEdit->date();
@@ -117,9 +164,16 @@ QString YmTableViewPlanPage::shownDateText() const
     return shownDate().toString(dateFormat);
 }
 
-QStringList YmTableViewPlanPage::criterionTitles() const
+QCheckBox *YmTableViewPlanPage::criterionBox(int criterion) const
 {
-    return {ui->checkBox_plan->text(), ui->checkBox_file->text(), ui->checkBox_mac->text()};
+    switch (criterion) {
+    case YmTablePlanModel::PlanCriterion:
+        return ui->checkBox_plan;
+    case YmTablePlanModel::FileCriterion:
+        return ui->checkBox_file;
+    default:
+        return ui->checkBox_mac;
+    }
 }
 
 QComboBox *YmTableViewPlanPage::orderCombo(int i) const
@@ -127,15 +181,15 @@ QComboBox *YmTableViewPlanPage::orderCombo(int i) const
     return findChild<QComboBox *>(QStringLiteral("comboBox_idx%1").arg(i));
 }
 
-QStringList YmTableViewPlanPage::columnsInUse() const
+YmTablePlanModel::ColumnOrder YmTableViewPlanPage::columnsInUse() const
 {
-    QStringList titles;
+    ColumnOrder order;
     for (int i = 1; i <= 3; ++i) {
         QComboBox *combo = orderCombo(i);
-        if (inUse(combo))
-            titles << combo->currentText();
+        if (inUse(combo) && criterionOf(combo) >= 0)
+            order << Criterion(criterionOf(combo));
     }
-    return titles;
+    return order;
 }
 
 int YmTableViewPlanPage::selectedModelRow() const
@@ -162,17 +216,16 @@ QString YmTableViewPlanPage::checkOrderDigits(int checkOrder)
     return digits;
 }
 
-void YmTableViewPlanPage::initDatas(const QList<QVariant> &macs, const QList<QVariant> &plans,
-                                    bool filterCheck, int checkOrder, int filter)
+void YmTableViewPlanPage::initDatas(const QVector<YmMachineEntry> &macs,
+                                    const QVector<YmOrderRecord> &plans, bool filterCheck,
+                                    int checkOrder, int filter)
 {
     macList.clear();
     mapMacName.clear();
-    for (const QVariant &mac : macs) {
-        const QVariantList m = mac.toList();
-        const QString key = m.value(0).toString();
-        if (!macList.contains(key))
-            macList << key;
-        mapMacName.insert(key, m.value(1).toString());
+    for (const YmMachineEntry &mac : macs) {
+        if (!mapMacName.contains(mac.key))
+            macList << mac.key;
+        mapMacName.insert(mac.key, mac.name);
     }
 
     restoreCheckOrder(checkOrder);
@@ -188,7 +241,7 @@ void YmTableViewPlanPage::initDatas(const QList<QVariant> &macs, const QList<QVa
     ui->tableView->doItemsLayout();
 }
 
-void YmTableViewPlanPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
+void YmTableViewPlanPage::queryDatePlan(const QString &date, const QVector<YmOrderRecord> &plans)
 {
     if (date != shownDateText())
         return;
@@ -198,19 +251,20 @@ void YmTableViewPlanPage::queryDatePlan(const QString &date, const QList<QVarian
     restoreAnchor(anchor);
 }
 
-void YmTableViewPlanPage::updateMacProcess(const QString &macKey, const QList<QVariant> &items)
+void YmTableViewPlanPage::updateRows(const QVector<YmOrderRecord> &rows,
+                                     const QVector<int> &changed)
 {
-    if (shownDate() != YmClock::today())
+    if (shownDate() != YmClock::today(this) || changed.isEmpty())
         return;
     // A hidden window keeps the counts and regroups once, when it is shown:
     // on a wall board the window is hidden nearly all day, and a regrouping
     // of a large day costs more than everything else in the call.
     if (!isVisible()) {
-        planModel.applyProcess(macKey, items);
+        planModel.updateRows(rows, changed, false);
         return;
     }
     const ViewAnchor anchor = captureAnchor();
-    planModel.updateMacProcess(macKey, items);
+    planModel.updateRows(rows, changed, true);
     reapplyUserSort();
     ui->tableView->doItemsLayout();
     restoreAnchor(anchor);
@@ -280,14 +334,13 @@ void YmTableViewPlanPage::restoreCheckOrder(int checkOrder)
     const QString digits = checkOrderDigits(checkOrder);
     if (digits.isEmpty())
         return;
-    const QStringList titles = criterionTitles();
-    QCheckBox *boxes[3] = {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac};
-    QStringList order;
+    ColumnOrder order;
     for (const QChar d : digits) {
         const int criterion = d.digitValue() - 1;
-        const QSignalBlocker blocker(boxes[criterion]);
-        boxes[criterion]->setChecked(true);
-        order << titles.at(criterion);
+        QCheckBox *box = criterionBox(criterion);
+        const QSignalBlocker blocker(box);
+        box->setChecked(true);
+        order << kCriteria[criterion];
     }
     for (int i = 1; i <= 3; ++i) {
         QComboBox *combo = orderCombo(i);
@@ -299,8 +352,7 @@ void YmTableViewPlanPage::restoreCheckOrder(int checkOrder)
         if (!used)
             continue;
         const QSignalBlocker blocker(combo);
-        combo->clear();
-        combo->addItems(order.mid(i - 1));
+        fillCombo(combo, order.mid(i - 1));
         combo->setCurrentIndex(0);
     }
 }
@@ -310,20 +362,17 @@ void YmTableViewPlanPage::restoreFilter(int filter)
     if (filter < 1 || filter > 3)
         return;
     const QSignalBlocker blocker(ui->comboBox_filterType);
-    const int index = ui->comboBox_filterType->findText(criterionTitles().at(filter - 1),
-                                                        Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = ui->comboBox_filterType->findData(filter - 1);
     if (index >= 0)
         ui->comboBox_filterType->setCurrentIndex(index);
 }
 
 void YmTableViewPlanPage::updateTableColumnHeader()
 {
-    const QStringList titles = criterionTitles();
-    QStringList remaining = titles;
-    const QCheckBox *boxes[3] = {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac};
-    for (int i = 0; i < 3; ++i) {
-        if (!boxes[i]->isChecked())
-            remaining.removeOne(titles.at(i));
+    ColumnOrder remaining;
+    for (Criterion criterion : kCriteria) {
+        if (criterionBox(criterion)->isChecked())
+            remaining << criterion;
     }
     const int n = remaining.size();
 
@@ -351,11 +400,10 @@ void YmTableViewPlanPage::updateTableColumnHeader()
     {
         QComboBox *filterType = ui->comboBox_filterType;
         const QSignalBlocker blocker(filterType);
-        const QString current = filterType->currentText();
-        filterType->clear();
-        filterType->addItems(remaining);
-        if (remaining.contains(current))
-            filterType->setCurrentText(current);
+        const int current = criterionOf(filterType);
+        fillCombo(filterType, remaining);
+        if (current >= 0 && remaining.contains(Criterion(current)))
+            filterType->setCurrentIndex(filterType->findData(current));
     }
 
     for (QComboBox *combo : {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3}) {
@@ -367,20 +415,19 @@ void YmTableViewPlanPage::updateTableColumnHeader()
         if (!combo)
             continue;
         const QSignalBlocker blocker(combo);
-        const QString current = combo->currentText();
+        const int current = criterionOf(combo);
         combo->show();
         mapComboVisible.insert(combo, true);
-        combo->clear();
-        combo->addItems(remaining);
-        if (remaining.contains(current)) {
-            combo->setCurrentText(current);
-            remaining.removeOne(current);
+        fillCombo(combo, remaining);
+        if (current >= 0 && remaining.contains(Criterion(current))) {
+            combo->setCurrentIndex(combo->findData(current));
+            remaining.removeOne(Criterion(current));
         } else if (!remaining.isEmpty()) {
             remaining.removeFirst();
         }
     }
 
-    const QStringList order = columnsInUse();
+    const ColumnOrder order = columnsInUse();
     // A new grouping gives the columns new meanings.
     if (order != planModel.columnOrder())
         userSortColumn = -1;
@@ -388,7 +435,7 @@ void YmTableViewPlanPage::updateTableColumnHeader()
     emitSettings();
 }
 
-void YmTableViewPlanPage::refreshTable(const QStringList &order)
+void YmTableViewPlanPage::refreshTable(const YmTablePlanModel::ColumnOrder &order)
 {
     planModel.setColumnOrder(order);
     planModel.refresh();
@@ -397,19 +444,15 @@ void YmTableViewPlanPage::refreshTable(const QStringList &order)
 
 void YmTableViewPlanPage::emitSettings()
 {
-    const QStringList titles = criterionTitles();
     QString digits;
-    for (const QString &title : columnsInUse()) {
-        const int position = titles.indexOf(title);
-        if (position >= 0)
-            digits += QString::number(position + 1);
-    }
+    for (Criterion criterion : columnsInUse())
+        digits += QString::number(int(criterion) + 1);
     emit sSaveKeyAttr(QStringLiteral("PlanFilterCheck"), ui->checkBox_fuzzyMatch->isChecked()
                                                              ? QStringLiteral("1")
                                                              : QStringLiteral("0"));
     emit sSaveKeyAttr(QStringLiteral("PlanCheckOrder"), digits);
     emit sSaveKeyAttr(QStringLiteral("PlanFilter"),
-                      QString::number(titles.indexOf(ui->comboBox_filterType->currentText()) + 1));
+                      QString::number(criterionOf(ui->comboBox_filterType) + 1));
 }
 
 void YmTableViewPlanPage::keepAllRows()
@@ -446,7 +489,9 @@ void YmTableViewPlanPage::resizeEvent(QResizeEvent *event)
 void YmTableViewPlanPage::on_btnQuery_clicked()
 {
     const QString text = ui->lineEdit_filter->text();
-    const int column = columnsInUse().indexOf(ui->comboBox_filterType->currentText());
+    const int filterCriterion = criterionOf(ui->comboBox_filterType);
+    const int column
+        = filterCriterion < 0 ? -1 : columnsInUse().indexOf(Criterion(filterCriterion));
     const QRegExp rx(text, Qt::CaseInsensitive,
                      ui->checkBox_fuzzyMatch->isChecked() ? QRegExp::RegExp : QRegExp::FixedString);
     proxyModel.setFilter(column, rx);
@@ -484,16 +529,14 @@ QString YmTableViewPlanPage::exportFileName(const QString &suggested)
     return QFileDialog::getSaveFileName(this, tr("导出"), suggested, tr("CSV 文件 (*.csv)"));
 }
 
-QString YmTableViewPlanPage::selectedValue(const QString &title) const
+QString YmTableViewPlanPage::selectedValue(YmTablePlanModel::Criterion criterion) const
 {
     const int row = selectedModelRow();
-    if (row < 0)
+    if (row < 0 || row >= planModel.rows().size())
         return QString();
-    const QVariantList values = planModel.rows().value(row).toList();
-    const QStringList titles = columnsInUse();
-    for (int i = 0; i < titles.size(); ++i) {
-        if (titles.at(i) == title)
-            return values.value(i).toString();
+    for (int column = 0; column < planModel.groupColumnCount(); ++column) {
+        if (planModel.columnCriterion(column) == int(criterion))
+            return planModel.rows().at(row).groups[column];
     }
     return QString();
 }
@@ -502,39 +545,37 @@ int YmTableViewPlanPage::currentNotifyNum(const QString &planName, const QString
 {
     // Every order row of a plan carries its notify percent; they agree, so the
     // first one is as good as any.
-    for (const QVariant &plan : planModel.planList()) {
-        const QVariantList r = plan.toList();
-        if (r.value(0).toString() == planName && r.value(5).toString() == fileName)
-            return r.value(8).toInt();
+    for (const YmOrderRecord &r : planModel.planList()) {
+        if (r.planName == planName && r.fileName == fileName)
+            return r.notifyNum;
     }
     return 0;
 }
 
-void YmTableViewPlanPage::on_comboBox_idx1_currentTextChanged(QString arg1)
+void YmTableViewPlanPage::on_comboBox_idx1_currentIndexChanged(int)
 {
-    QStringList texts;
-    for (int i = 0; i < ui->comboBox_idx1->count(); ++i)
-        texts << ui->comboBox_idx1->itemText(i);
-    texts.removeOne(arg1);
+    ColumnOrder criteria = comboCriteria(ui->comboBox_idx1);
+    criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx1)));
     {
         const QSignalBlocker blocker(ui->comboBox_idx2);
-        ui->comboBox_idx2->clear();
-        ui->comboBox_idx2->addItems(texts);
+        fillCombo(ui->comboBox_idx2, criteria);
     }
-    texts.removeOne(ui->comboBox_idx2->currentText());
-    ui->comboBox_idx3->clear();
-    ui->comboBox_idx3->addItems(texts);
+    criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx2)));
+    {
+        const QSignalBlocker blocker(ui->comboBox_idx3);
+        fillCombo(ui->comboBox_idx3, criteria);
+    }
     updateTableColumnHeader();
 }
 
-void YmTableViewPlanPage::on_comboBox_idx2_currentTextChanged(QString arg1)
+void YmTableViewPlanPage::on_comboBox_idx2_currentIndexChanged(int)
 {
-    QStringList texts;
-    for (int i = 0; i < ui->comboBox_idx2->count(); ++i)
-        texts << ui->comboBox_idx2->itemText(i);
-    texts.removeOne(arg1);
-    ui->comboBox_idx3->clear();
-    ui->comboBox_idx3->addItems(texts);
+    ColumnOrder criteria = comboCriteria(ui->comboBox_idx2);
+    criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx2)));
+    {
+        const QSignalBlocker blocker(ui->comboBox_idx3);
+        fillCombo(ui->comboBox_idx3, criteria);
+    }
     updateTableColumnHeader();
 }
 
@@ -560,17 +601,16 @@ void YmTableViewPlanPage::on_btnEdit_clicked()
         messageBoxAndResult(tr("提示"), tr("请选择要编辑的订单"), tr("确定"));
         return;
     }
-    const QString planName = selectedValue(ui->checkBox_plan->text());
-    const QString fileName = selectedValue(ui->checkBox_file->text());
+    const QString planName = selectedValue(YmTablePlanModel::PlanCriterion);
+    const QString fileName = selectedValue(YmTablePlanModel::FileCriterion);
     const int notifyNum = currentNotifyNum(planName, fileName);
 
     // The machine cell of the row does not matter: the dialog gets every
     // machine of the plan on that file.
     QMap<QString, int> mapMacCount;
-    for (const QVariant &plan : planModel.planList()) {
-        const QVariantList r = plan.toList();
-        if (r.value(0).toString() == planName && r.value(5).toString() == fileName)
-            mapMacCount.insert(r.value(2).toString(), r.value(6).toInt());
+    for (const YmOrderRecord &r : planModel.planList()) {
+        if (r.planName == planName && r.fileName == fileName)
+            mapMacCount.insert(r.macKey, r.planned);
     }
 
     YmPlanDataDlg dlg;
@@ -614,7 +654,7 @@ bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QS
 
 void YmTableViewPlanPage::on_pushButton_clicked()
 {
-    const QDate today = YmClock::today();
+    const QDate today = YmClock::today(this);
     if (ui->dateEdit->date() != today)
         ui->dateEdit->setDate(today);
 }
@@ -625,7 +665,7 @@ void YmTableViewPlanPage::on_btnDel_clicked()
         messageBoxAndResult(tr("提示"), tr("请选择要删除的订单"), tr("确定"));
         return;
     }
-    const QString planName = selectedValue(ui->checkBox_plan->text());
+    const QString planName = selectedValue(YmTablePlanModel::PlanCriterion);
     if (!messageBoxAndResult(tr("提示"), tr("是否要删除 %1 该计划订单?").arg(planName), tr("确定"),
                              tr("取消")))
         return;

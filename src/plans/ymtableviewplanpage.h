@@ -1,6 +1,7 @@
 #ifndef YMTABLEVIEWPLANPAGE_H
 #define YMTABLEVIEWPLANPAGE_H
 
+#include "ymmachineentry.h"
 #include "ymtableplanmodel.h"
 #include "ymtablesortproxymodel.h"
 #include "ymtabletooltipwidget.h"
@@ -13,6 +14,7 @@
 #include <QVariant>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QResizeEvent;
 
@@ -34,21 +36,24 @@ public:
 
     // A full load: machines, the day's order rows and the saved grouping
     // settings ("PlanFilterCheck", "PlanCheckOrder", "PlanFilter").
-    void initDatas(const QList<QVariant> &macs, const QList<QVariant> &plans, bool filterCheck,
-                   int checkOrder, int filter);
+    void initDatas(const QVector<YmMachineEntry> &macs, const QVector<YmOrderRecord> &plans,
+                   bool filterCheck, int checkOrder, int filter);
     // The host's answer to sQueryDatePlan; dropped unless date is the one shown.
-    void queryDatePlan(const QString &date, const QList<QVariant> &plans);
-    // One machine's completed counts; only while today is shown.
-    void updateMacProcess(const QString &macKey, const QList<QVariant> &items);
+    void queryDatePlan(const QString &date, const QVector<YmOrderRecord> &plans);
+    // The board's rows after a report changed those listed; only while today
+    // is shown (the window then lists the board's own rows).
+    void updateRows(const QVector<YmOrderRecord> &rows, const QVector<int> &changed);
     void updateMacName(const QString &macKey, const QString &name);
 
+    // Shows the board's today without asking the host (nothing is loaded yet).
+    void showToday();
     // The day shown, and as the text every plan signal carries ("yyyy-MM-dd").
     QDate shownDate() const;
     QString shownDateText() const;
     const YmTablePlanModel &model() const { return planModel; }
     const YmTableSortProxyModel &proxy() const { return proxyModel; }
-    // The titles of the grouping columns, in column order.
-    QStringList columnsInUse() const;
+    // The criteria of the grouping columns, in column order.
+    YmTablePlanModel::ColumnOrder columnsInUse() const;
     // The model row (index into model().rows()) of the selected table row, or -1.
     int selectedModelRow() const;
     const QStringList &macKeys() const { return macList; }
@@ -78,8 +83,8 @@ private slots:
     void on_btnQuery_clicked();
     // Writes the table as shown to a CSV file the user picks.
     void on_btnExport_clicked();
-    void on_comboBox_idx1_currentTextChanged(QString arg1);
-    void on_comboBox_idx2_currentTextChanged(QString arg1);
+    void on_comboBox_idx1_currentIndexChanged(int index);
+    void on_comboBox_idx2_currentIndexChanged(int index);
     void updateTableColumnHeader();
     // Add and edit go through the plan dialog; add, edit and delete each end
     // in one signal for the host, the table waits for the host's answer.
@@ -106,17 +111,17 @@ private:
         int scrollValue = 0;
     };
 
-    QStringList criterionTitles() const;
-    // The selected row's cell under the grouping column titled title; empty
-    // when nothing is selected or no column in use has that title.
-    QString selectedValue(const QString &title) const;
+    QCheckBox *criterionBox(int criterion) const;
+    // The selected row's cell under the criterion's grouping column; empty
+    // when nothing is selected or no column in use shows the criterion.
+    QString selectedValue(YmTablePlanModel::Criterion criterion) const;
     // The notify percent the host last sent for the plan on that file.
     int currentNotifyNum(const QString &planName, const QString &fileName) const;
     QComboBox *orderCombo(int i) const;
     bool inUse(QComboBox *combo) const { return combo && mapComboVisible.value(combo); }
     void restoreCheckOrder(int checkOrder);
     void restoreFilter(int filter);
-    void refreshTable(const QStringList &order);
+    void refreshTable(const YmTablePlanModel::ColumnOrder &order);
     void updateColumnWidths();
     void keepAllRows();
     void emitSettings();

@@ -5,6 +5,7 @@
 #include "ymdockwidget.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
+#include "ympayload.h"
 #include "ymtableviewplanpage.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
@@ -73,6 +74,11 @@ YmWorkshopManageMainPage::~YmWorkshopManageMainPage()
     delete ui;
 }
 
+YmTableViewPlanPage *YmWorkshopManageMainPage::planPage() const
+{
+    return m_planPage.data();
+}
+
 QList<YmDockWidget *> YmWorkshopManageMainPage::docks() const
 {
     return {ui->dockWidget_table,
@@ -88,9 +94,11 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
                                          const QList<QVariant> &stopList, const QString &startTime,
                                          const QString &endTime, double workMinutes)
 {
-    m_model.setMachines(macList);
+    const QVector<YmMachineEntry> machines = YmPayload::machineEntries(macList);
+    m_model.setMachines(machines);
     recountMachineStates();
-    m_model.setRows(planData.value(0).toList());
+    m_model.setRows(YmPayload::planRows(planData));
+    const YmPayload::PlanSettings settings = YmPayload::planSettings(planData);
 
     if (!m_planPage) {
         m_planPage = new YmTableViewPlanPage();
@@ -106,12 +114,15 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
         // The grouping settings reach the host, which hands them back in initDatas.
         connect(page, &YmTableViewPlanPage::sSaveKeyAttr, this,
                 &YmWorkshopManageMainPage::sSaveKeyAttr);
+        // The plan window's "today" is the board's.
+        YmClock::share(this, page);
+        page->showToday();
     }
-    m_planPage->initDatas(macList, m_model.rows(), planData.value(1).toInt() == 1,
-                          planData.value(2).toInt(), planData.value(3).toInt());
-    ui->dockWidgetContents_table->setTableData(m_model.rows());
-    ui->dockWidgetContents_datePlanProgress->setDayData(m_model.rows(), stopList, startTime,
-                                                        endTime, workMinutes);
+    m_planPage->initDatas(machines, m_model.rows(), settings.filterCheck, settings.checkOrder,
+                          settings.filter);
+    ui->dockWidgetContents_table->setTableData(m_model.machineCounts());
+    ui->dockWidgetContents_datePlanProgress->setDayData(
+        m_model.rows(), YmPayload::stopPeriods(stopList), startTime, endTime, workMinutes);
     refreshDashboard();
 }
 
@@ -132,11 +143,15 @@ void YmWorkshopManageMainPage::updateMacProcess(const QString &macKey,
 {
     if (!m_model.hasMachine(macKey))
         return;
-    ui->dockWidgetContents_datePlanProgress->updateMacProcess(macKey, process);
+    // The rows take the report under their one rule; every view then shows
+    // the rows' counts.
+    const YmOrderModel::Change change
+        = m_model.applyProcess(macKey, YmPayload::processEntries(process));
+    if (!change.pieces.isEmpty())
+        ui->dockWidgetContents_datePlanProgress->addPieces(change.pieces);
     if (m_planPage)
-        m_planPage->updateMacProcess(macKey, process);
-    ui->dockWidgetContents_table->updateTableProcess(macKey, process);
-    m_model.applyProcess(macKey, process);
+        m_planPage->updateRows(m_model.rows(), change.rows);
+    ui->dockWidgetContents_table->updateTableMachine(m_model.machineCounts(macKey));
     refreshDashboard();
 }
 
@@ -154,8 +169,32 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
 {
-    if (m_planPage)
-        m_planPage->queryDatePlan(date, plans);
+    if (!m_planPage)
+        return;
+    QVector<YmOrderRecord> rows = YmPayload::orderRecords(plans);
+    // Today's plans as the board counts them: the host's answer carries the
+    // counts it stored, which may lag behind the reports the board has taken.
+    // An answer with other plans than the board's (an edit the board has not
+    // been given yet) is shown as it is until the host pushes the day again.
+    if (date == YmClock::today(this).toString(QStringLiteral("yyyy-MM-dd"))
+        && samePlans(rows, m_model.rows()))
+        rows = m_model.rows();
+    m_planPage->queryDatePlan(date, rows);
+}
+
+bool YmWorkshopManageMainPage::samePlans(const QVector<YmOrderRecord> &a,
+                                         const QVector<YmOrderRecord> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const YmOrderRecord &x = a.at(i);
+        const YmOrderRecord &y = b.at(i);
+        if (x.planName != y.planName || x.macKey != y.macKey || x.fileName != y.fileName
+            || x.planned != y.planned || x.notifyNum != y.notifyNum)
+            return false;
+    }
+    return true;
 }
 
 void YmWorkshopManageMainPage::recountMachineStates()
@@ -178,7 +217,7 @@ void YmWorkshopManageMainPage::refreshDashboard()
 
     if (figures.notifications.isEmpty())
         return;
-    const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
+    const QString today = YmClock::today(this).toString(QStringLiteral("yyyy-MM-dd"));
     YmNotifyManager *notifier = YmNotifyManager::instance();
     for (int i = 0; i < figures.notifications.size(); ++i)
         notifier->notify(today, figures.notifications.at(i), figures.notifyingPlans.at(i));

@@ -33,7 +33,7 @@ YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
     : QWidget(parent)
     , m_banner(ymBoardPixmap(QStringLiteral(":/image/top.png")))
 {
-    m_currentDate = YmClock::today().toString(m_dateFormat);
+    m_currentDate = YmClock::today(this).toString(m_dateFormat);
     m_savedFlags = windowFlags();
 
     setWindowTitle(tr("车间管理看板"));
@@ -283,7 +283,7 @@ void YmWorkshopManagePage::tick(const QDate &today)
 
 void YmWorkshopManagePage::syncDay()
 {
-    m_currentDate = YmClock::today().toString(m_dateFormat);
+    m_currentDate = YmClock::today(this).toString(m_dateFormat);
     update();
 }
 
@@ -303,7 +303,7 @@ void YmWorkshopManagePage::toggleFullScreen()
 void YmWorkshopManagePage::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_timerId)
-        tick(YmClock::today());
+        tick(YmClock::today(this));
     else
         QWidget::timerEvent(event);
 }
@@ -311,7 +311,7 @@ void YmWorkshopManagePage::timerEvent(QTimerEvent *event)
 void YmWorkshopManagePage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    drawBand(&painter, YmClock::now());
+    drawBand(&painter, YmClock::now(this));
 }
 
 void YmWorkshopManagePage::resizeEvent(QResizeEvent *event)

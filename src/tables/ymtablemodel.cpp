@@ -25,48 +25,43 @@ void YmTableModel::setHeaderLabels()
     emit headerDataChanged(Qt::Horizontal, 0, m_headers.size() - 1);
 }
 
-void YmTableModel::setMachineData(const QMap<QString, QVariantList> &machines)
+void YmTableModel::setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines)
 {
     beginResetModel();
-    m_machines = machines;
+    m_rows.clear();
+    m_rows.reserve(machines.size());
+    for (const YmOrderModel::MachineCounts &machine : machines)
+        m_rows.append(makeRow(machine));
     rebuildRows();
     endResetModel();
 }
 
-void YmTableModel::updateMacProcess(const QString &key, const QVariantList &items)
+void YmTableModel::updateMachineCounts(const YmOrderModel::MachineCounts &machine)
 {
-    const auto found = m_machines.find(key);
-    if (found == m_machines.end() || found.value().size() != 2)
+    const int from = m_rowOfKey.value(machine.key, -1);
+    if (from < 0)
         return;
-    QVariantList &record = found.value();
-    YmMachineCountMap files = fileMapOf(record);
-    for (const QVariant &item : items) {
-        const QVariantList entry = item.toList();
-        const auto file = files.find(entry.value(0).toString());
-        if (file != files.end())
-            file.value().second = entry.value(2).toInt();
-    }
-    record[1] = QVariant::fromValue(files);
-
-    const int from = m_rowOfKey.value(key, -1);
-    if (from >= 0)
-        rerank(from, makeRow(key, record));
+    Row row = makeRow(machine);
+    // The name is the table's own since the last full load or rename.
+    row.name = m_rows.at(from).name;
+    rerank(from, std::move(row));
 }
 
 void YmTableModel::updateMacName(const QString &key, const QString &name)
 {
-    const auto found = m_machines.find(key);
-    if (found == m_machines.end())
-        return;
-    QVariantList &record = found.value();
-    if (record.isEmpty())
-        record.append(name);
-    else
-        record[0] = name;
-
     const int from = m_rowOfKey.value(key, -1);
-    if (from >= 0)
-        rerank(from, makeRow(key, record));
+    if (from < 0)
+        return;
+    Row row = m_rows.at(from);
+    row.name = name;
+    rerank(from, std::move(row));
+}
+
+QPair<int, int> YmTableModel::rowCounts(int row) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return {0, 0};
+    return {m_rows.at(row).planned, m_rows.at(row).completed};
 }
 
 void YmTableModel::getRowInfo(int row, QString &name, int &completed) const
@@ -161,42 +156,20 @@ QString YmTableModel::rowKey(int row) const
     return row >= 0 && row < m_rows.size() ? m_rows.at(row).key : QString();
 }
 
-YmMachineCountMap YmTableModel::fileMapOf(const QVariantList &record)
-{
-    if (record.size() < 2)
-        return YmMachineCountMap();
-    const QVariant &value = record.at(1);
-    const int mapType = qMetaTypeId<YmMachineCountMap>();
-    if (value.userType() == mapType)
-        return *static_cast<const YmMachineCountMap *>(value.constData());
-    QVariant converted = value;
-    if (!value.isValid() || !converted.convert(mapType))
-        return YmMachineCountMap();
-    return converted.value<YmMachineCountMap>();
-}
-
 QString YmTableModel::rateText(double rate)
 {
     return QString::number(rate, 'f', 2) + QLatin1Char('%');
 }
 
-YmTableModel::Row YmTableModel::makeRow(const QString &key, const QVariantList &record)
+YmTableModel::Row YmTableModel::makeRow(const YmOrderModel::MachineCounts &machine)
 {
     Row row;
-    row.key = key;
-    row.name = record.value(0).toString();
-    // Wide sums: huge quantities from a bad payload wrap like int sums would,
-    // without the undefined behaviour of an int overflow.
-    qint64 planned = 0;
-    qint64 completed = 0;
-    const YmMachineCountMap files = fileMapOf(record);
-    for (const QPair<int, int> &counts : files) {
-        planned += counts.first;
-        completed += counts.second;
-    }
-    row.planned = int(quint32(planned));
-    row.completed = int(quint32(completed));
-    row.rate = row.planned == 0 ? 0.0 : row.completed * 100.0 / row.planned;
+    row.key = machine.key;
+    row.name = machine.name;
+    row.planned = YmDashboardFigures::saturatedInt(machine.planned);
+    row.completed = YmDashboardFigures::saturatedInt(machine.completed);
+    row.rate
+        = machine.planned == 0 ? 0.0 : double(machine.completed) * 100.0 / double(machine.planned);
     row.rateText = rateText(row.rate);
     return row;
 }
@@ -212,11 +185,9 @@ bool YmTableModel::ranksBefore(double rate, const QString &key, const Row &row)
 
 void YmTableModel::rebuildRows()
 {
-    m_rows.clear();
-    m_rows.reserve(m_machines.size());
     // Machines come in key order; a stable sort by rate keeps equal rates in it.
-    for (auto it = m_machines.cbegin(); it != m_machines.cend(); ++it)
-        m_rows.append(makeRow(it.key(), it.value()));
+    std::sort(m_rows.begin(), m_rows.end(),
+              [](const Row &a, const Row &b) { return a.key < b.key; });
     std::stable_sort(m_rows.begin(), m_rows.end(),
                      [](const Row &a, const Row &b) { return a.rate < b.rate; });
     m_rowOfKey.clear();

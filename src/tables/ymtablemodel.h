@@ -1,7 +1,7 @@
 #ifndef YMTABLEMODEL_H
 #define YMTABLEMODEL_H
 
-#include "ymmetatypes.h"
+#include "ymordermodel.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -16,11 +16,11 @@
 // Machine order statistics: one row per machine (name, planned, completed,
 // completion rate), ranked by rising completion rate, equal rates in key order.
 //
-// A machine record is {display name, QVariant(YmMachineCountMap)}: file name to
-// (planned, completed). The host reports one machine every few seconds, so a
-// per-machine change moves only that machine's row to its new rank (one
-// rowsMoved plus one dataChanged): views keep their selection on the machine
-// and their scroll position.
+// A machine's counts are the sums over its order rows (YmOrderModel), the same
+// counts every other view shows. The host reports one machine every few
+// seconds, so a per-machine change moves only that machine's row to its new
+// rank (one rowsMoved plus one dataChanged): views keep their selection on the
+// machine and their scroll position.
 class YmTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -32,11 +32,9 @@ public:
 
     void setHeaderLabels();
     // The full load: resets attached views.
-    void setMachineData(const QMap<QString, QVariantList> &machines);
-    // Replaces the completed quantity of every listed file the machine already
-    // has ({file, pieces, completed} entries); unknown machines and files are
-    // skipped.
-    void updateMacProcess(const QString &key, const QVariantList &items);
+    void setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines);
+    // New sums of one machine; a machine the table does not list is ignored.
+    void updateMachineCounts(const YmOrderModel::MachineCounts &machine);
     // Unknown machines are ignored.
     void updateMacName(const QString &key, const QString &name);
 
@@ -52,12 +50,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    const QMap<QString, QVariantList> &machines() const { return m_machines; }
     // Machine key of a row, empty outside the rows.
     QString rowKey(int row) const;
-
-    // The file map of a machine record; anything that does not convert is empty.
-    static YmMachineCountMap fileMapOf(const QVariantList &record);
+    // The row of a machine key, or -1.
+    int rowOf(const QString &key) const { return m_rowOfKey.value(key, -1); }
+    // Planned and completed of a row (0, 0 outside the rows).
+    QPair<int, int> rowCounts(int row) const;
     // "87.50%": the rate with two decimals.
     static QString rateText(double rate);
 
@@ -72,7 +70,7 @@ private:
         QString rateText;
     };
 
-    static Row makeRow(const QString &key, const QVariantList &record);
+    static Row makeRow(const YmOrderModel::MachineCounts &machine);
     // The ranking order: rate, then key.
     static bool ranksBefore(double rate, const QString &key, const Row &row);
     void rebuildRows();
@@ -81,7 +79,6 @@ private:
     void reindex(int first, int last);
 
     QStringList m_headers;
-    QMap<QString, QVariantList> m_machines;
     QVector<Row> m_rows;
     int fontPointSize = 12;
     QFont m_font;

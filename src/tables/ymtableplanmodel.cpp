@@ -12,48 +12,6 @@
 
 namespace {
 
-// Order row fields read by the table.
-enum Field { PlanName = 0, MacKey = 2, MacName = 3, FileName = 5, Planned = 6, Completed = 7 };
-
-using GroupFields = QVarLengthArray<int, 3>;
-
-// The order-row fields of the leading columns, in column order. Only the first
-// two titles decide; a third column is always the remaining criterion. Empty
-// when the order names no grouping (none, four or more, unknown or repeated).
-GroupFields groupFields(const QStringList &order)
-{
-    const QString titles[3] = {YmTablePlanModel::planTitle(), YmTablePlanModel::fileTitle(),
-                               YmTablePlanModel::macTitle()};
-    const int fields[3] = {PlanName, FileName, MacName};
-    const auto criterion = [&titles](const QString &title) {
-        for (int i = 0; i < 3; ++i) {
-            if (title == titles[i])
-                return i;
-        }
-        return -1;
-    };
-
-    GroupFields result;
-    const int n = order.size();
-    if (n < 1 || n > 3)
-        return result;
-    const int first = criterion(order.at(0));
-    if (first < 0)
-        return result;
-    if (n == 1) {
-        result.append(fields[first]);
-        return result;
-    }
-    const int second = criterion(order.at(1));
-    if (second < 0 || second == first)
-        return result;
-    result.append(fields[first]);
-    result.append(fields[second]);
-    if (n == 3)
-        result.append(fields[3 - first - second]);
-    return result;
-}
-
 double rateOf(qint64 planned, qint64 completed)
 {
     return planned == 0 ? 0.0 : double(completed) * 100.0 / double(planned);
@@ -75,32 +33,28 @@ struct Group
     QString macKey;
 };
 
-QVariant tableRow(const QString *values, int count, qint64 planned, qint64 completed,
-                  const QString *macKey)
+YmTablePlanModel::TableRow tableRow(const QString *values, int count, qint64 planned,
+                                    qint64 completed, const QString *macKey)
 {
-    QVariantList row;
-    row.reserve(count + 4);
+    YmTablePlanModel::TableRow row;
     for (int i = 0; i < count; ++i)
-        row.append(values[i]);
-    row.append(clampToInt(planned));
-    row.append(clampToInt(completed));
-    row.append(rateOf(planned, completed));
+        row.groups[i] = values[i];
+    row.planned = clampToInt(planned);
+    row.completed = clampToInt(completed);
+    row.rate = rateOf(planned, completed);
     if (macKey)
-        row.append(*macKey);
-    return QVariant(row);
+        row.macKey = *macKey;
+    return row;
 }
 
 // Whether a table row's leading values are key.
-bool hasKey(const QVariant &row, const QStringList &key)
+bool hasKey(const YmTablePlanModel::TableRow &row, const QStringList &key)
 {
-    const QVariantList values = row.toList();
-    if (values.size() < key.size())
-        return false;
-    for (int i = 0; i < key.size(); ++i) {
-        if (values.at(i).toString() != key.at(i))
+    for (int i = 0; i < key.size() && i < 3; ++i) {
+        if (row.groups[i] != key.at(i))
             return false;
     }
-    return true;
+    return key.size() <= 3;
 }
 
 } // namespace
@@ -109,29 +63,47 @@ YmTablePlanModel::YmTablePlanModel(QObject *parent)
     : QAbstractTableModel(parent)
 {}
 
-QString YmTablePlanModel::planTitle()
+QString YmTablePlanModel::criterionTitle(Criterion criterion)
 {
-    return tr("订单计划");
+    switch (criterion) {
+    case PlanCriterion:
+        return tr("订单计划");
+    case FileCriterion:
+        return tr("文件");
+    case MachineCriterion:
+        return tr("设备");
+    }
+    return QString();
 }
 
-QString YmTablePlanModel::fileTitle()
+const QString &YmTablePlanModel::criterionValue(const YmOrderRecord &row, Criterion criterion)
 {
-    return tr("文件");
+    switch (criterion) {
+    case PlanCriterion:
+        return row.planName;
+    case FileCriterion:
+        return row.fileName;
+    case MachineCriterion:
+        break;
+    }
+    return row.macName;
 }
 
-QString YmTablePlanModel::macTitle()
+QString YmTablePlanModel::rateText(double rate)
 {
-    return tr("设备");
+    return QString::number(rate, 'f', 2) + QLatin1Char('%');
 }
 
-void YmTablePlanModel::setColumnOrder(const QStringList &order)
+void YmTablePlanModel::setColumnOrder(const ColumnOrder &order)
 {
     m_columnOrder = order;
 }
 
 void YmTablePlanModel::refresh()
 {
-    m_headers = m_columnOrder;
+    m_headers.clear();
+    for (Criterion criterion : groupOrder())
+        m_headers << criterionTitle(criterion);
     m_headers << tr("订单数") << tr("完成量") << tr("完成率");
     emit headerDataChanged(Qt::Horizontal, 0, m_headers.size() - 1);
     beginResetModel();
@@ -139,7 +111,7 @@ void YmTablePlanModel::refresh()
     endResetModel();
 }
 
-void YmTablePlanModel::setPlanList(const QVariantList &plans)
+void YmTablePlanModel::setPlanList(const QVector<YmOrderRecord> &plans)
 {
     beginResetModel();
     m_planList = plans;
@@ -147,31 +119,20 @@ void YmTablePlanModel::setPlanList(const QVariantList &plans)
     endResetModel();
 }
 
-void YmTablePlanModel::updateMacProcess(const QString &key, const QVariantList &items)
+void YmTablePlanModel::updateRows(const QVector<YmOrderRecord> &rows, const QVector<int> &changed,
+                                  bool rebuildNow)
 {
-    beginResetModel();
-    applyProcess(key, items);
-    rebuild();
-    endResetModel();
-}
-
-void YmTablePlanModel::applyProcess(const QString &key, const QVariantList &items)
-{
-    for (const QVariant &item : items) {
-        const QVariantList entry = item.toList();
-        const QString file = entry.value(0).toString();
-        for (int i = 0; i < m_planList.size(); ++i) {
-            QVariantList row = m_planList.at(i).toList();
-            if (row.value(MacKey).toString() != key || row.value(FileName).toString() != file)
-                continue;
-            while (row.size() <= Completed)
-                row.append(QVariant());
-            row[Completed] = entry.value(2).toInt();
-            m_planList[i] = QVariant(row);
-            break;
+    if (rows.size() == m_planList.size()) {
+        for (int index : changed) {
+            if (index >= 0 && index < rows.size())
+                m_planList[index] = rows.at(index);
         }
+    } else {
+        m_planList = rows;
     }
     m_stale = true;
+    if (rebuildNow)
+        rebuildIfStale();
 }
 
 void YmTablePlanModel::rebuildIfStale()
@@ -183,24 +144,46 @@ void YmTablePlanModel::rebuildIfStale()
     endResetModel();
 }
 
+YmTablePlanModel::ColumnOrder YmTablePlanModel::groupOrder() const
+{
+    // Only the first two criteria decide; a third column is always the
+    // remaining criterion.
+    ColumnOrder order;
+    const int n = m_columnOrder.size();
+    if (n < 1 || n > 3)
+        return order;
+    order.append(m_columnOrder.at(0));
+    if (n == 1)
+        return order;
+    if (m_columnOrder.at(1) == m_columnOrder.at(0))
+        return ColumnOrder();
+    order.append(m_columnOrder.at(1));
+    if (n == 3)
+        order.append(Criterion(3 - order.at(0) - order.at(1)));
+    return order;
+}
+
+int YmTablePlanModel::columnCriterion(int column) const
+{
+    const ColumnOrder order = groupOrder();
+    return column >= 0 && column < order.size() ? int(order.at(column)) : -1;
+}
+
 void YmTablePlanModel::rebuild()
 {
     m_stale = false;
     m_rows.clear();
-    const GroupFields fields = groupFields(m_columnOrder);
+    const ColumnOrder fields = groupOrder();
     m_groupColumns = fields.size();
     if (fields.isEmpty())
         return;
 
     if (fields.size() == 3) {
         m_rows.reserve(m_planList.size());
-        for (const QVariant &plan : m_planList) {
-            const QVariantList r = plan.toList();
-            const QString key = r.value(MacKey).toString();
-            const QString values[3] = {r.value(fields[0]).toString(), r.value(fields[1]).toString(),
-                                       r.value(fields[2]).toString()};
-            m_rows.append(
-                tableRow(values, 3, r.value(Planned).toInt(), r.value(Completed).toInt(), &key));
+        for (const YmOrderRecord &r : qAsConst(m_planList)) {
+            const QString values[3] = {criterionValue(r, fields[0]), criterionValue(r, fields[1]),
+                                       criterionValue(r, fields[2])};
+            m_rows.append(tableRow(values, 3, r.planned, r.completed, &r.macKey));
         }
         return;
     }
@@ -212,10 +195,9 @@ void YmTablePlanModel::rebuild()
     QHash<QString, int> firstIndex;          // first value -> position in outer
     QVector<QVector<int>> outer;             // per first value: its groups in order
     QVector<QHash<QString, int>> innerIndex; // per first value: second value -> group
-    for (const QVariant &plan : m_planList) {
-        const QVariantList r = plan.toList();
-        const QString first = r.value(fields[0]).toString();
-        const QString second = pairs ? r.value(fields[1]).toString() : QString();
+    for (const YmOrderRecord &r : qAsConst(m_planList)) {
+        const QString &first = criterionValue(r, fields[0]);
+        const QString second = pairs ? criterionValue(r, fields[1]) : QString();
 
         auto found = firstIndex.constFind(first);
         int o = 0;
@@ -237,17 +219,17 @@ void YmTablePlanModel::rebuild()
             Group group;
             group.first = first;
             group.second = second;
-            group.macKey = r.value(MacKey).toString();
+            group.macKey = r.macKey;
             groups.append(group);
         } else {
             index = g.value();
         }
-        groups[index].planned += r.value(Planned).toInt();
-        groups[index].completed += r.value(Completed).toInt();
+        groups[index].planned += r.planned;
+        groups[index].completed += r.completed;
     }
 
     // The machine key travels along wherever a machine column is shown.
-    const bool withKey = pairs || fields.at(0) == MacName;
+    const bool withKey = pairs || fields.at(0) == MachineCriterion;
     m_rows.reserve(groups.size());
     for (const QVector<int> &members : qAsConst(outer)) {
         for (int index : members) {
@@ -262,9 +244,10 @@ void YmTablePlanModel::rebuild()
 QStringList YmTablePlanModel::rowKey(int row) const
 {
     QStringList key;
-    const QVariantList values = m_rows.value(row).toList();
+    if (row < 0 || row >= m_rows.size())
+        return key;
     for (int i = 0; i < m_groupColumns; ++i)
-        key << values.value(i).toString();
+        key << m_rows.at(row).groups[i];
     return key;
 }
 
@@ -305,10 +288,18 @@ QVariant YmTablePlanModel::data(const QModelIndex &index, int role) const
         return QVariant();
     switch (role) {
     case Qt::DisplayRole: {
-        const QVariant value = m_rows.at(index.row()).toList().value(index.column());
-        if (index.column() == columnCount() - 1)
-            return QStringLiteral("%1%").arg(value.toString());
-        return value;
+        const TableRow &row = m_rows.at(index.row());
+        const int column = index.column();
+        if (column < m_groupColumns)
+            return row.groups[column];
+        switch (column - m_groupColumns) {
+        case 0:
+            return row.planned;
+        case 1:
+            return row.completed;
+        default:
+            return rateText(row.rate);
+        }
     }
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
@@ -352,20 +343,23 @@ void YmTablePlanModel::sort(int column, Qt::SortOrder order)
     if (column < m_groupColumns) {
         QVector<QString> keys(m_rows.size());
         for (int i = 0; i < m_rows.size(); ++i)
-            keys[i] = m_rows.at(i).toList().value(column).toString();
+            keys[i] = m_rows.at(i).groups[column];
         std::sort(permutation.begin(), permutation.end(), [&keys, descending](int a, int b) {
             return descending ? keys.at(b) < keys.at(a) : keys.at(a) < keys.at(b);
         });
     } else {
         QVector<double> keys(m_rows.size());
-        for (int i = 0; i < m_rows.size(); ++i)
-            keys[i] = m_rows.at(i).toList().value(column).toDouble();
+        for (int i = 0; i < m_rows.size(); ++i) {
+            const TableRow &row = m_rows.at(i);
+            const int value = column - m_groupColumns;
+            keys[i] = value == 0 ? row.planned : value == 1 ? row.completed : row.rate;
+        }
         std::sort(permutation.begin(), permutation.end(), [&keys, descending](int a, int b) {
             return descending ? keys.at(b) < keys.at(a) : keys.at(a) < keys.at(b);
         });
     }
 
-    QVariantList sorted;
+    QVector<TableRow> sorted;
     sorted.reserve(m_rows.size());
     for (int i : qAsConst(permutation))
         sorted.append(m_rows.at(i));

@@ -1,7 +1,6 @@
 #include "ymtableviewwidget.h"
 #include "ui_ymtableviewwidget.h"
 
-#include "ymorderrow.h"
 #include "ymtableheaderview.h"
 #include "ymtableviewdelegate.h"
 
@@ -69,55 +68,15 @@ QTableView *YmTableViewWidget::tableView() const
     return ui->tableView;
 }
 
-QMap<QString, QVariantList> YmTableViewWidget::machinesFromOrderRows(const QVariantList &rows)
+void YmTableViewWidget::setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines)
 {
-    // Folded into plain maps first: a machine has several rows, and a file map
-    // held in a QVariant would be copied out and back for each of them.
-    struct Machine
-    {
-        QString name;
-        YmMachineCountMap files;
-    };
-    QMap<QString, Machine> folded;
-    QVariantList storage;
-    for (const QVariant &value : rows) {
-        const QVariantList &row = YmOrderRow::listRef(value, storage);
-        const QString key = YmOrderRow::stringAt(row, YmOrderRow::MacKey);
-        const QString file = YmOrderRow::stringAt(row, YmOrderRow::FileName);
-        const int planned = YmOrderRow::intAt(row, YmOrderRow::Planned);
-
-        auto machine = folded.find(key);
-        if (machine == folded.end()) {
-            machine = folded.insert(key, {YmOrderRow::stringAt(row, YmOrderRow::MacName), {}});
-            machine->files.insert(
-                file, qMakePair(planned, YmOrderRow::intAt(row, YmOrderRow::Completed)));
-            continue;
-        }
-        const auto counts = machine->files.find(file);
-        if (counts == machine->files.end()) {
-            machine->files.insert(file, qMakePair(planned, 0));
-            continue;
-        }
-        // Wraps like an int sum would, without an overflow's undefined behaviour.
-        counts->first = int(quint32(counts->first) + quint32(planned));
-    }
-
-    QMap<QString, QVariantList> machines;
-    for (auto it = folded.cbegin(); it != folded.cend(); ++it)
-        machines.insert(machines.cend(), it.key(),
-                        QVariantList{it->name, QVariant::fromValue(it->files)});
-    return machines;
-}
-
-void YmTableViewWidget::setOrderRows(const QVariantList &rows)
-{
-    m_model.setMachineData(machinesFromOrderRows(rows));
+    m_model.setMachineCounts(machines);
     ui->tableView->doItemsLayout();
 }
 
-void YmTableViewWidget::updateMacProcess(const QString &key, const QVariantList &items)
+void YmTableViewWidget::updateMachineCounts(const YmOrderModel::MachineCounts &machine)
 {
-    m_model.updateMacProcess(key, items);
+    m_model.updateMachineCounts(machine);
 }
 
 void YmTableViewWidget::updateMacName(const QString &key, const QString &name)

@@ -24,17 +24,12 @@ public:
     explicit YmTableViewWidget(QWidget *parent = nullptr);
     ~YmTableViewWidget() override;
 
-    // The full load from the day's order rows.
-    void setOrderRows(const QVariantList &rows);
-    void updateMacProcess(const QString &key, const QVariantList &items);
+    // The full load: one line per machine, the sums over its order rows.
+    void setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines);
+    void updateMachineCounts(const YmOrderModel::MachineCounts &machine);
     void updateMacName(const QString &key, const QString &name);
     void getRowInfo(int row, QString &name, int &completed) const;
     bool updateTopThree();
-
-    // Folds order rows into machine records: one per machine key, its file map
-    // summing the planned quantities per file; a machine's name and a file's
-    // completed quantity are those of their first row.
-    static QMap<QString, QVariantList> machinesFromOrderRows(const QVariantList &rows);
 
     const YmTableModel &model() const { return m_model; }
     QTableView *tableView() const;
