@@ -6,7 +6,9 @@
 #include "ymtableviewdelegate.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QScrollBar>
 
 namespace {
 
@@ -55,6 +57,28 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
     if (auto *corner = view->findChild<QAbstractButton *>())
         corner->setStyleSheet(
             QStringLiteral("::section{background-color:transparent; border: 0px;}"));
+
+    // Paging: the view scrolls a page of whole rows at a time.
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_bottomMargin = ui->verticalLayout->contentsMargins().bottom();
+    connect(&m_pageTimer, &QTimer::timeout, this, &YmTableViewWidget::showNextPage);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &YmTableViewWidget::layoutPages);
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &YmTableViewWidget::layoutPages);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &YmTableViewWidget::layoutPages);
+    // The view lets its top row go no further than a full view from the end;
+    // the last page starts later when it is not full, so the range is widened
+    // to it. rangeChanged comes before the slider bounds its value, so the
+    // value is never cut back.
+    connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
+        const int last = m_pages.firstOf(m_pages.pageCount() - 1);
+        if (m_pages.isPaging() && max < last)
+            ui->tableView->verticalScrollBar()->setMaximum(last);
+    });
+    // Someone reading the table (clicking, scrolling, keys) keeps the page.
+    for (QWidget *watched :
+         {static_cast<QWidget *>(view), view->viewport(), view->verticalHeader()->viewport(),
+          view->horizontalHeader()->viewport()})
+        watched->installEventFilter(this);
 }
 
 YmTableViewWidget::~YmTableViewWidget()
@@ -113,6 +137,83 @@ void YmTableViewWidget::setOrderRows(const QVariantList &rows)
 {
     m_model.setMachineData(machinesFromOrderRows(rows));
     ui->tableView->doItemsLayout();
+}
+
+YmPager YmTableViewWidget::pagesFor(int rowsHeight, int rowHeight, int rowCount, int page,
+                                    int *spare)
+{
+    YmPager pages;
+    pages.setLayout(rowCount, YmPager::fit(rowsHeight, rowHeight));
+    pages.setPage(page);
+    if (spare)
+        *spare = pages.isPaging() ? qMax(0, rowsHeight - pages.perPage() * rowHeight) : 0;
+    return pages;
+}
+
+// Rows per page from the widget's height (not the view's, which paging
+// shortens); the pixels under the last whole row become margin, so that no
+// sliver of the next page's first row shows.
+void YmTableViewWidget::layoutPages()
+{
+    QTableView *view = ui->tableView;
+    const QHeaderView *header = view->horizontalHeader();
+    const int headerH
+        = header->isHidden() ? 0 : qMax(header->minimumHeight(), header->sizeHint().height());
+    const QMargins margins = ui->verticalLayout->contentsMargins();
+    const int rowsHeight
+        = height() - margins.top() - m_bottomMargin - headerH - 2 * view->frameWidth();
+    int spare = 0;
+    const int wasFirst = m_pages.first();
+    const int wasPerPage = m_pages.perPage();
+    m_pages = pagesFor(rowsHeight, view->verticalHeader()->defaultSectionSize(), m_model.rowCount(),
+                       m_pages.page(), &spare);
+    if (margins.bottom() != m_bottomMargin + spare) {
+        QMargins paged = margins;
+        paged.setBottom(m_bottomMargin + spare);
+        ui->verticalLayout->setContentsMargins(paged);
+    }
+    m_pageTimer.setPaging(m_pages.isPaging());
+    if (m_pages.first() != wasFirst || m_pages.perPage() != wasPerPage
+        || view->verticalScrollBar()->value() != m_pages.first())
+        scrollToPage();
+}
+
+void YmTableViewWidget::scrollToPage()
+{
+    QScrollBar *bar = ui->tableView->verticalScrollBar();
+    const int last = m_pages.firstOf(m_pages.pageCount() - 1);
+    if (m_pages.isPaging() && bar->maximum() < last)
+        bar->setMaximum(last);
+    bar->setValue(m_pages.first());
+}
+
+void YmTableViewWidget::showNextPage()
+{
+    // Onwards from what the view shows: the user may have scrolled.
+    m_pages.setPage(m_pages.pageOf(ui->tableView->verticalScrollBar()->value()));
+    m_pages.next();
+    scrollToPage();
+}
+
+void YmTableViewWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutPages();
+}
+
+bool YmTableViewWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        m_pageTimer.holdForUser();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void YmTableViewWidget::updateMacProcess(const QString &key, const QVariantList &items)
