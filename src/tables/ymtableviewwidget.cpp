@@ -65,27 +65,36 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
     connect(&m_model, &QAbstractItemModel::modelReset, this, &YmTableViewWidget::layoutPages);
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, &YmTableViewWidget::layoutPages);
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &YmTableViewWidget::layoutPages);
-    // The view lets its top row go no further than a full view from the end;
+    // The view lets its top row go no further than a full view from the end,
+    // and at the end of the range it shows the last rows, whatever the value;
     // the last page starts later when it is not full, so the range is widened
-    // to it. rangeChanged comes before the slider bounds its value, so the
+    // past it. rangeChanged comes before the slider bounds its value, so the
     // value is never cut back.
-    connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
-        const int last = m_pages.firstOf(m_pages.pageCount() - 1);
-        if (m_pages.isPaging() && max < last)
-            ui->tableView->verticalScrollBar()->setMaximum(last);
-    });
+    connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this](int, int max) { widenScrollRange(max); });
     // Someone reading the table (clicking, scrolling, keys) keeps the page.
-    for (QWidget *watched :
-         {static_cast<QWidget *>(view), view->viewport(), view->verticalHeader()->viewport(),
-          view->horizontalHeader()->viewport()})
+    for (QWidget *watched : watchedForUser())
         watched->installEventFilter(this);
 }
 
 YmTableViewWidget::~YmTableViewWidget()
 {
+    // The view and its headers outlive the form: nothing of theirs may call
+    // back into this half-destroyed widget.
+    QTableView *view = ui->tableView;
+    disconnect(view->verticalScrollBar(), nullptr, this, nullptr);
+    for (QWidget *watched : watchedForUser())
+        watched->removeEventFilter(this);
     // The view lets go of the model before the model goes.
-    ui->tableView->setModel(nullptr);
+    view->setModel(nullptr);
     delete ui;
+}
+
+QList<QWidget *> YmTableViewWidget::watchedForUser() const
+{
+    QTableView *view = ui->tableView;
+    return {view, view->viewport(), view->verticalHeader()->viewport(),
+            view->horizontalHeader()->viewport()};
 }
 
 QTableView *YmTableViewWidget::tableView() const
@@ -150,40 +159,42 @@ YmPager YmTableViewWidget::pagesFor(int rowsHeight, int rowHeight, int rowCount,
     return pages;
 }
 
-// Rows per page from the widget's height (not the view's, which paging
-// shortens); the pixels under the last whole row become margin, so that no
-// sliver of the next page's first row shows.
+// Rows per page from the room the rows have: the view's viewport plus what
+// paging added under it. The pixels under the last whole row become margin,
+// so that no sliver of the next page's first row shows.
 void YmTableViewWidget::layoutPages()
 {
     QTableView *view = ui->tableView;
-    const QHeaderView *header = view->horizontalHeader();
-    const int headerH
-        = header->isHidden() ? 0 : qMax(header->minimumHeight(), header->sizeHint().height());
     const QMargins margins = ui->verticalLayout->contentsMargins();
-    const int rowsHeight
-        = height() - margins.top() - m_bottomMargin - headerH - 2 * view->frameWidth();
+    const int rowsHeight = view->viewport()->height() + margins.bottom() - m_bottomMargin;
     int spare = 0;
     const int wasFirst = m_pages.first();
-    const int wasPerPage = m_pages.perPage();
     m_pages = pagesFor(rowsHeight, view->verticalHeader()->defaultSectionSize(), m_model.rowCount(),
                        m_pages.page(), &spare);
     if (margins.bottom() != m_bottomMargin + spare) {
         QMargins paged = margins;
         paged.setBottom(m_bottomMargin + spare);
         ui->verticalLayout->setContentsMargins(paged);
+        // At once, not at the next layout pass: a page shown meanwhile would
+        // be cut or show a sliver (this comes back here with the new viewport).
+        ui->verticalLayout->activate();
     }
     m_pageTimer.setPaging(m_pages.isPaging());
-    if (m_pages.first() != wasFirst || m_pages.perPage() != wasPerPage
-        || view->verticalScrollBar()->value() != m_pages.first())
+    if (m_pages.first() != wasFirst || view->verticalScrollBar()->value() != m_pages.first())
         scrollToPage();
+}
+
+void YmTableViewWidget::widenScrollRange(int max)
+{
+    const int beyondLast = m_pages.firstOf(m_pages.pageCount() - 1) + 1;
+    if (m_pages.isPaging() && max < beyondLast)
+        ui->tableView->verticalScrollBar()->setMaximum(beyondLast);
 }
 
 void YmTableViewWidget::scrollToPage()
 {
     QScrollBar *bar = ui->tableView->verticalScrollBar();
-    const int last = m_pages.firstOf(m_pages.pageCount() - 1);
-    if (m_pages.isPaging() && bar->maximum() < last)
-        bar->setMaximum(last);
+    widenScrollRange(bar->maximum());
     bar->setValue(m_pages.first());
 }
 
@@ -195,15 +206,13 @@ void YmTableViewWidget::showNextPage()
     scrollToPage();
 }
 
-void YmTableViewWidget::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    layoutPages();
-}
-
 bool YmTableViewWidget::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == ui->tableView->viewport())
+            layoutPages();
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:

@@ -53,12 +53,14 @@ public:
     const YmPageTimer &pageTimer() const { return m_pageTimer; }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void layoutPages();
     void scrollToPage();
+    void widenScrollRange(int max);
+    // The view and its headers: a click, a scroll or a key there holds the page.
+    QList<QWidget *> watchedForUser() const;
 
     Ui::YmTableViewWidget *ui;
     YmTableModel m_model;
