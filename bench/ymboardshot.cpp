@@ -3,7 +3,9 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/ym-board-shot large board.png
 //   QT_QPA_PLATFORM=offscreen build/bench/ym-board-shot large board.png 1366x768
+//   QT_QPA_PLATFORM=offscreen build/bench/ym-board-shot large page3.png 1920x1080 2
 //
+// The last argument turns every paged panel on by that many pages first.
 // The workshops are those of the benchmarks: "sample" (12 machines, 4 plans),
 // "large" (500 machines in 40 groups, 300 plans) and "busy" (the large one at
 // the end of a busy day); the board's clock stands at 14:00 of their day.
@@ -12,7 +14,10 @@
 #include "ymmetatypes.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
+#include "ymtableviewwidget.h"
+#include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagepage.h"
+#include "ymworkshopverticalbarchart.h"
 
 #include <QApplication>
 #include <QImage>
@@ -28,7 +33,7 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     QTextStream err(stderr);
     if (args.size() < 3) {
-        err << "usage: ym-board-shot sample|large|busy out.png [WxH]\n";
+        err << "usage: ym-board-shot sample|large|busy out.png [WxH] [turns]\n";
         return 2;
     }
     const QString which = args.at(1);
@@ -60,6 +65,16 @@ int main(int argc, char **argv)
         const QVariantList fields = mac.toList();
         page.updateMacState(fields.value(0).toString(), fields.value(2).toInt(),
                             fields.value(1).toString());
+    }
+    QCoreApplication::processEvents();
+    const int turns = args.size() > 4 ? args.at(4).toInt() : 0;
+    for (int i = 0; i < turns; ++i) {
+        for (auto *chart : page.findChildren<YmWorkshopHorizontalBarChart *>())
+            chart->showNextPage();
+        for (auto *chart : page.findChildren<YmWorkshopVerticalBarchart *>())
+            chart->showNextPage();
+        for (auto *table : page.findChildren<YmTableViewWidget *>())
+            table->showNextPage();
     }
     QCoreApplication::processEvents();
     const QImage image = page.grab().toImage();

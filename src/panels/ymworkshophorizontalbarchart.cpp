@@ -15,7 +15,7 @@ const QColor kTickText(163, 163, 163);
 const QColor kPlanned(22, 92, 154);
 const QColor kCompleted(45, 198, 255);
 // Least room between two tick labels; closer ones are thinned out.
-constexpr double kTickLabelGap = 8;
+constexpr double kTickLabelGap = 6;
 // Between the page caption and the unit caption.
 constexpr int kCaptionGap = 12;
 
