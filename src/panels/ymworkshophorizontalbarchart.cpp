@@ -44,7 +44,9 @@ void YmWorkshopHorizontalBarChart::setBarData(const QVariantList &bars)
     m_layoutSize = QSize();
     m_widestName = -2;
     m_widestNumber = -1;
-    updatePaging();
+    // Whether the bars page is settled at the next paint: measuring every
+    // name and number belongs there, not in the host's data call.
+    m_pagingStale = true;
     update();
 }
 
@@ -177,6 +179,7 @@ QVector<QRectF> YmWorkshopHorizontalBarChart::tickLabelRects(const QSize &size) 
 
 void YmWorkshopHorizontalBarChart::updatePaging()
 {
+    m_pagingStale = false;
     const HorizontalLayout l = layoutFor(size());
     m_page = l.pages.page();
     m_pageTimer.setPaging(l.pages.isPaging());
@@ -225,6 +228,8 @@ bool YmWorkshopHorizontalBarChart::event(QEvent *event)
 
 void YmWorkshopHorizontalBarChart::paintEvent(QPaintEvent *)
 {
+    if (m_pagingStale)
+        updatePaging();
     QPainter p(this);
     draw(&p, rect());
 }

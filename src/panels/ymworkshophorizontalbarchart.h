@@ -87,6 +87,7 @@ private:
     QVector<YmChartScale::BarEntry> m_entries;  // bars, read once per change
     QVector<QPair<QString, QString>> m_numbers; // planned and completed, as shown
     int m_page = 0;
+    bool m_pagingStale = false; // the bars changed since the paging was settled
     YmPageTimer m_pageTimer;
     mutable Fonts m_fonts;
     mutable YmChartScale::HorizontalLayout m_layout;

@@ -67,7 +67,9 @@ void YmWorkshopVerticalBarchart::setBarData(const QVariantList &bars)
 {
     this->bars = bars;
     m_entries = readBars(bars);
-    updatePaging();
+    // Whether the bars page is settled at the next paint: measuring every
+    // name and number belongs there, not in the host's data call.
+    m_pagingStale = true;
     update();
 }
 
@@ -78,6 +80,7 @@ VerticalLayout YmWorkshopVerticalBarchart::layoutFor(const QSize &size) const
 
 void YmWorkshopVerticalBarchart::updatePaging()
 {
+    m_pagingStale = false;
     const VerticalLayout l = layoutFor(size());
     m_page = l.pages.page();
     m_pageTimer.setPaging(l.pages.isPaging());
@@ -106,6 +109,8 @@ void YmWorkshopVerticalBarchart::changeEvent(QEvent *event)
 
 void YmWorkshopVerticalBarchart::paintEvent(QPaintEvent *)
 {
+    if (m_pagingStale)
+        updatePaging();
     QPainter p(this);
     draw(&p, rect());
 }

@@ -45,6 +45,7 @@ private:
     QVariantList bars;
     QVector<YmChartScale::BarEntry> m_entries;
     int m_page = 0;
+    bool m_pagingStale = false; // the bars changed since the paging was settled
     YmPageTimer m_pageTimer;
     // Shaped texts in the widget's font and in the 15-point one.
     YmStaticTextCache m_texts;
