@@ -127,7 +127,7 @@ struct VerticalLayout
     double boxW = 0;   // width of the number box above a bar
     double unit = 0;   // pixels per piece
     qint64 scaleMax = 1;
-    YmPager pages;     // the groups shown, left to right
+    YmPager pages; // the groups shown, left to right
 };
 
 // The narrowest slot in which a group's 15-point name fits, and its two
