@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -151,6 +152,20 @@ private slots:
         }
         QCOMPARE(seen, plans);
         QCOMPARE(chart->page(), 0);
+
+        // A name wider than a third of the chart is shortened to that, and
+        // shown whole in a tool tip over it.
+        const HorizontalLayout l = chart->layoutFor(chart->size());
+        const QString name = chart->barData().at(0).toList().at(0).toString();
+        const QString shown = chart->shownName(name, l.nameWidth);
+        QVERIFY(QFontMetricsF(f15).horizontalAdvance(shown) <= l.nameWidth);
+        QCOMPARE(shown == name, QFontMetricsF(f15).horizontalAdvance(name) <= l.nameWidth);
+        const QPoint overName(int(l.nameRight) - 5, int(horizontalBarTop(l, 1) + l.band / 2));
+        QHelpEvent help(QEvent::ToolTip, overName, chart->mapToGlobal(overName));
+        QToolTip::hideText();
+        QCoreApplication::sendEvent(chart, &help);
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(),
+                 shown == name ? QString() : name);
 
         // New figures every few seconds neither reset nor hold the page.
         if (pageCount > 1) {
