@@ -70,13 +70,11 @@ void BM_OrderChartQtCharts(benchmark::State &state)
     auto *planned = new QBarSet(QStringLiteral("计划"));
     auto *completed = new QBarSet(QStringLiteral("完成"));
     QStringList names;
-    qint64 sum = 0;
     for (const QVariant &bar : bars) {
         const YmChartScale::BarEntry entry = YmChartScale::readBar(bar);
         names << entry.name;
         planned->append(entry.planned);
         completed->append(entry.completed);
-        sum += entry.planned;
     }
     planned->setColor(QColor(22, 92, 154));
     completed->setColor(QColor(45, 198, 255));
@@ -94,7 +92,10 @@ void BM_OrderChartQtCharts(benchmark::State &state)
     auto *names15 = new QBarCategoryAxis;
     names15->append(names);
     auto *values = new QValueAxis;
-    values->setRange(0, double(YmChartScale::scaleMax(sum, !bars.isEmpty())));
+    const QVector<YmChartScale::BarEntry> entries = YmChartScale::readBars(bars);
+    values->setRange(0,
+                     double(YmChartScale::fillingScaleMax(
+                         YmChartScale::quantityMax(entries, 0, entries.size()), !bars.isEmpty())));
     values->setTickCount(11);
     values->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(names15, Qt::AlignLeft);

@@ -58,6 +58,87 @@ private slots:
         QCOMPARE(labels.isEmpty() ? labels : got.join(QLatin1Char(' ')), labels);
     }
 
+    // The order chart's axis end: the longest bar nearly fills it, and its ten
+    // ticks are whole numbers.
+    void fillingScale_data()
+    {
+        QTest::addColumn<qint64>("reference");
+        QTest::addColumn<bool>("hasBars");
+        QTest::addColumn<qint64>("expected");
+        const qint64 pairs[][2] = {{1270, 1300}, {2966, 3000}, {3500, 3600}, {950, 960},
+                                   {999, 1000},  {1000, 1100}, {101, 110},   {80, 90},
+                                   {7, 10},      {0, 10},      {-40, 10},    {INT_MAX, 2200000000}};
+        for (const auto &pair : pairs)
+            QTest::addRow("%lld", pair[0]) << pair[0] << true << pair[1];
+        QTest::newRow("empty") << 500LL << false << 1LL;
+        QTest::newRow("LLONG_MAX") << LLONG_MAX << true << LLONG_MAX;
+    }
+    void fillingScale()
+    {
+        QFETCH(qint64, reference);
+        QFETCH(bool, hasBars);
+        const qint64 top = fillingScaleMax(reference, hasBars);
+        QTEST(top, "expected");
+        if (hasBars && top < LLONG_MAX) {
+            QCOMPARE(top % 10, 0);
+            if (reference >= 100)
+                QVERIFY(reference >= 0.9 * top);
+        }
+    }
+
+    // Tick labels thin out to every second, fifth or tenth tick; texts are
+    // placed where they keep apart, or left out.
+    void tickLabels_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("tickStep");
+        QTest::addColumn<int>("step");
+        QTest::newRow("room for all") << 30.0 << 40.0 << 1;
+        QTest::newRow("exactly the gap") << 32.0 << 40.0 << 1;
+        QTest::newRow("every second") << 33.0 << 40.0 << 2;
+        QTest::newRow("every fifth") << 50.0 << 20.0 << 5;
+        QTest::newRow("the end only") << 120.0 << 20.0 << 10;
+    }
+    void tickLabels()
+    {
+        QFETCH(double, width);
+        QFETCH(double, tickStep);
+        QTEST(tickLabelStep(QVector<double>(10, width), tickStep, 8), "step");
+    }
+    void labelPlacement()
+    {
+        const QRectF axisLabel(0, 90, 100, 10);
+        // The first takes its own side; the second, touching it there, the
+        // other side; the third fits nowhere; the fourth is clear.
+        const QVector<QVector<QRectF>> candidates{{QRectF(0, 0, 40, 20), QRectF(0, 40, 40, 20)},
+                                                  {QRectF(30, 10, 40, 20), QRectF(30, 50, 40, 20)},
+                                                  {QRectF(10, 15, 40, 20), QRectF(10, 85, 40, 20)},
+                                                  {QRectF(200, 0, 40, 20)}};
+        QCOMPARE(placeLabels(candidates, {axisLabel}, 2), (QVector<int>{0, 1, -1, 0}));
+        QVERIFY(!apart(QRectF(0, 0, 10, 10), QRectF(11, 0, 10, 10), 2));
+        QVERIFY(apart(QRectF(0, 0, 10, 10), QRectF(12.5, 0, 10, 10), 2));
+    }
+    void pager()
+    {
+        YmPager pages;
+        pages.setLayout(40, 18);
+        QCOMPARE(pages.pageCount(), 3);
+        QCOMPARE(pages.caption(), QStringLiteral("1/3"));
+        pages.next();
+        pages.next();
+        QCOMPARE(pages.first(), 36);
+        QCOMPARE(pages.count(), 4);
+        pages.setLayout(20, 18); // fewer rows: the last page there is
+        QCOMPARE(pages.page(), 1);
+        pages.next();
+        QCOMPARE(pages.page(), 0);
+        pages.setLayout(18, 18);
+        QCOMPARE(pages.caption(), QString());
+        QCOMPARE(YmPager::fit(99.9, 25), 3);
+        QCOMPARE(YmPager::fit(10, 25), 1);
+        QCOMPARE(YmPager::fit(100, 0), 1);
+    }
+
     // The design's layout worked out for two sizes, from nothing but the font's
     // line heights and advances (Qt's metrics, not the chart's layout code). Bars
     // and probes are drawn on black.
@@ -76,9 +157,10 @@ private slots:
         };
         const QRgb black = qRgb(0, 0, 0), completedH = qRgb(45, 198, 255);
 
-        // Horizontal, 561 x 430, (A, 50, 20) below (B, 30, 30): planned sum 80
-        // gives an axis end of 90. Axis from y = trunc(h0 + 20) to 430 - h15 - 5,
-        // split into five equal bands: gap, B, gap, A, gap (from the top).
+        // Horizontal, 561 x 430, (A, 50, 20) below (B, 30, 30): the longest bar,
+        // 50, gives an axis end of 60. Axis from y = trunc(h0 + 20) to
+        // 430 - h15 - 5, split into five equal bands: gap, B, gap, A, gap (from
+        // the top).
         YmWorkshopHorizontalBarChart hc;
         hc.setBarData(
             {QVariantList{QStringLiteral("A"), 50, 20}, QVariantList{QStringLiteral("B"), 30, 30}});
@@ -94,10 +176,10 @@ private slots:
         const int x0 = int(left), yA = int(baseY - 2 * band) + 1, yB = int(baseY - 4 * band) + 1;
         const QImage hi = image(QSize(561, 430), [&](QPainter *p, QRect r) { hc.draw(p, r); });
         QCOMPARE(hi.pixel(x0 + 1, yA), completedH);
-        QCOMPARE(hi.pixel(x0 + int(full * 20 / 90) + 1, yA), kHPlanned);
-        QCOMPARE(hi.pixel(x0 + int(full * 50 / 90) - 1, yA), kHPlanned);
-        QVERIFY(hi.pixel(x0 + int(full * 50 / 90), yA) != kHPlanned);
-        QCOMPARE(hi.pixel(x0 + int(full * 30 / 90) - 1, yB),
+        QCOMPARE(hi.pixel(x0 + int(full * 20 / 60) + 1, yA), kHPlanned);
+        QCOMPARE(hi.pixel(x0 + int(full * 50 / 60) - 1, yA), kHPlanned);
+        QVERIFY(hi.pixel(x0 + int(full * 50 / 60), yA) != kHPlanned);
+        QCOMPARE(hi.pixel(x0 + int(full * 30 / 60) - 1, yB),
                  completedH); // covers B's plan
         QCOMPARE(hi.pixel(x0 + int(band), int(baseY - 4 * band) - 2), black);
         for (double gap : {0.5, 2.5, 4.5}) // bands without a bar, the top one included
@@ -165,8 +247,8 @@ private slots:
     }
 
     // Malformed entries read as empty / 0 and both charts still paint their
-    // axes; the horizontal scale follows the planned sum, the vertical one the
-    // largest plan.
+    // axes; the horizontal scale follows the largest quantity, the vertical
+    // one the largest plan.
     void malformedListsPaint_data()
     {
         QTest::addColumn<QVariantList>("bars");
@@ -175,12 +257,12 @@ private slots:
         const QString x = QStringLiteral("x"), n30 = QStringLiteral("30");
         const QVariantList junk{QVariantList{x}, x, QVariantMap{{x, 5}}, {}, bar(-1, -7)};
         QTest::newRow("empty") << QVariantList() << 1LL << 1LL;
-        QTest::newRow("junk, negative") << junk << 1LL << 1LL;
+        QTest::newRow("junk, negative") << junk << 10LL << 1LL;
         QTest::newRow("text") << QVariantList{bar(x, x), bar(n30, 1)} << 40LL << 40LL;
         QTest::newRow("extra fields")
             << QVariantList{QVariant(QVariantList{x, 50, 1, 2})} << 60LL << 60LL;
         QTest::newRow("huge") << QVariantList{bar(INT_MAX, INT_MAX), bar(INT_MAX, INT_MIN)}
-                              << 5294967294LL << 3147483647LL;
+                              << 2200000000LL << 3147483647LL;
     }
     void malformedListsPaint()
     {

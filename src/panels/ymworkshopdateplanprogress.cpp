@@ -1,8 +1,10 @@
 #include "ymworkshopdateplanprogress.h"
 
+#include "ymchartscale.h"
 #include "ymclock.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QLineF>
 #include <QPaintEvent>
 #include <QPainter>
@@ -17,6 +19,8 @@ constexpr int marginLeft = 20;   // between the percent labels and the y axis, l
 constexpr int marginBottom = 20; // below the time labels
 
 constexpr int kTextPixelSize = 11;
+// Least room between a point's text and any other text.
+constexpr double kTextGap = 2;
 
 const QColor kBlue(53, 194, 255);
 const QColor kFaintBlue(53, 194, 255, 60);
@@ -140,6 +144,75 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
                              : baseY - ((baseY - marginTop) * 6 / 7) * percent / 150;
     };
 
+    // Where each point's text goes: on its own side of the point (below, or
+    // above from 100 to 150 percent and at 10 percent or less), on the other
+    // side when that would touch a text placed before it, or nowhere. The
+    // time labels, stop names and percent labels are there first.
+    QVector<QRectF> fixedTexts;
+    for (int i = 1; i <= 6; ++i) {
+        const int tw = textAdvance(QStringLiteral("%1%").arg(25 * i));
+        fixedTexts.append(QRectF(labelW + marginLeft - tw, baseY - i * step - fh / 2, tw, fh));
+    }
+    struct PointText
+    {
+        int slot;
+        QString text;
+        QRectF rects[2]; // drawn in; the own side first
+        double textW;    // the width drawText is given (the text as one line)
+    };
+    QVector<PointText> pointTexts;
+    QVector<QVector<QRectF>> candidates;
+    for (int i = 0; i < n; ++i) {
+        const QString &label = labels.at(i);
+        const double x = x0 + (i + 1) * xStep;
+        const int tw = textAdvance(label);
+        fixedTexts.append(QRectF(x - tw / 2.0, baseY + 5, tw, fh));
+        if (stopStarts.contains(label)) {
+            const double nw = m_texts.advance(stopStarts.value(label), font);
+            fixedTexts.append(QRectF(x + xStep / 2 - nw / 2, baseY - 5 - fh, nw, fh));
+        }
+        const double percent = values.value(label, 0);
+        if (label.isEmpty() || i < 1 || percent == 0)
+            continue;
+        const QString text
+            = (percent < 100 ? QStringLiteral("%1%\n(%2/%3)") : QStringLiteral("(%2/%3)\n%1%"))
+                  .arg(QString::number(percent, 'f', 2))
+                  .arg(m_day.doneAt().value(label, 0))
+                  .arg(m_day.plannedAt().value(label, 0));
+        double inkW = 0;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            inkW = std::max(inkW, m_texts.advance(line, font));
+        const double y = yFor(percent);
+        const bool above = (percent >= 100 && percent < 150) || percent <= 10;
+        const double aboveY = y - 2 * fh - 10;
+        const double belowY = y + 10;
+        PointText placed{i, text, {}, double(textAdvance(text))};
+        QVector<QRectF> options;
+        for (const double top : {above ? aboveY : belowY, above ? belowY : aboveY}) {
+            const QRectF ink(x - inkW / 2, top, inkW, 2 * fh);
+            // A text cut by the chart's edge is no better than one left out.
+            if (ink.top() >= 0 && ink.bottom() <= h && ink.left() >= 0 && ink.right() <= w)
+                options.append(ink);
+        }
+        for (int k = 0; k < options.size(); ++k)
+            placed.rects[k] = options.at(k);
+        pointTexts.append(placed);
+        candidates.append(options);
+    }
+    const QVector<int> chosen = YmChartScale::placeLabels(candidates, fixedTexts, kTextGap);
+    QHash<int, QRectF> textAt; // slot -> where its point's text goes
+    for (int k = 0; k < pointTexts.size(); ++k) {
+        if (chosen.at(k) >= 0) {
+            const PointText &t = pointTexts.at(k);
+            const QRectF &ink = t.rects[chosen.at(k)];
+            textAt.insert(t.slot,
+                          QRectF(ink.center().x() - t.textW / 2, ink.top(), t.textW, ink.height()));
+        }
+    }
+    QHash<int, QString> textOf;
+    for (const PointText &t : qAsConst(pointTexts))
+        textOf.insert(t.slot, t.text);
+
     for (int i = 0; i <= n; ++i) {
         const QString label = i < n ? labels.at(i) : QString();
         const double x = x0 + (i + 1) * xStep;
@@ -165,17 +238,9 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
         const QPointF point(x, yFor(percent));
         const QRectF dot(point.x() - 4, point.y() - 4, 8, 8);
         m_memo.drawEllipse(p, dot);
-
-        const QString text
-            = (percent < 100 ? QStringLiteral("%1%\n(%2/%3)") : QStringLiteral("(%2/%3)\n%1%"))
-                  .arg(QString::number(percent, 'f', 2))
-                  .arg(m_day.doneAt().value(label, 0))
-                  .arg(m_day.plannedAt().value(label, 0));
-        const int textW = textAdvance(text);
-        const bool above = (percent >= 100 && percent < 150) || percent <= 10;
-        const double dy = above ? -2 * fh - 10 : 10;
-        m_memo.drawText(p, QRectF(x - textW / 2.0, point.y() + dy, textW, 2 * fh), Qt::AlignCenter,
-                        text);
+        const auto where = textAt.constFind(i);
+        if (where != textAt.cend())
+            m_memo.drawText(p, *where, Qt::AlignCenter, textOf.value(i));
 
         // No segment into the first label or across a stop.
         if (i == 1 || stopEnd)

@@ -3,10 +3,17 @@
 #include "ymcompletionrate.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
+
+namespace {
+// Least room, in the gauge's 200-unit frame, between the caption and the
+// percentage under it.
+constexpr double kCaptionGap = 2.5;
+} // namespace
 
 YmWorkshopPlanRateChart::YmWorkshopPlanRateChart(QWidget *parent)
     : QWidget(parent)
@@ -138,11 +145,21 @@ void YmWorkshopPlanRateChart::draw(QPainter *p, const QRect &r) const
     p->setFont(f);
     p->setPen(Qt::white);
     p->setBrush(Qt::white);
+    const QString caption = tr("今日完成率");
+    const QFontMetricsF captionMetrics(f);
     const int fh = QFontMetrics(f).height();
-    p->drawText(QRect(-53, -53 - fh, 106, 106), Qt::AlignHCenter | Qt::AlignVCenter,
-                tr("今日完成率"));
-    f.setPixelSize(21);
-    p->setFont(f);
+    QFont big = f;
+    big.setPixelSize(21);
+    const QFontMetricsF bigMetrics(big);
+    // One line above the middle, but never touching the percentage: the
+    // bold digits reach higher than half their line.
+    const double percentTop = (bigMetrics.ascent() - bigMetrics.descent()) / 2
+                              + bigMetrics.tightBoundingRect(percentText()).top();
+    const double captionBaseline
+        = qMin(-fh + (captionMetrics.ascent() - captionMetrics.descent()) / 2,
+               percentTop - kCaptionGap - captionMetrics.tightBoundingRect(caption).bottom());
+    p->drawText(QPointF(-captionMetrics.horizontalAdvance(caption) / 2, captionBaseline), caption);
+    p->setFont(big);
     p->drawText(QRect(-53, -53, 106, 106), Qt::AlignHCenter | Qt::AlignVCenter, percentText());
     p->restore();
 }

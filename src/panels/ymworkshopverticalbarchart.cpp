@@ -1,5 +1,6 @@
 #include "ymworkshopverticalbarchart.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -11,6 +12,8 @@ const QColor kGridBlue(53, 194, 255, 60);
 const QColor kLabelText(3, 150, 175);
 const QColor kPlanned(134, 117, 231, 127);
 const QColor kCompleted(134, 117, 231);
+// Between the unit caption and the page caption.
+constexpr int kCaptionGap = 12;
 
 QFont font15(const QFont &base)
 {
@@ -19,35 +22,95 @@ QFont font15(const QFont &base)
     return f;
 }
 
+// The groups are paged when a slot would be narrower than the widest name or
+// than three times the widest number; the scale follows the page's groups.
 VerticalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, const QFont &font,
-                        const YmStaticTextCache &texts15)
+                        const YmStaticTextCache &texts, const YmStaticTextCache &texts15, int page)
 {
     const QFontMetricsF fm0(font);
     const QFont f15 = font15(font);
     const QFontMetricsF fm15(f15);
-    const qint64 top = scaleMax(plannedMax(entries), !entries.isEmpty());
-    return verticalLayout(size.width(), size.height(), fm0.height(), fm15.height(),
-                          texts15.advance(QString::number(top), f15), entries.size(), top);
+    const bool any = !entries.isEmpty();
+    double widestName = 0;
+    double widestNumber = 0;
+    for (const BarEntry &bar : entries) {
+        widestName = qMax(widestName, texts15.advance(bar.name, f15));
+        widestNumber
+            = qMax(widestNumber, qMax(texts.advance(QString::number(bar.planned), font),
+                                      texts.advance(QString::number(bar.completed), font)));
+    }
+    // The widest value label of any page: the same slots on every page.
+    const double widestLabel
+        = texts15.advance(QString::number(scaleMax(plannedMax(entries), any)), f15);
+    const int fit = YmPager::fit(verticalSlotRoom(size.width(), widestLabel),
+                                 verticalMinSlot(widestName, widestNumber));
+    const YmPager pages = pagesOf(entries.size(), fit, page);
+    const QVector<BarEntry> shown = entries.mid(pages.first(), pages.count());
+    const qint64 top = scaleMax(plannedMax(shown), any);
+    VerticalLayout l
+        = verticalLayout(size.width(), size.height(), fm0.height(), fm15.height(),
+                         texts15.advance(QString::number(top), f15), pages.perPage(), top);
+    l.pages = pages;
+    if (!any)
+        l.slotW = 0;
+    return l;
 }
 } // namespace
 
 YmWorkshopVerticalBarchart::YmWorkshopVerticalBarchart(QWidget *parent)
     : QWidget(parent)
-{}
+{
+    connect(&m_pageTimer, &QTimer::timeout, this, &YmWorkshopVerticalBarchart::showNextPage);
+}
 
 void YmWorkshopVerticalBarchart::setBarData(const QVariantList &bars)
 {
     this->bars = bars;
+    m_entries = readBars(bars);
+    // Whether the bars page is settled at the next paint: measuring every
+    // name and number belongs there, not in the host's data call.
+    m_pagingStale = true;
     update();
 }
 
 VerticalLayout YmWorkshopVerticalBarchart::layoutFor(const QSize &size) const
 {
-    return layoutOf(readBars(bars), size, font(), m_texts15);
+    return layoutOf(m_entries, size, font(), m_texts, m_texts15, m_page);
+}
+
+void YmWorkshopVerticalBarchart::updatePaging()
+{
+    m_pagingStale = false;
+    const VerticalLayout l = layoutFor(size());
+    m_page = l.pages.page();
+    m_pageTimer.setPaging(l.pages.isPaging());
+}
+
+void YmWorkshopVerticalBarchart::showNextPage()
+{
+    YmPager pages = layoutFor(size()).pages;
+    pages.next();
+    m_page = pages.page();
+    update();
+}
+
+void YmWorkshopVerticalBarchart::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    updatePaging();
+}
+
+void YmWorkshopVerticalBarchart::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updatePaging();
 }
 
 void YmWorkshopVerticalBarchart::paintEvent(QPaintEvent *)
 {
+    if (m_pagingStale)
+        updatePaging();
     QPainter p(this);
     draw(&p, rect());
 }
@@ -59,8 +122,8 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
     const QFont f15 = font15(font0);
     const QFontMetricsF fm0(font0);
     const QFontMetricsF fm15(f15);
-    const QVector<BarEntry> entries = readBars(bars);
-    const VerticalLayout l = layoutOf(entries, r.size(), font0, m_texts15);
+    const VerticalLayout l = layoutFor(r.size());
+    const QVector<BarEntry> entries = m_entries.mid(l.pages.first(), l.pages.count());
 
     p->save();
     p->translate(r.topLeft());
@@ -68,12 +131,19 @@ void YmWorkshopVerticalBarchart::draw(QPainter *p, const QRect &r) const
     p->setRenderHint(QPainter::Antialiasing, false);
     p->setFont(font0);
 
-    // Unit caption in the top left corner.
+    // Unit caption in the top left corner, the page ("2/7") just right of it.
     const QString unit = tr("单位：件");
+    const int unitW = truncPixels(m_texts.advance(unit, font0));
     p->setPen(Qt::white);
-    m_texts.draw(
-        p, QRect(20, 10, truncPixels(m_texts.advance(unit, font0)), truncPixels(fm0.height())),
-        Qt::AlignHCenter | Qt::AlignVCenter, unit);
+    m_texts.draw(p, QRect(20, 10, unitW, truncPixels(fm0.height())),
+                 Qt::AlignHCenter | Qt::AlignVCenter, unit);
+    const QString page = l.pages.caption();
+    if (!page.isEmpty()) {
+        m_texts.draw(p,
+                     QRect(20 + unitW + kCaptionGap, 10, truncPixels(m_texts.advance(page, font0)),
+                           truncPixels(fm0.height())),
+                     Qt::AlignHCenter | Qt::AlignVCenter, page);
+    }
 
     // Six value labels from scaleMax down, each with a faint grid line; the
     // axis itself carries no label.

@@ -5,7 +5,9 @@
 #include "ymtableviewdelegate.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QScrollBar>
 
 namespace {
 
@@ -54,13 +56,44 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
     if (auto *corner = view->findChild<QAbstractButton *>())
         corner->setStyleSheet(
             QStringLiteral("::section{background-color:transparent; border: 0px;}"));
+
+    // Paging: the view scrolls a page of whole rows at a time.
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_bottomMargin = ui->verticalLayout->contentsMargins().bottom();
+    connect(&m_pageTimer, &QTimer::timeout, this, &YmTableViewWidget::showNextPage);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &YmTableViewWidget::layoutPages);
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &YmTableViewWidget::layoutPages);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &YmTableViewWidget::layoutPages);
+    // The view lets its top row go no further than a full view from the end,
+    // and at the end of the range it shows the last rows, whatever the value;
+    // the last page starts later when it is not full, so the range is widened
+    // past it. rangeChanged comes before the slider bounds its value, so the
+    // value is never cut back.
+    connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this](int, int max) { widenScrollRange(max); });
+    // Someone reading the table (clicking, scrolling, keys) keeps the page.
+    for (QWidget *watched : watchedForUser())
+        watched->installEventFilter(this);
 }
 
 YmTableViewWidget::~YmTableViewWidget()
 {
+    // The view and its headers outlive the form: nothing of theirs may call
+    // back into this half-destroyed widget.
+    QTableView *view = ui->tableView;
+    disconnect(view->verticalScrollBar(), nullptr, this, nullptr);
+    for (QWidget *watched : watchedForUser())
+        watched->removeEventFilter(this);
     // The view lets go of the model before the model goes.
-    ui->tableView->setModel(nullptr);
+    view->setModel(nullptr);
     delete ui;
+}
+
+QList<QWidget *> YmTableViewWidget::watchedForUser() const
+{
+    QTableView *view = ui->tableView;
+    return {view, view->viewport(), view->verticalHeader()->viewport(),
+            view->horizontalHeader()->viewport()};
 }
 
 QTableView *YmTableViewWidget::tableView() const
@@ -72,6 +105,83 @@ void YmTableViewWidget::setMachineCounts(const QVector<YmOrderModel::MachineCoun
 {
     m_model.setMachineCounts(machines);
     ui->tableView->doItemsLayout();
+}
+
+YmPager YmTableViewWidget::pagesFor(int rowsHeight, int rowHeight, int rowCount, int page,
+                                    int *spare)
+{
+    YmPager pages;
+    pages.setLayout(rowCount, YmPager::fit(rowsHeight, rowHeight));
+    pages.setPage(page);
+    if (spare)
+        *spare = pages.isPaging() ? qMax(0, rowsHeight - pages.perPage() * rowHeight) : 0;
+    return pages;
+}
+
+// Rows per page from the room the rows have: the view's viewport plus what
+// paging added under it. The pixels under the last whole row become margin,
+// so that no sliver of the next page's first row shows.
+void YmTableViewWidget::layoutPages()
+{
+    QTableView *view = ui->tableView;
+    const QMargins margins = ui->verticalLayout->contentsMargins();
+    const int rowsHeight = view->viewport()->height() + margins.bottom() - m_bottomMargin;
+    int spare = 0;
+    const int wasFirst = m_pages.first();
+    m_pages = pagesFor(rowsHeight, view->verticalHeader()->defaultSectionSize(), m_model.rowCount(),
+                       m_pages.page(), &spare);
+    if (margins.bottom() != m_bottomMargin + spare) {
+        QMargins paged = margins;
+        paged.setBottom(m_bottomMargin + spare);
+        ui->verticalLayout->setContentsMargins(paged);
+        // At once, not at the next layout pass: a page shown meanwhile would
+        // be cut or show a sliver (this comes back here with the new viewport).
+        ui->verticalLayout->activate();
+    }
+    m_pageTimer.setPaging(m_pages.isPaging());
+    if (m_pages.first() != wasFirst || view->verticalScrollBar()->value() != m_pages.first())
+        scrollToPage();
+}
+
+void YmTableViewWidget::widenScrollRange(int max)
+{
+    const int beyondLast = m_pages.firstOf(m_pages.pageCount() - 1) + 1;
+    if (m_pages.isPaging() && max < beyondLast)
+        ui->tableView->verticalScrollBar()->setMaximum(beyondLast);
+}
+
+void YmTableViewWidget::scrollToPage()
+{
+    QScrollBar *bar = ui->tableView->verticalScrollBar();
+    widenScrollRange(bar->maximum());
+    bar->setValue(m_pages.first());
+}
+
+void YmTableViewWidget::showNextPage()
+{
+    // Onwards from what the view shows: the user may have scrolled.
+    m_pages.setPage(m_pages.pageOf(ui->tableView->verticalScrollBar()->value()));
+    m_pages.next();
+    scrollToPage();
+}
+
+bool YmTableViewWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == ui->tableView->viewport())
+            layoutPages();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        m_pageTimer.holdForUser();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void YmTableViewWidget::updateMachineCounts(const YmOrderModel::MachineCounts &machine)
