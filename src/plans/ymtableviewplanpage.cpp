@@ -7,6 +7,7 @@
 
 #include <QCursor>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -41,6 +42,9 @@ const char kHeaderStyle[]
 constexpr int kWarningMs = 3000;
 // The calendar pop-up button beside the date, with a little air.
 constexpr int kCalendarButtonWidth = 32;
+// Around a grouping box's text: the style sheet's padding and border and its
+// drop-down button, which the box's own size hint leaves out.
+constexpr int kComboChrome = 5 + 5 + 2 + 20 + 4;
 
 QFont pointFont(int size)
 {
@@ -76,6 +80,7 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
           static_cast<QWidget *>(ui->comboBox_idx3),
           static_cast<QWidget *>(ui->tableView->horizontalHeader())})
         widget->setFont(pointFont(16));
+    fitCombosToTitles();
     ui->tableView->horizontalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
     ui->tableView->verticalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
 
@@ -388,6 +393,64 @@ void YmTableViewPlanPage::updateTableColumnHeader()
     emitSettings();
 }
 
+void YmTableViewPlanPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateTexts();
+    QWidget::changeEvent(event);
+}
+
+void YmTableViewPlanPage::retranslateTexts()
+{
+    // The grouping and filter boxes list the criteria by their titles: each
+    // entry keeps its place and only takes the new words, and the table is
+    // regrouped under the new titles exactly as before.
+    const QStringList before = criterionTitles();
+    ui->retranslateUi(this);
+    setWindowTitle(tr("计划订单数据"));
+    tooltipWidget.setText(tr("至少选择一项作为查询依据!"));
+    if (openDialog && openDialogTitle)
+        openDialog->setWindowTitle(openDialogTitle->text());
+    fitCombosToTitles();
+    const QStringList after = criterionTitles();
+    if (before == after)
+        return;
+    for (QComboBox *combo :
+         {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
+        const QSignalBlocker blocker(combo);
+        for (int i = 0; i < combo->count(); ++i) {
+            const int criterion = before.indexOf(combo->itemText(i));
+            if (criterion >= 0)
+                combo->setItemText(i, after.at(criterion));
+        }
+    }
+    const ViewAnchor anchor = captureAnchor();
+    refreshTable(columnsInUse());
+    reapplyUserSort();
+    restoreAnchor(anchor);
+}
+
+void YmTableViewPlanPage::fitCombosToTitles()
+{
+    // The grouping and filter boxes show criterion titles, which are longer in
+    // some languages than in others.
+    for (QComboBox *combo :
+         {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
+        const QFontMetrics metrics(combo->font());
+        int widest = 0;
+        for (const QString &title : criterionTitles())
+            widest = qMax(widest, metrics.horizontalAdvance(title));
+        combo->setMinimumWidth(widest + kComboChrome);
+    }
+}
+
+void YmTableViewPlanPage::trackDialog(YmPlanDataDlg *dialog, const QAbstractButton *titleFrom)
+{
+    dialog->setWindowTitle(titleFrom->text());
+    openDialog = dialog;
+    openDialogTitle = titleFrom;
+}
+
 void YmTableViewPlanPage::refreshTable(const QStringList &order)
 {
     planModel.setColumnOrder(order);
@@ -541,7 +604,7 @@ void YmTableViewPlanPage::on_comboBox_idx2_currentTextChanged(QString arg1)
 void YmTableViewPlanPage::on_btnAdd_clicked()
 {
     YmPlanDataDlg dlg;
-    dlg.setWindowTitle(ui->btnAdd->text());
+    trackDialog(&dlg, ui->btnAdd);
     dlg.setMacList(macList, mapMacName);
     if (!dlg.exec())
         return;
@@ -574,7 +637,7 @@ void YmTableViewPlanPage::on_btnEdit_clicked()
     }
 
     YmPlanDataDlg dlg;
-    dlg.setWindowTitle(ui->btnEdit->text());
+    trackDialog(&dlg, ui->btnEdit);
     dlg.setMacList(macList, mapMacName);
     dlg.setPlanData(planName, fileName, mapMacCount, notifyNum);
     if (!dlg.exec())

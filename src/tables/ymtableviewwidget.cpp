@@ -6,6 +6,7 @@
 #include "ymtableviewdelegate.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontMetrics>
 
 namespace {
@@ -55,6 +56,14 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
     if (auto *corner = view->findChild<QAbstractButton *>())
         corner->setStyleSheet(
             QStringLiteral("::section{background-color:transparent; border: 0px;}"));
+}
+
+void YmTableViewWidget::changeEvent(QEvent *event)
+{
+    // The model is no widget and hears of the new language from its view.
+    if (event->type() == QEvent::LanguageChange)
+        m_model.setHeaderLabels();
+    QWidget::changeEvent(event);
 }
 
 YmTableViewWidget::~YmTableViewWidget()

@@ -39,6 +39,9 @@ public:
     const YmTableModel &model() const { return m_model; }
     QTableView *tableView() const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     Ui::YmTableViewWidget *ui;
     YmTableModel m_model;

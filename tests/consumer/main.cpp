@@ -16,8 +16,9 @@ struct Host
 
 QVariant orderRow(const QString &plan, const QString &mac, int planned, int completed)
 {
-    return QVariantList{plan, QVariant(), mac, mac, QStringLiteral("G1"),
-                        plan + QStringLiteral(".nc"), planned, completed, 0, QVariant()};
+    return QVariantList{
+        plan,    QVariant(), mac, mac,       QStringLiteral("G1"), plan + QStringLiteral(".nc"),
+        planned, completed,  0,   QVariant()};
 }
 
 } // namespace
@@ -28,9 +29,8 @@ int main(int argc, char *argv[])
     Host host;
     YmWorkshopManage board;
     board.setData(&host);
-    board.setQueryDatePlanCB([](void *data, const QString &date) {
-        static_cast<Host *>(data)->queried << date;
-    });
+    board.setQueryDatePlanCB(
+        [](void *data, const QString &date) { static_cast<Host *>(data)->queried << date; });
 
     const QVariantList rows{orderRow(QStringLiteral("P1"), QStringLiteral("M1"), 100, 40),
                             orderRow(QStringLiteral("P2"), QStringLiteral("M2"), 50, 50)};
