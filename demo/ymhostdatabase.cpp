@@ -1,5 +1,6 @@
 #include "ymhostdatabase.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -275,8 +276,11 @@ bool YmHostDatabase::seedIfEmpty(const QDate &day, int machineCount)
         return true;
     count.finish();
 
-    const QStringList halls = {QStringLiteral("注塑车间"), QStringLiteral("冲压车间"),
-                               QStringLiteral("机加车间"), QStringLiteral("装配车间")};
+    // A new workshop is named in the language the host runs in.
+    const QStringList halls = {QCoreApplication::translate("YmHostDatabase", "注塑车间"),
+                               QCoreApplication::translate("YmHostDatabase", "冲压车间"),
+                               QCoreApplication::translate("YmHostDatabase", "机加车间"),
+                               QCoreApplication::translate("YmHostDatabase", "装配车间")};
     const QStringList hallFiles = {QStringLiteral("HX-1020"), QStringLiteral("BK-2031"),
                                    QStringLiteral("ZJ-0450"), QStringLiteral("DG-7788")};
     const int notify[8] = {90, 95, 80, 0, 90, 60, 95, 85};
@@ -304,7 +308,8 @@ bool YmHostDatabase::seedIfEmpty(const QDate &day, int machineCount)
                 const QString key = QStringLiteral("MAC-%1").arg(n, 3, 10, QLatin1Char('0'));
                 const int cycle = 45 + (n * 37) % 80;
                 if (!exec(QStringLiteral("INSERT INTO machines VALUES (?, ?, ?, ?, ?)"),
-                          {key, QStringLiteral("%1号机").arg(n), group, cycle, n}))
+                          {key, QCoreApplication::translate("YmHostDatabase", "%1号机").arg(n),
+                           group, cycle, n}))
                     return false;
                 // Two plans share the group's file: the first runs on the first
                 // two thirds of the machines, the second on the last two thirds,
@@ -329,10 +334,10 @@ bool YmHostDatabase::seedIfEmpty(const QDate &day, int machineCount)
                     return false;
             }
         }
-        return exec(
-                   QStringLiteral("INSERT INTO stop_periods (name, start_time, end_time) "
-                                  "VALUES (?, ?, ?)"),
-                   {QStringLiteral("午休"), QStringLiteral("12:00:00"), QStringLiteral("13:00:00")})
+        return exec(QStringLiteral("INSERT INTO stop_periods (name, start_time, end_time) "
+                                   "VALUES (?, ?, ?)"),
+                    {QCoreApplication::translate("YmHostDatabase", "午休"),
+                     QStringLiteral("12:00:00"), QStringLiteral("13:00:00")})
                && exec(QStringLiteral("INSERT OR REPLACE INTO work_hours VALUES (1, ?, ?)"),
                        {kDefaultStart, kDefaultEnd})
                && exec(QStringLiteral("INSERT OR REPLACE INTO host_state VALUES (?, '1')"),

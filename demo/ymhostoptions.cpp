@@ -75,8 +75,13 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
                                    QStringLiteral("Qt's scale factor for the board (default: "
                                                   "from the screen size, or --size)."),
                                    QStringLiteral("F"));
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("Language of the board and of the host's dialogs "
+                                                 "(default: English where the system locale is "
+                                                 "English, Chinese otherwise)."),
+                                  QStringLiteral("en|zh"));
     parser.addOptions(
-        {help, db, speed, start, at, date, seed, machines, replay, screenshot, size, scale});
+        {help, db, speed, start, at, date, seed, machines, replay, screenshot, size, scale, lang});
 
     if (!parser.parse(arguments)) {
         *message = parser.errorText();
@@ -91,6 +96,13 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
         *message
             = QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first());
         return false;
+    }
+    if (parser.isSet(lang)) {
+        language = parser.value(lang);
+        if (language != QLatin1String("en") && language != QLatin1String("zh")) {
+            *message = QStringLiteral("bad --lang %1: expected en or zh").arg(language);
+            return false;
+        }
     }
     dbPath = parser.value(db);
     if (parser.isSet(db) && dbPath.isEmpty()) {

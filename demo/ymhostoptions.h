@@ -22,6 +22,7 @@ struct YmHostOptions
     QString screenshot;
     QSize size{1920, 1080};
     double scale = 0.0; // Qt's scale factor forced by --scale (applied before the application)
+    QString language;   // "en" or "zh"; empty: from the system locale
 
     // Parses argv; false with a message (or the help text, helpRequested set)
     // when the program should stop.

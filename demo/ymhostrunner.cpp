@@ -10,8 +10,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -45,16 +47,42 @@ private:
     QStringList *m_errors;
 };
 
-QWidget *boardWindow(bool shownOnly = true)
+// The board's window is the one top-level window its construction adds; its
+// title depends on the language and is no way to find it.
+QWidget *windowAddedSince(const QWidgetList &before)
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if ((w->isVisible() || !shownOnly) && w->windowTitle() == QStringLiteral("车间管理看板"))
+    const QWidgetList now = QApplication::topLevelWidgets();
+    for (QWidget *w : now) {
+        if (!before.contains(w))
             return w;
     }
     return nullptr;
 }
 
+// English where asked for, or by default where the system's language is
+// English; elsewhere the board keeps its Chinese source texts.
+bool wantsEnglish(const QString &language)
+{
+    if (!language.isEmpty())
+        return language == QLatin1String("en");
+    return QLocale::system().language() == QLocale::English;
+}
+
+void installTranslation(QTranslator *translator, const QString &name)
+{
+    // The module's and the host's .qm files are embedded under :/i18n.
+    if (translator->load(QLocale(QLocale::English), name, QStringLiteral("_"),
+                         QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(translator);
+}
+
 } // namespace
+
+// Outside any namespace, as Q_INIT_RESOURCE requires.
+static void registerHostTranslations()
+{
+    Q_INIT_RESOURCE(ymworkshopdemo_i18n);
+}
 
 int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
 {
@@ -69,6 +97,16 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
         }
         out.error(message);
         return kExitUsage;
+    }
+
+    // Installed before a new workshop is named and the board and the
+    // dialogs exist, so that they all start in the language.
+    QTranslator boardTexts;
+    QTranslator hostTexts;
+    if (wantsEnglish(options.language)) {
+        registerHostTranslations();
+        installTranslation(&boardTexts, QStringLiteral("ymworkshopmanage"));
+        installTranslation(&hostTexts, QStringLiteral("ymworkshopdemo"));
     }
 
     QString path = options.dbPath;
@@ -90,7 +128,9 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
         return YmHostDatabase::exitCode(YmHostDatabase::Status::Failed);
     }
 
+    const QWidgetList windowsBefore = QApplication::topLevelWidgets();
     YmWorkshopManage board;
+    QWidget *const boardPage = windowAddedSince(windowsBefore);
     YmWorkshopHost host(&db, &board);
     QObject::connect(&host, &YmWorkshopHost::problem,
                      [&](const QString &text) { out.error(text); });
@@ -126,7 +166,7 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
         board.show();
 
     if (picture) {
-        QWidget *page = boardWindow(false);
+        QWidget *page = boardPage;
         if (!page) {
             out.error(QStringLiteral("the board window was not found"));
             return kExitPicture;

@@ -6,7 +6,7 @@
 // module instance, and the board is rendered after each one, so that every
 // painted panel sees every state the data can put it in.
 //
-//   fuzz_board -max_total_time=60 corpus/          fuzz (see the README)
+//   fuzz_board -max_total_time=60 corpus/          fuzz (see docs/development.md)
 //   fuzz_board --make-seeds DIR                    write the seed corpus
 //
 // The seeds encode the sample day of the demo host (twelve machines, four
@@ -790,7 +790,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     // Qt keeps the styles of graphics widgets (the scaled-down board's view
     // holds some) in a global torn down at exit in reverse order of creation:
     // create it now, so that it outlives the handler that deletes the board.
-    { QGraphicsWidget createsTheStyleRegistry; }
+    {
+        QGraphicsWidget createsTheStyleRegistry;
+    }
     std::atexit(shutdown);
     return 0;
 }

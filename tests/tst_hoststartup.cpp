@@ -183,6 +183,8 @@ private slots:
         QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
                                                QStringLiteral("/no/such.csv")}
                                 << 8 << "/no/such.csv: cannot read";
+        QTest::newRow("lang") << QStringList{QStringLiteral("--lang"), QStringLiteral("fr")} << 2
+                              << "bad --lang fr";
     }
     void badArguments()
     {
@@ -196,6 +198,49 @@ private slots:
                                    &errors),
                  exitCode);
         QVERIFY2(errors.value(0).startsWith(message), qPrintable(errors.value(0)));
+    }
+
+    // A new workshop is named in the host's language; the board is drawn in it.
+    void languageNamesTheWorkshop_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("en") << "en"
+                            << "Machine 1"
+                            << "Moulding hall";
+        QTest::newRow("zh") << "zh"
+                            << "1号机"
+                            << "注塑车间";
+    }
+    void languageNamesTheWorkshop()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, machine);
+        QFETCH(QString, group);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("w.db"));
+        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path,
+                                    QStringLiteral("--lang"), language, QStringLiteral("--seed"),
+                                    QStringLiteral("1"), QStringLiteral("--screenshot"),
+                                    dir.filePath(QStringLiteral("b.png")), QStringLiteral("--size"),
+                                    QStringLiteral("800x600")}),
+                 0);
+        // The translators went with the run.
+        QCOMPARE(QCoreApplication::translate("YmHostDatabase", "午休"), QStringLiteral("午休"));
+        {
+            QSqlDatabase db
+                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(QStringLiteral("SELECT name, group_name FROM machines WHERE mac_key = "
+                                       "'MAC-001'"),
+                        db);
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toString(), machine);
+            QCOMPARE(q.value(1).toString(), group);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
     }
 
     void restartKeepsEveryPiece()

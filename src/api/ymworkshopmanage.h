@@ -1,7 +1,7 @@
 #ifndef YMWORKSHOPMANAGE_H
 #define YMWORKSHOPMANAGE_H
 
-#include "ymworkshopmanage_global.h"
+#include "ymworkshopmanage_export.h"
 
 #include <QDateTime>
 #include <QList>

@@ -3,6 +3,7 @@
 #include "ymitempixmaptext.h"
 #include "ymresources.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QResizeEvent>
 
@@ -10,11 +11,9 @@ namespace {
 // Below this height the counters sit in one row, from it on in two.
 constexpr int kTwoRowHeight = 300;
 
-YmItemPixmapText *makeCounter(QWidget *page, const QString &caption, const QString &pixmap,
-                              const QColor &color)
+YmItemPixmapText *makeCounter(QWidget *page, const QString &pixmap, const QColor &color)
 {
     auto *item = new YmItemPixmapText(page);
-    item->setText(caption);
     item->setPixmap(ymBoardPixmap(pixmap));
     item->setTextColor(color);
     return item;
@@ -25,44 +24,56 @@ YmMacStatePage::YmMacStatePage(QWidget *parent)
     : QWidget(parent)
 {
     auto *grid = new QGridLayout;
-    online
-        = makeCounter(this, tr("在线 0"), QStringLiteral(":/image/blue.png"), QColor(12, 202, 244));
+    online = makeCounter(this, QStringLiteral(":/image/blue.png"), QColor(12, 202, 244));
     grid->addWidget(online, 0, 0);
-    working = makeCounter(this, tr("工作 0"), QStringLiteral(":/image/green.png"),
-                          QColor(49, 231, 156));
+    working = makeCounter(this, QStringLiteral(":/image/green.png"), QColor(49, 231, 156));
     grid->addWidget(working, 0, 1);
-    abnormal
-        = makeCounter(this, tr("异常 0"), QStringLiteral(":/image/red.png"), QColor(223, 74, 95));
+    abnormal = makeCounter(this, QStringLiteral(":/image/red.png"), QColor(223, 74, 95));
     grid->addWidget(abnormal, 0, 2);
-    offline = makeCounter(this, tr("离线 0"), QStringLiteral(":/image/gray.png"),
-                          QColor(200, 200, 200));
+    offline = makeCounter(this, QStringLiteral(":/image/gray.png"), QColor(200, 200, 200));
     grid->addWidget(offline, 0, 3);
     grid->setContentsMargins(0, 0, 0, 20);
     setLayout(grid);
+    showCounts();
+}
+
+void YmMacStatePage::showCounts()
+{
+    online->setText(tr("在线 %1").arg(onlineCount));
+    working->setText(tr("工作 %1").arg(workingCount));
+    abnormal->setText(tr("异常 %1").arg(abnormalCount));
+    offline->setText(tr("离线 %1").arg(offlineCount));
+}
+
+void YmMacStatePage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        showCounts();
+    QWidget::changeEvent(event);
 }
 
 void YmMacStatePage::setOnlineCount(int n)
 {
-    if (online)
-        online->setText(tr("在线 %1").arg(n));
+    onlineCount = n;
+    online->setText(tr("在线 %1").arg(n));
 }
 
 void YmMacStatePage::setWorkingCount(int n)
 {
-    if (working)
-        working->setText(tr("工作 %1").arg(n));
+    workingCount = n;
+    working->setText(tr("工作 %1").arg(n));
 }
 
 void YmMacStatePage::setAbnormalCount(int n)
 {
-    if (abnormal)
-        abnormal->setText(tr("异常 %1").arg(n));
+    abnormalCount = n;
+    abnormal->setText(tr("异常 %1").arg(n));
 }
 
 void YmMacStatePage::setOfflineCount(int n)
 {
-    if (offline)
-        offline->setText(tr("离线 %1").arg(n));
+    offlineCount = n;
+    offline->setText(tr("离线 %1").arg(n));
 }
 
 void YmMacStatePage::arrangeItems(bool twoRows)

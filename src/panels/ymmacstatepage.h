@@ -30,8 +30,15 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void showCounts();
+
+    int onlineCount = 0;
+    int workingCount = 0;
+    int abnormalCount = 0;
+    int offlineCount = 0;
     YmItemPixmapText *online = nullptr;
     YmItemPixmapText *working = nullptr;
     YmItemPixmapText *abnormal = nullptr;

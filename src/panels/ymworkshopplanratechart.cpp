@@ -106,9 +106,23 @@ void YmWorkshopPlanRateChart::draw(QPainter *p, const QRect &r) const
     }
     p->restore();
 
-    // Today's total, in the gap at the bottom of the scale.
+    // Today's total, in the gap at the bottom of the scale. A caption wider than
+    // the gauge (English is longer) is set smaller rather than cut by the edges.
     p->setPen(Qt::white);
-    p->drawText(QRect(-78, -15, 156, 156), Qt::AlignHCenter | Qt::AlignVCenter, totalText());
+    const QString total = totalText();
+    const double room = qMin(156.0, w * 200.0 / side);
+    const QFont font = p->font();
+    const double needed = QFontMetricsF(font).horizontalAdvance(total);
+    if (needed > room) {
+        QFont smaller = font;
+        if (smaller.pixelSize() > 0)
+            smaller.setPixelSize(qMax(1, int(smaller.pixelSize() * room / needed)));
+        else
+            smaller.setPointSizeF(smaller.pointSizeF() * room / needed);
+        p->setFont(smaller);
+    }
+    p->drawText(QRect(-78, -15, 156, 156), Qt::AlignHCenter | Qt::AlignVCenter, total);
+    p->setFont(font);
 
     // Value arc: a 4-unit band between radii 59 and 63, inset 3 degrees at each
     // end and rounded there by small discs. Angles in double: a huge rate must

@@ -2,13 +2,27 @@
 
 #include "ui_ymworkshopplanratepage.h"
 
+#include <QEvent>
+
 YmWorkshopPlanRatePage::YmWorkshopPlanRatePage(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::YmWorkshopPlanRatePage)
 {
     ui->setupUi(this);
+    setTitles();
+}
+
+void YmWorkshopPlanRatePage::setTitles()
+{
     ui->widget_completed->setTitle(tr("已完成量"));
     ui->widget_last->setTitle(tr("未完成量"));
+}
+
+void YmWorkshopPlanRatePage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setTitles();
+    QWidget::changeEvent(event);
 }
 
 YmWorkshopPlanRatePage::~YmWorkshopPlanRatePage()

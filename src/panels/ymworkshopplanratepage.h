@@ -27,7 +27,12 @@ public:
     const YmWorkshopPlanRateLabel *completedLabel() const;
     const YmWorkshopPlanRateLabel *outstandingLabel() const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void setTitles();
+
     Ui::YmWorkshopPlanRatePage *ui;
 };
 

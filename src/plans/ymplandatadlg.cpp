@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QCompleter>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
@@ -52,6 +53,14 @@ YmPlanDataDlg::YmPlanDataDlg(QWidget *parent)
 YmPlanDataDlg::~YmPlanDataDlg()
 {
     delete ui;
+}
+
+void YmPlanDataDlg::changeEvent(QEvent *event)
+{
+    // The form's texts only; the machines and quantities are the user's.
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QDialog::changeEvent(event);
 }
 
 void YmPlanDataDlg::setMacList(const QStringList &macKeys, const QMap<QString, QString> &macNames)

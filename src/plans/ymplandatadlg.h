@@ -46,6 +46,9 @@ public:
     void getPlanData(QString &planName, QString &fileName, QMap<QString, int> &mapMacCount,
                      int &notifyNum);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private slots:
     void on_btn_ok_clicked();
     void on_btn_cancel_clicked();

@@ -7,6 +7,7 @@
 
 #include <QCursor>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -41,6 +42,9 @@ const char kHeaderStyle[]
 constexpr int kWarningMs = 3000;
 // The calendar pop-up button beside the date, with a little air.
 constexpr int kCalendarButtonWidth = 32;
+// Around a grouping box's text: the style sheet's padding and border and its
+// drop-down button, which the box's own size hint leaves out.
+constexpr int kComboChrome = 5 + 5 + 2 + 20 + 4;
 
 QFont pointFont(int size)
 {
@@ -109,6 +113,7 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
           static_cast<QWidget *>(ui->comboBox_idx3),
           static_cast<QWidget *>(ui->tableView->horizontalHeader())})
         widget->setFont(pointFont(16));
+    fitCombosToTitles();
     ui->tableView->horizontalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
     ui->tableView->verticalHeader()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
 
@@ -435,6 +440,58 @@ void YmTableViewPlanPage::updateTableColumnHeader()
     emitSettings();
 }
 
+void YmTableViewPlanPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateTexts();
+    QWidget::changeEvent(event);
+}
+
+void YmTableViewPlanPage::retranslateTexts()
+{
+    // The grouping and filter boxes carry the criteria as item data: each
+    // entry keeps its place and only takes the new words, and the table keeps
+    // its grouping under the new titles.
+    ui->retranslateUi(this);
+    setWindowTitle(tr("计划订单数据"));
+    tooltipWidget.setText(tr("至少选择一项作为查询依据!"));
+    if (openDialog && openDialogTitle)
+        openDialog->setWindowTitle(openDialogTitle->text());
+    for (QComboBox *combo :
+         {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
+        const QSignalBlocker blocker(combo);
+        for (int i = 0; i < combo->count(); ++i)
+            combo->setItemText(i, YmTablePlanModel::criterionTitle(
+                                      Criterion(combo->itemData(i).toInt())));
+    }
+    fitCombosToTitles();
+    const ViewAnchor anchor = captureAnchor();
+    refreshTable(columnsInUse());
+    reapplyUserSort();
+    restoreAnchor(anchor);
+}
+
+void YmTableViewPlanPage::fitCombosToTitles()
+{
+    // The grouping and filter boxes show criterion titles, which are longer in
+    // some languages than in others.
+    for (QComboBox *combo :
+         {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
+        const QFontMetrics metrics(combo->font());
+        int widest = 0;
+        for (Criterion criterion : kCriteria)
+            widest = qMax(widest, metrics.horizontalAdvance(YmTablePlanModel::criterionTitle(criterion)));
+        combo->setMinimumWidth(widest + kComboChrome);
+    }
+}
+
+void YmTableViewPlanPage::trackDialog(YmPlanDataDlg *dialog, const QAbstractButton *titleFrom)
+{
+    dialog->setWindowTitle(titleFrom->text());
+    openDialog = dialog;
+    openDialogTitle = titleFrom;
+}
+
 void YmTableViewPlanPage::refreshTable(const YmTablePlanModel::ColumnOrder &order)
 {
     planModel.setColumnOrder(order);
@@ -582,7 +639,7 @@ void YmTableViewPlanPage::on_comboBox_idx2_currentIndexChanged(int)
 void YmTableViewPlanPage::on_btnAdd_clicked()
 {
     YmPlanDataDlg dlg;
-    dlg.setWindowTitle(ui->btnAdd->text());
+    trackDialog(&dlg, ui->btnAdd);
     dlg.setMacList(macList, mapMacName);
     if (!dlg.exec())
         return;
@@ -614,7 +671,7 @@ void YmTableViewPlanPage::on_btnEdit_clicked()
     }
 
     YmPlanDataDlg dlg;
-    dlg.setWindowTitle(ui->btnEdit->text());
+    trackDialog(&dlg, ui->btnEdit);
     dlg.setMacList(macList, mapMacName);
     dlg.setPlanData(planName, fileName, mapMacCount, notifyNum);
     if (!dlg.exec())

@@ -9,13 +9,16 @@
 #include <QDate>
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class YmPlanDataDlg;
 class QResizeEvent;
 
 namespace Ui {
@@ -75,6 +78,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     // Asks the user where the export goes, starting at suggested; empty when
     // the user cancels. Tests override it to answer without a file dialog.
     virtual QString exportFileName(const QString &suggested);
@@ -122,6 +126,10 @@ private:
     void restoreCheckOrder(int checkOrder);
     void restoreFilter(int filter);
     void refreshTable(const YmTablePlanModel::ColumnOrder &order);
+    void retranslateTexts();
+    void fitCombosToTitles();
+    // The plan dialog while it is open, titled after the button that opened it.
+    void trackDialog(YmPlanDataDlg *dialog, const QAbstractButton *titleFrom);
     void updateColumnWidths();
     void keepAllRows();
     void emitSettings();
@@ -133,6 +141,8 @@ private:
     YmTablePlanModel planModel;
     QMap<QComboBox *, bool> mapComboVisible;
     YmTableTooltipWidget tooltipWidget;
+    QPointer<YmPlanDataDlg> openDialog;
+    const QAbstractButton *openDialogTitle = nullptr;
     QStringList macList;
     QMap<QString, QString> mapMacName;
     QString dateFormat;

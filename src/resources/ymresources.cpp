@@ -9,6 +9,7 @@ void ymRegisterResources()
 {
     Q_INIT_RESOURCE(ymboard);
     Q_INIT_RESOURCE(ymnotify);
+    Q_INIT_RESOURCE(ymworkshopmanage_i18n);
 }
 
 QPixmap ymBoardPixmap(const QString &path)

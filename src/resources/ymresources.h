@@ -1,9 +1,10 @@
 #ifndef YMRESOURCES_H
 #define YMRESOURCES_H
 
-// The two image bundles register themselves when the module is loaded. Code that
-// links the internal library statically (tests, benchmarks) calls this once so
-// that the linker keeps the bundles and they are registered.
+// The two image bundles and the translations register themselves when the
+// module is loaded. Code that links the internal library statically (tests,
+// benchmarks) calls this once so that the linker keeps the bundles and they are
+// registered.
 void ymRegisterResources();
 
 class QPixmap;

@@ -22,6 +22,7 @@ public:
     void setTitle(const QString &title);
     QString title() const { return m_title; }
     void setTitleFontSize(int pointSize);
+    int titleFontSize() const { return m_titleFontSize; }
     int frameInset() const { return m_inset; }
 
     // The frame pen shared with the dock's lower half.

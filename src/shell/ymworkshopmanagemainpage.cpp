@@ -14,6 +14,7 @@
 #include "ymworkshopverticalbarchart.h"
 
 #include <QContextMenuEvent>
+#include <QEvent>
 #include <QMenu>
 #include <QResizeEvent>
 
@@ -28,22 +29,11 @@ YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
     setDockNestingEnabled(false);
     setDockOptions(QMainWindow::AllowNestedDocks | QMainWindow::GroupedDragging);
 
-    const struct
-    {
-        YmDockWidget *dock;
-        QString title;
-    } titled[] = {
-        {ui->dockWidget_table, tr("机器订单生产统计")},
-        {ui->dockWidget_planRate, QString()},
-        {ui->dockWidget_datePlanProgress, tr("今日订单完成进度")},
-        {ui->dockWidget_macState, QString()},
-        {ui->dockWidget_datePlanTotalProgress, tr("订单进度")},
-        {ui->dockWidget_planState, tr("车间生产状况")},
-    };
-    for (const auto &entry : titled) {
-        entry.dock->setTitle(entry.title);
-        entry.dock->installEventFilter(this);
-    }
+    setDockTitles();
+    for (YmDockWidget *dock :
+         {ui->dockWidget_table, ui->dockWidget_planRate, ui->dockWidget_datePlanProgress,
+          ui->dockWidget_macState, ui->dockWidget_datePlanTotalProgress, ui->dockWidget_planState})
+        dock->installEventFilter(this);
 
     // Left: the statistics table beside completion rate over order progress.
     // Right: machine states over today's progress over production status.
@@ -65,6 +55,24 @@ YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
 
     // The column proportions follow the window's width.
     installEventFilter(this);
+}
+
+void YmWorkshopManageMainPage::setDockTitles()
+{
+    ui->dockWidget_table->setTitle(tr("机器订单生产统计"));
+    ui->dockWidget_planRate->setTitle(QString());
+    ui->dockWidget_datePlanProgress->setTitle(tr("今日订单完成进度"));
+    ui->dockWidget_macState->setTitle(QString());
+    ui->dockWidget_datePlanTotalProgress->setTitle(tr("订单进度"));
+    ui->dockWidget_planState->setTitle(tr("车间生产状况"));
+}
+
+void YmWorkshopManageMainPage::changeEvent(QEvent *event)
+{
+    // The context menu is built at each click and needs nothing here.
+    if (event->type() == QEvent::LanguageChange)
+        setDockTitles();
+    QMainWindow::changeEvent(event);
 }
 
 YmWorkshopManageMainPage::~YmWorkshopManageMainPage()

@@ -78,9 +78,11 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void setDockTitles();
     void showPlanPage();
     void arrangeColumns();
 

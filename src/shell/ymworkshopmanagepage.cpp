@@ -8,6 +8,7 @@
 
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -306,6 +307,14 @@ void YmWorkshopManagePage::timerEvent(QTimerEvent *event)
         tick(YmClock::today(this));
     else
         QWidget::timerEvent(event);
+}
+
+void YmWorkshopManagePage::changeEvent(QEvent *event)
+{
+    // The band paints its title through tr() and follows on the next repaint.
+    if (event->type() == QEvent::LanguageChange)
+        setWindowTitle(tr("车间管理看板"));
+    QWidget::changeEvent(event);
 }
 
 void YmWorkshopManagePage::paintEvent(QPaintEvent *)

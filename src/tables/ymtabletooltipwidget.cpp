@@ -16,6 +16,12 @@ YmTableTooltipWidget::YmTableTooltipWidget(const QString &text, QWidget *parent)
     setFixedSize(kWidth, kHeight);
 }
 
+void YmTableTooltipWidget::setText(const QString &text)
+{
+    m_text = text;
+    update();
+}
+
 void YmTableTooltipWidget::draw(QPainter *painter, const QRect &rect) const
 {
     painter->fillRect(rect, Qt::lightGray);

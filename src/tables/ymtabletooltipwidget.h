@@ -13,13 +13,14 @@ public:
     explicit YmTableTooltipWidget(const QString &text, QWidget *parent = nullptr);
 
     QString text() const { return m_text; }
+    void setText(const QString &text);
     void draw(QPainter *painter, const QRect &rect) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const QString m_text;
+    QString m_text;
 };
 
 #endif // YMTABLETOOLTIPWIDGET_H

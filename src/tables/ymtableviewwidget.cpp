@@ -76,6 +76,14 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
         watched->installEventFilter(this);
 }
 
+void YmTableViewWidget::changeEvent(QEvent *event)
+{
+    // The model is no widget and hears of the new language from its view.
+    if (event->type() == QEvent::LanguageChange)
+        m_model.setHeaderLabels();
+    QWidget::changeEvent(event);
+}
+
 YmTableViewWidget::~YmTableViewWidget()
 {
     // The view and its headers outlive the form: nothing of theirs may call
