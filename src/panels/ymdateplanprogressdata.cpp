@@ -133,6 +133,7 @@ void YmDatePlanProgressData::rebuildAxis()
     m_stopStartNames.clear();
     m_stopEndNames.clear();
     m_stopSeconds.clear();
+    QVector<YmDayForecast::Interval> stops;
 
     const QString tf = timeFormat();
     const QString stf = shortTimeFormat();
@@ -150,6 +151,7 @@ void YmDatePlanProgressData::rebuildAxis()
         if (!ts.isValid() || !te.isValid())
             continue;
         m_stopMinutes += ts.secsTo(te) / 60;
+        stops.append({secondsOf(ts), secondsOf(te)});
         if (!(s < m_workEnd) || e < m_workStart)
             continue;
         const QString hs = ts.toString(stf);
@@ -168,6 +170,8 @@ void YmDatePlanProgressData::rebuildAxis()
     hourlyFill(QTime::fromString(m_workEnd, tf));
     appendAbsent(QTime::fromString(m_workEnd, tf).toString(stf));
     indexLabels();
+    m_forecast.setWorkDay(secondsOf(QTime::fromString(m_workStart, tf)),
+                          secondsOf(QTime::fromString(m_workEnd, tf)), stops);
 }
 
 void YmDatePlanProgressData::indexLabels()
@@ -205,6 +209,7 @@ void YmDatePlanProgressData::rebuildCounts()
     const int buckets = m_sortedSeconds.size() + 1;
     m_recordBuckets.fill(0, buckets);
     m_recordTotal = 0;
+    m_forecast.clearPieces();
     QVector<qint64> windowBuckets(buckets, 0);
     int firstWindowBucket = buckets;
     qint64 done = 0;
@@ -228,6 +233,7 @@ void YmDatePlanProgressData::rebuildCounts()
             const int bucket = bucketOf(t);
             m_recordBuckets[bucket] += it.value();
             m_recordTotal += it.value();
+            m_forecast.addPieces(t, it.value());
             const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
             if (inside) {
                 done += it.value();
@@ -267,6 +273,7 @@ void YmDatePlanProgressData::rebuildCounts()
             m_doneAt.insert(m_axisLabels.at(j), int(cumulative.at(position)));
     }
 
+    m_plannedTotal = plannedTotal;
     if (plannedTotal == 0)
         return;
     const double secondsPerPiece = (m_workMinutes - m_stopMinutes) * 60 / plannedTotal;
@@ -309,8 +316,10 @@ bool YmDatePlanProgressData::updateMacProcess(const QString &macKey, const QVari
                 continue;
             records.added.insert(it.key(), 1);
             m_mergedStale = true;
-            m_recordBuckets[bucketOf(YmPieceKey::secondsOfDay(it.key()))] += 1;
+            const int t = YmPieceKey::secondsOfDay(it.key());
+            m_recordBuckets[bucketOf(t)] += 1;
             m_recordTotal += 1;
+            m_forecast.addPieces(t, 1);
         }
         stored = true;
     }
@@ -352,6 +361,11 @@ QMap<QString, double> YmDatePlanProgressData::percentValues(const QTime &now) co
             values.insert(label, m_doneAt.value(label, 0) * 100.0 / planned);
     }
     return values;
+}
+
+YmDayForecast::Result YmDatePlanProgressData::forecast(const QTime &now) const
+{
+    return m_forecast.forecast(m_plannedTotal, secondsOf(now));
 }
 
 bool YmDatePlanProgressData::FileRecords::contains(const QString &key) const

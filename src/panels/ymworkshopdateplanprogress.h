@@ -26,6 +26,10 @@ public:
 
     const YmDatePlanProgressData &dayData() const { return m_day; }
 
+    // The text at the forecast line's end: the projected completion, or the
+    // time the planned total is reached before the work end; empty without one.
+    static QString forecastText(const YmDayForecast::Result &forecast);
+
     // Paints the chart into r at the current time of YmClock.
     void draw(QPainter *p, const QRect &r) const;
 
@@ -33,6 +37,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    template<typename SlotX, typename PercentY>
+    void drawForecast(QPainter *p, const QMap<QString, double> &values, SlotX slotX, PercentY yFor,
+                      double w) const;
+
     YmDatePlanProgressData m_day;
     // Widths of the texts, and the pixels of lines, texts and dots: the grid
     // and most points are the same from one paint to the next.

@@ -11,6 +11,7 @@ const QColor kAxisBlue(53, 194, 255);
 const QColor kTickText(163, 163, 163);
 const QColor kPlanned(22, 92, 154);
 const QColor kCompleted(45, 198, 255);
+const QColor kAtRisk(255, 176, 32); // amber: a plan heading below its target
 
 QFont font15(const QFont &base)
 {
@@ -48,6 +49,14 @@ HorizontalLayout layoutOf(const QVector<BarEntry> &entries, const QSize &size, d
 YmWorkshopHorizontalBarChart::YmWorkshopHorizontalBarChart(QWidget *parent)
     : QWidget(parent)
 {}
+
+void YmWorkshopHorizontalBarChart::setPlansAtRisk(const QSet<QString> &plans)
+{
+    if (plans == m_atRisk)
+        return;
+    m_atRisk = plans;
+    update();
+}
 
 void YmWorkshopHorizontalBarChart::setBarData(const QVariantList &bars)
 {
@@ -197,6 +206,11 @@ void YmWorkshopHorizontalBarChart::draw(QPainter *p, const QRect &r) const
             p->fillRect(QRect(x, y, wP, bandH), kPlanned);
         }
         p->fillRect(QRect(x, y, wC, bandH), kCompleted);
+        if (!m_atRisk.isEmpty() && m_atRisk.contains(bar.name)) {
+            p->setPen(QPen(kAtRisk, 2));
+            p->drawRect(QRect(x, y, qMax(qMax(wP, wC), 2), qMax(bandH, 2)).adjusted(-1, -1, 1, 1));
+            p->setPen(Qt::white);
+        }
         p->setRenderHint(QPainter::Antialiasing);
 
         const QString &planned = m_numbers.at(c - 1).first;

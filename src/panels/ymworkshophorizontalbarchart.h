@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QPair>
+#include <QSet>
 #include <QVariantList>
 #include <QVector>
 #include <QWidget>
@@ -25,6 +26,9 @@ public:
     // Entries are {name, planned, completed}; malformed ones read as empty / 0.
     void setBarData(const QVariantList &bars);
     QVariantList barData() const { return bars; }
+    // Plans whose bars get an amber outline: their day is projected to miss.
+    void setPlansAtRisk(const QSet<QString> &plans);
+    const QSet<QString> &plansAtRisk() const { return m_atRisk; }
 
     // Geometry for a widget of the given size with the current bars and font.
     YmChartScale::HorizontalLayout layoutFor(const QSize &size) const;
@@ -56,6 +60,7 @@ private:
     void updateAxes() const;
 
     QVariantList bars;
+    QSet<QString> m_atRisk;
     QVector<YmChartScale::BarEntry> m_entries;  // bars, read once per change
     QVector<QPair<QString, QString>> m_numbers; // planned and completed, as shown
     mutable Fonts m_fonts;

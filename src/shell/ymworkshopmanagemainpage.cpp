@@ -5,7 +5,10 @@
 #include "ymdockwidget.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
+#include "ymorderrow.h"
+#include "ympiecekey.h"
 #include "ymtableviewplanpage.h"
+#include "ymtableviewwidget.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopplanratepage.h"
@@ -15,6 +18,26 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QResizeEvent>
+
+namespace {
+
+// Each plan's planned quantity and pieces, summed over its rows.
+QHash<QString, YmDayForecast::PlanPieces> planPieces(const QVariantList &rows)
+{
+    QHash<QString, YmDayForecast::PlanPieces> plans;
+    for (const QVariant &value : rows) {
+        QVariantList storage;
+        const QVariantList &row = YmOrderRow::listRef(value, storage);
+        YmDayForecast::PlanPieces &plan = plans[YmOrderRow::stringAt(row, YmOrderRow::PlanName)];
+        plan.planned += YmOrderRow::intAt(row, YmOrderRow::Planned);
+        const YmPieceMap pieces = YmOrderRow::pieceMapAt(row, YmOrderRow::Pieces);
+        for (auto it = pieces.cbegin(); it != pieces.cend(); ++it)
+            plan.pieces.append({YmPieceKey::secondsOfDay(it.key()), it.value()});
+    }
+    return plans;
+}
+
+} // namespace
 
 YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
     : QMainWindow(parent)
@@ -112,6 +135,7 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     ui->dockWidgetContents_table->setTableData(m_model.rows());
     ui->dockWidgetContents_datePlanProgress->setDayData(m_model.rows(), stopList, startTime,
                                                         endTime, workMinutes);
+    m_riskMinute = -1;
     refreshDashboard();
 }
 
@@ -150,6 +174,8 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
                                                   int workMinutes)
 {
     ui->dockWidgetContents_datePlanProgress->setWorkTime(startTime, endTime, workMinutes);
+    m_riskMinute = -1;
+    updatePlansAtRisk();
 }
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
@@ -175,13 +201,42 @@ void YmWorkshopManageMainPage::refreshDashboard()
     ui->dockWidgetContents_datePlanTotalProgress->setBarData(figures.planBars);
     ui->dockWidgetContents_planRate->setCompletion(figures.totalPlanned, figures.totalCompleted);
     ui->dockWidgetContents_planState->setBarData(figures.groupBars);
+    updatePlansAtRisk();
 
-    if (figures.notifications.isEmpty())
+    // Every refresh tells the notifier which plans are above their thresholds,
+    // also when none is: a plan that fell below may cross again later.
+    YmNotifyManager *notifier = figures.notifications.isEmpty()
+                                    ? YmNotifyManager::existingInstance()
+                                    : YmNotifyManager::instance();
+    if (notifier) {
+        const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
+        notifier->notifyPlans(today, figures.notifyingPlans, figures.notifications);
+    }
+}
+
+void YmWorkshopManageMainPage::updatePlansAtRisk()
+{
+    // A plan's pace is that of a whole hour: once a minute is often enough, and
+    // reading every piece of a large workshop's day on every report is not.
+    const int now = YmClock::time().msecsSinceStartOfDay() / 1000;
+    if (now / 60 == m_riskMinute)
         return;
-    const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
-    YmNotifyManager *notifier = YmNotifyManager::instance();
-    for (int i = 0; i < figures.notifications.size(); ++i)
-        notifier->notify(today, figures.notifications.at(i), figures.notifyingPlans.at(i));
+    m_riskMinute = now / 60;
+    const QVariantList &rows = m_model.rows();
+    const QSet<QString> plans
+        = ui->dockWidgetContents_datePlanProgress->dayData().forecaster().plansAtRisk(
+            planPieces(rows), now);
+    QSet<QString> machines;
+    if (!plans.isEmpty()) {
+        for (const QVariant &value : rows) {
+            QVariantList storage;
+            const QVariantList &row = YmOrderRow::listRef(value, storage);
+            if (plans.contains(YmOrderRow::stringAt(row, YmOrderRow::PlanName)))
+                machines.insert(YmOrderRow::stringAt(row, YmOrderRow::MacKey));
+        }
+    }
+    ui->dockWidgetContents_datePlanTotalProgress->setPlansAtRisk(plans);
+    ui->dockWidgetContents_table->tableWidget()->setMachinesAtRisk(machines);
 }
 
 QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)
@@ -195,6 +250,8 @@ QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)
             &YmWorkshopManageMainPage::sPlanWorkTimeSettingShow);
     connect(menu->addAction(m_fullScreen ? tr("取消全屏") : tr("全屏")), &QAction::triggered, this,
             &YmWorkshopManageMainPage::sCheckFullScreen);
+    connect(menu->addAction(tr("通知记录")), &QAction::triggered, this,
+            [] { YmNotifyManager::instance()->showHistory(); });
     return menu;
 }
 

@@ -43,6 +43,10 @@ public:
     void recountMachineStates();
     // Rebuilds every figure of the board from the order rows.
     void refreshDashboard();
+    // Marks the plans projected below their target at the work end on the
+    // order chart, and their machines in the statistics table; recomputed at
+    // most once a minute of the clock unless the day's data was reloaded.
+    void updatePlansAtRisk();
 
     const YmOrderModel &model() const { return m_model; }
 
@@ -82,6 +86,7 @@ private:
     Ui::YmWorkshopManageMainPage *ui;
     YmOrderModel m_model; // machine state map and the day's order rows
     bool m_fullScreen = false;
+    int m_riskMinute = -1; // minute of the day of the last risk marking, -1: due
     // The order-plan window: parentless, created by the first initDatas, shown by the menu.
     QPointer<YmTableViewPlanPage> m_planPage;
 };

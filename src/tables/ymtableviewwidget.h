@@ -3,12 +3,14 @@
 
 #include "ymtablemodel.h"
 
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <QWidget>
 
 class QTableView;
 class YmTableHeaderView;
+class YmTableViewDelegate;
 
 namespace Ui {
 class YmTableViewWidget;
@@ -36,6 +38,10 @@ public:
     // completed quantity are those of their first row.
     static QMap<QString, QVariantList> machinesFromOrderRows(const QVariantList &rows);
 
+    // Marks the machines that carry a plan at risk.
+    void setMachinesAtRisk(const QSet<QString> &keys);
+    QSet<QString> machinesAtRisk() const;
+
     const YmTableModel &model() const { return m_model; }
     QTableView *tableView() const;
 
@@ -43,6 +49,7 @@ private:
     Ui::YmTableViewWidget *ui;
     YmTableModel m_model;
     YmTableHeaderView *m_header = nullptr;
+    YmTableViewDelegate *m_delegate = nullptr;
 };
 
 #endif // YMTABLEVIEWWIDGET_H
