@@ -115,7 +115,7 @@ private slots:
         const QPoint at(receiver->width() / 2, 30);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, receiver->mapToGlobal(at));
         QApplication::sendEvent(receiver, &event);
-        QCOMPARE(seen.size(), 4);
+        QCOMPARE(seen.size(), 5);
     }
 
     void bandHeight_data()

@@ -40,14 +40,6 @@ public:
     QString key() const { return m_key; }
     QTimer *autoCloseTimer() const { return m_autoClose; }
 
-signals:
-    // The user closed the popup with its button (not the timer).
-    void dismissed();
-
-protected:
-    void enterEvent(QEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-
     // What a label of width x height shows of text whose single-line size in the
     // label's font is textWidth x textHeight: as many characters as the estimated
     // capacity (lines times characters per line) allows, ending with an ellipsis.
@@ -57,6 +49,14 @@ protected:
     // boundaries and may need another line. Shortens text (keeping the ellipsis)
     // until it fits size when word-wrapped in metrics' font.
     static QString wrappedFit(const QString &text, const QFontMetrics &metrics, const QSize &size);
+
+signals:
+    // The user closed the popup with its button (not the timer).
+    void dismissed();
+
+protected:
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     void showTitle();
