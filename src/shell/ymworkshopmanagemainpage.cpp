@@ -214,12 +214,12 @@ void YmWorkshopManageMainPage::refreshDashboard()
     }
 }
 
-void YmWorkshopManageMainPage::updatePlansAtRisk()
+void YmWorkshopManageMainPage::updatePlansAtRisk(RiskUpdate when)
 {
     // A plan's pace is that of a whole hour: once a minute is often enough, and
     // reading every piece of a large workshop's day on every report is not.
     const int now = YmClock::time().msecsSinceStartOfDay() / 1000;
-    if (now / 60 == m_riskMinute)
+    if (when == RiskUpdate::WhenDue && now / 60 == m_riskMinute)
         return;
     m_riskMinute = now / 60;
     const QVariantList &rows = m_model.rows();

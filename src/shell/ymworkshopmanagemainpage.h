@@ -46,7 +46,8 @@ public:
     // Marks the plans projected below their target at the work end on the
     // order chart, and their machines in the statistics table; recomputed at
     // most once a minute of the clock unless the day's data was reloaded.
-    void updatePlansAtRisk();
+    enum class RiskUpdate { WhenDue, Now };
+    void updatePlansAtRisk(RiskUpdate when = RiskUpdate::WhenDue);
 
     const YmOrderModel &model() const { return m_model; }
 
