@@ -289,7 +289,6 @@ void YmNotifyManager::historyTouched()
 {
     if (m_historyWindow)
         m_historyWindow->refresh();
-    emit historyChanged();
 }
 
 QList<YmNotifyManager::Notification> YmNotifyManager::queue() const

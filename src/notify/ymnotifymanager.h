@@ -91,9 +91,6 @@ public:
     static QPoint anchorFor(const QVector<QPair<QRect, QRect>> &screens, const QPoint &cursor,
                             const QRect &fallbackAvailable);
 
-signals:
-    void historyChanged();
-
 private:
     explicit YmNotifyManager(QObject *parent = nullptr);
     ~YmNotifyManager() override;

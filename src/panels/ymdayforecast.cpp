@@ -115,7 +115,9 @@ YmDayForecast::Result YmDayForecast::project(qint64 done, qint64 recent, qint64 
     result.endPercent = result.projected * 100.0 / double(planned);
     if (done < planned && pace > 0) {
         // The working second at which the missing pieces are made.
-        qint64 needed = qint64(std::ceil(double(planned - done) / pace));
+        // Compared as a double first: absurd quantities must not overflow.
+        const double seconds = std::ceil(double(planned - done) / pace);
+        qint64 needed = seconds <= double(left) ? qint64(seconds) : left + 1;
         if (needed <= left) {
             for (const Interval &interval : m_working) {
                 const int a = qMax(interval.first, now + 1);

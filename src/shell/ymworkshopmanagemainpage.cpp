@@ -18,8 +18,13 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QTimer>
 
 namespace {
+
+// How often the plans at risk are looked at; they are recomputed when the
+// clock's minute changed since.
+constexpr int kRiskCheckInterval = 5000; // ms
 
 // Each plan's planned quantity and pieces, summed over its rows.
 QHash<QString, YmDayForecast::PlanPieces> planPieces(const QVariantList &rows)
@@ -87,6 +92,13 @@ YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
 
     // The column proportions follow the window's width.
     installEventFilter(this);
+
+    // Risk follows the clock, not the reports: reading a large workshop's
+    // pieces takes milliseconds, more than a report may cost.
+    auto *riskTimer = new QTimer(this);
+    riskTimer->setInterval(kRiskCheckInterval);
+    connect(riskTimer, &QTimer::timeout, this, [this] { updatePlansAtRisk(); });
+    riskTimer->start();
 }
 
 YmWorkshopManageMainPage::~YmWorkshopManageMainPage()
@@ -135,8 +147,8 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     ui->dockWidgetContents_table->setTableData(m_model.rows());
     ui->dockWidgetContents_datePlanProgress->setDayData(m_model.rows(), stopList, startTime,
                                                         endTime, workMinutes);
-    m_riskMinute = -1;
     refreshDashboard();
+    updatePlansAtRisk(RiskUpdate::Now);
 }
 
 void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
@@ -174,8 +186,7 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
                                                   int workMinutes)
 {
     ui->dockWidgetContents_datePlanProgress->setWorkTime(startTime, endTime, workMinutes);
-    m_riskMinute = -1;
-    updatePlansAtRisk();
+    updatePlansAtRisk(RiskUpdate::Now);
 }
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
@@ -201,7 +212,6 @@ void YmWorkshopManageMainPage::refreshDashboard()
     ui->dockWidgetContents_datePlanTotalProgress->setBarData(figures.planBars);
     ui->dockWidgetContents_planRate->setCompletion(figures.totalPlanned, figures.totalCompleted);
     ui->dockWidgetContents_planState->setBarData(figures.groupBars);
-    updatePlansAtRisk();
 
     // Every refresh tells the notifier which plans are above their thresholds,
     // also when none is: a plan that fell below may cross again later.

@@ -44,8 +44,9 @@ public:
     // Rebuilds every figure of the board from the order rows.
     void refreshDashboard();
     // Marks the plans projected below their target at the work end on the
-    // order chart, and their machines in the statistics table; recomputed at
-    // most once a minute of the clock unless the day's data was reloaded.
+    // order chart, and their machines in the statistics table. Recomputed with
+    // every new day's data, and otherwise a few seconds after the clock's
+    // minute changed (a timer), never in a process report.
     enum class RiskUpdate { WhenDue, Now };
     void updatePlansAtRisk(RiskUpdate when = RiskUpdate::WhenDue);
 
@@ -87,7 +88,7 @@ private:
     Ui::YmWorkshopManageMainPage *ui;
     YmOrderModel m_model; // machine state map and the day's order rows
     bool m_fullScreen = false;
-    int m_riskMinute = -1; // minute of the day of the last risk marking, -1: due
+    int m_riskMinute = -1; // minute of the day of the last risk marking
     // The order-plan window: parentless, created by the first initDatas, shown by the menu.
     QPointer<YmTableViewPlanPage> m_planPage;
 };
