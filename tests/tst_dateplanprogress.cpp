@@ -489,17 +489,18 @@ private slots:
     void plansAtRisk()
     {
         QFETCH(QString, clock);
-        const auto plan = [](qint64 planned, QVector<QPair<int, qint64>> pieces) {
-            return YmDayForecast::PlanPieces{planned, pieces};
+        const auto plan = [](qint64 planned, qint64 done, QVector<QPair<int, qint64>> pieces) {
+            return YmDayForecast::PlanPieces{planned, done, pieces};
         };
         YmDayForecast day;
         day.setWorkDay(8 * 3600, 18 * 3600, {});
+        // The pace counts the pieces from 09:30:01 to 10:30:00 only.
         const QHash<QString, YmDayForecast::PlanPieces> plans{
-            {"late", plan(1000, {{9 * 3600, 100}, {10 * 3600, 60}})}, // 61 %
-            {"onPace", plan(100, {{10 * 3600, 20}})},                 // 170 %
-            {"idle", plan(50, {})},                                   // 0 %
-            {"doneEarly", plan(100, {{8 * 3600 + 600, 95}})},         // 95 %
-            {"nothingPlanned", plan(0, {})},
+            {"late", plan(1000, 160, {{9 * 3600, 100}, {10 * 3600, 60}})}, // 61 %
+            {"onPace", plan(100, 20, {{10 * 3600, 20}})},                  // 170 %
+            {"idle", plan(50, 0, {})},                                     // 0 %
+            {"doneEarly", plan(100, 95, {{8 * 3600 + 600, 95}})},          // 95 %
+            {"nothingPlanned", plan(0, 0, {})},
         };
         const QSet<QString> found = day.plansAtRisk(
             plans, QTime::fromString(clock, "HH:mm").msecsSinceStartOfDay() / 1000);

@@ -148,16 +148,12 @@ QSet<QString> YmDayForecast::plansAtRisk(const QHash<QString, PlanPieces> &plans
         return false;
     };
     for (auto plan = plans.cbegin(); plan != plans.cend(); ++plan) {
-        qint64 done = 0;
         qint64 recent = 0;
         for (const auto &piece : plan->pieces) {
-            if (piece.first < 0 || piece.first > now)
-                continue;
-            done += piece.second;
             if (inWindow(piece.first))
                 recent += piece.second;
         }
-        const Result result = project(done, recent, plan->planned, now);
+        const Result result = project(plan->done, recent, plan->planned, now);
         if (result.valid && result.projected < RiskShare * double(plan->planned))
             atRisk.insert(plan.key());
     }

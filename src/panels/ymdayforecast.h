@@ -37,10 +37,12 @@ public:
         int completeAt = -1;   // second at which planned is reached, -1: not before the end
     };
 
-    // One plan's input for plansAtRisk: its planned quantity and its pieces.
+    // One plan's input for plansAtRisk: its planned and done quantities and
+    // its pieces of the pace window (paceWindow(); others are ignored).
     struct PlanPieces
     {
         qint64 planned = 0;
+        qint64 done = 0;
         QVector<QPair<int, qint64>> pieces; // (second of day, quantity)
     };
 

@@ -26,17 +26,28 @@ namespace {
 // clock's minute changed since.
 constexpr int kRiskCheckInterval = 5000; // ms
 
-// Each plan's planned quantity and pieces, summed over its rows.
-QHash<QString, YmDayForecast::PlanPieces> planPieces(const QVariantList &rows)
+// Each plan's planned and completed quantities, summed over its rows, and the
+// pieces it made today in [from, to] (seconds of the day). A piece map is
+// sorted by its keys, which sort like the times they name, so only the window
+// is read: a busy day's rows hold hundreds of thousands of pieces.
+QHash<QString, YmDayForecast::PlanPieces> planPieces(const QVariantList &rows, const QDate &day,
+                                                     int from, int to)
 {
+    const auto keyAt = [&day](int seconds) -> QString {
+        return day.toString(QStringLiteral("yyyy-MM-dd "))
+               + QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss"));
+    };
+    const QString first = keyAt(from);
+    const QString last = keyAt(to);
     QHash<QString, YmDayForecast::PlanPieces> plans;
     for (const QVariant &value : rows) {
         QVariantList storage;
         const QVariantList &row = YmOrderRow::listRef(value, storage);
         YmDayForecast::PlanPieces &plan = plans[YmOrderRow::stringAt(row, YmOrderRow::PlanName)];
         plan.planned += YmOrderRow::intAt(row, YmOrderRow::Planned);
+        plan.done += YmOrderRow::intAt(row, YmOrderRow::Completed);
         const YmPieceMap pieces = YmOrderRow::pieceMapAt(row, YmOrderRow::Pieces);
-        for (auto it = pieces.cbegin(); it != pieces.cend(); ++it)
+        for (auto it = pieces.lowerBound(first); it != pieces.cend() && !(last < it.key()); ++it)
             plan.pieces.append({YmPieceKey::secondsOfDay(it.key()), it.value()});
     }
     return plans;
@@ -233,9 +244,13 @@ void YmWorkshopManageMainPage::updatePlansAtRisk(RiskUpdate when)
         return;
     m_riskMinute = now / 60;
     const QVariantList &rows = m_model.rows();
-    const QSet<QString> plans
-        = ui->dockWidgetContents_datePlanProgress->dayData().forecaster().plansAtRisk(
-            planPieces(rows), now);
+    const YmDayForecast &forecast = ui->dockWidgetContents_datePlanProgress->dayData().forecaster();
+    const QVector<YmDayForecast::Interval> window = forecast.paceWindow(now);
+    QSet<QString> plans;
+    if (!window.isEmpty()) {
+        plans = forecast.plansAtRisk(
+            planPieces(rows, YmClock::today(), window.constFirst().first, now), now);
+    }
     QSet<QString> machines;
     if (!plans.isEmpty()) {
         for (const QVariant &value : rows) {
