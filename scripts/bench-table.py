@@ -54,6 +54,8 @@ def fmt_ms(v):
         return f"{v:.0f} ms"
     if v >= 1:
         return f"{v:.2f} ms"
+    if v < 0.0001:
+        return f"{v * 1e6:.0f} ns"
     return f"{v * 1000:.1f} us"
 
 

@@ -229,8 +229,8 @@ private slots:
                                      withPieces(row("fine", "M3", "G", 300, 40), "10:10:00", 40)},
                         1, 0, 0},
                        {}, {}, QStringLiteral("08:00:00"), QStringLiteral("18:00:00"), 600);
+        QTRY_COMPARE(Panels(main).orders->plansAtRisk(), QSet<QString>{QStringLiteral("late")});
         YmClock::setFixed(QDateTime());
-        QCOMPARE(Panels(main).orders->plansAtRisk(), QSet<QString>{QStringLiteral("late")});
         const auto *table = main.findChild<YmTableViewWidget *>();
         QCOMPARE(table->machinesAtRisk(),
                  (QSet<QString>{QStringLiteral("M1"), QStringLiteral("M2")}));

@@ -209,7 +209,7 @@ void YmDatePlanProgressData::rebuildCounts()
     const int buckets = m_sortedSeconds.size() + 1;
     m_recordBuckets.fill(0, buckets);
     m_recordTotal = 0;
-    m_forecast.clearPieces();
+    QVector<qint64> perSecond(YmDayForecast::SecondsPerDay, 0);
     QVector<qint64> windowBuckets(buckets, 0);
     int firstWindowBucket = buckets;
     qint64 done = 0;
@@ -233,7 +233,8 @@ void YmDatePlanProgressData::rebuildCounts()
             const int bucket = bucketOf(t);
             m_recordBuckets[bucket] += it.value();
             m_recordTotal += it.value();
-            m_forecast.addPieces(t, it.value());
+            if (t >= 0)
+                perSecond[t] += it.value();
             const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
             if (inside) {
                 done += it.value();
@@ -273,6 +274,7 @@ void YmDatePlanProgressData::rebuildCounts()
             m_doneAt.insert(m_axisLabels.at(j), int(cumulative.at(position)));
     }
 
+    m_forecast.setPieces(perSecond);
     m_plannedTotal = plannedTotal;
     if (plannedTotal == 0)
         return;

@@ -33,9 +33,18 @@ void YmDayForecast::setWorkDay(int workStart, int workEnd, const QVector<Interva
         m_working.append({from, end});
 }
 
-void YmDayForecast::clearPieces()
+void YmDayForecast::setPieces(const QVector<qint64> &perSecond)
 {
     m_tree.fill(0);
+    const int n = qMin(perSecond.size(), int(SecondsPerDay));
+    for (int i = 1; i <= n; ++i)
+        m_tree[i] = perSecond.at(i - 1);
+    // Each node passes its sum on to its parent: the tree in linear time.
+    for (int i = 1; i <= SecondsPerDay; ++i) {
+        const int parent = i + (i & -i);
+        if (parent <= SecondsPerDay)
+            m_tree[parent] += m_tree.at(i);
+    }
 }
 
 void YmDayForecast::addPieces(int second, qint64 quantity)

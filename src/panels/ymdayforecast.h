@@ -51,7 +51,10 @@ public:
     // Stops may overlap, lie outside the work or not be in order; an end not
     // after the start makes the working time empty.
     void setWorkDay(int workStart, int workEnd, const QVector<Interval> &stops);
-    void clearPieces();
+    // All the day's pieces at once, as quantities per second of the day (a
+    // shorter vector leaves the later seconds empty): one pass, not one
+    // tree update per piece.
+    void setPieces(const QVector<qint64> &perSecond);
     // Seconds outside the day (an unreadable piece key) are ignored.
     void addPieces(int second, qint64 quantity);
 

@@ -159,7 +159,7 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     ui->dockWidgetContents_datePlanProgress->setDayData(m_model.rows(), stopList, startTime,
                                                         endTime, workMinutes);
     refreshDashboard();
-    updatePlansAtRisk(RiskUpdate::Now);
+    planRiskCheck();
 }
 
 void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
@@ -197,7 +197,7 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
                                                   int workMinutes)
 {
     ui->dockWidgetContents_datePlanProgress->setWorkTime(startTime, endTime, workMinutes);
-    updatePlansAtRisk(RiskUpdate::Now);
+    planRiskCheck();
 }
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
@@ -233,6 +233,14 @@ void YmWorkshopManageMainPage::refreshDashboard()
         const QString today = YmClock::today().toString(QStringLiteral("yyyy-MM-dd"));
         notifier->notifyPlans(today, figures.notifyingPlans, figures.notifications);
     }
+}
+
+void YmWorkshopManageMainPage::planRiskCheck()
+{
+    // Right after the call rather than inside it: a large workshop's pieces
+    // take milliseconds to read, and the host waits for the call.
+    m_riskMinute = -1;
+    QTimer::singleShot(0, this, [this] { updatePlansAtRisk(); });
 }
 
 void YmWorkshopManageMainPage::updatePlansAtRisk(RiskUpdate when)

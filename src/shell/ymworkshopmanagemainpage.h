@@ -44,9 +44,9 @@ public:
     // Rebuilds every figure of the board from the order rows.
     void refreshDashboard();
     // Marks the plans projected below their target at the work end on the
-    // order chart, and their machines in the statistics table. Recomputed with
-    // every new day's data, and otherwise a few seconds after the clock's
-    // minute changed (a timer), never in a process report.
+    // order chart, and their machines in the statistics table. Recomputed just
+    // after new day data or work times, and otherwise a few seconds after the
+    // clock's minute changed (a timer), never inside a host's call.
     enum class RiskUpdate { WhenDue, Now };
     void updatePlansAtRisk(RiskUpdate when = RiskUpdate::WhenDue);
 
@@ -82,6 +82,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void planRiskCheck();
     void showPlanPage();
     void arrangeColumns();
 
