@@ -163,6 +163,35 @@ void BM_UpdateMacProcess(benchmark::State &state)
     label(state, day);
 }
 
+// The day's forecast as the progress chart asks for it at every paint after a
+// report: at the middle of the working day, where it has a pace and a time left.
+void BM_Forecast(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    const YmWorkshopManagePage &page = board(day);
+    const auto *chart = page.findChild<YmWorkshopDatePlanProgress *>();
+    const YmDatePlanProgressData &data = chart->dayData();
+    const QTime start = QTime::fromString(data.workStart(), YmDatePlanProgressData::timeFormat());
+    const QTime end = QTime::fromString(data.workEnd(), YmDatePlanProgressData::timeFormat());
+    const QTime now = start.addSecs(start.secsTo(end) / 2);
+    if (!data.forecast(now).valid)
+        state.SkipWithError("no forecast at the middle of the day");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(data.forecast(now).projected);
+    label(state, day);
+}
+
+// The plans at risk as the board recomputes them once a minute: every row's
+// pieces read into per-plan lists, then each plan's projection.
+void BM_PlansAtRisk(benchmark::State &state)
+{
+    const int day = int(state.range(0));
+    YmWorkshopManageMainPage &main = *board(day).mainPage();
+    for (auto _ : state)
+        main.updatePlansAtRisk(YmWorkshopManageMainPage::RiskUpdate::Now);
+    label(state, day);
+}
+
 void BM_RefreshDashboard(benchmark::State &state)
 {
     const int day = int(state.range(0));
@@ -451,6 +480,8 @@ void BM_PeakMemory(benchmark::State &state)
 YM_BOTH_DAYS(BM_InitDatas);
 YM_BOTH_DAYS(BM_UpdateMacProcess)->Iterations(300);
 YM_BOTH_DAYS(BM_RefreshDashboard);
+YM_BOTH_DAYS(BM_Forecast);
+YM_BOTH_DAYS(BM_PlansAtRisk);
 YM_BOTH_DAYS(BM_RefreshFigures);
 YM_BOTH_DAYS(BM_LiteralRefreshFigures);
 YM_BOTH_DAYS(BM_ProgressUpdate);

@@ -54,6 +54,8 @@ def fmt_ms(v):
         return f"{v:.0f} ms"
     if v >= 1:
         return f"{v:.2f} ms"
+    if v < 0.0001:
+        return f"{v * 1e6:.0f} ns"
     return f"{v * 1000:.1f} us"
 
 
@@ -76,6 +78,8 @@ def timed(title, bench, target_ms=None, target_text=""):
 timed("initDatas", "BM_InitDatas", 50, "< 50 ms (large)")
 timed("updateMacProcess, 10 new pieces at 19:00+", "BM_UpdateMacProcess", 1, "< 1 ms (large)")
 timed("refreshDashboard", "BM_RefreshDashboard")
+timed("day forecast (each paint after a report)", "BM_Forecast", 0.1, "< 0.1 ms (large)")
+timed("plans at risk (once a minute)", "BM_PlansAtRisk")
 timed("paint: machine states 839x247", "BM_PaintMacState")
 timed("paint: statistics table 553x952", "BM_PaintStatsTable")
 timed("paint: completion rate 516x487", "BM_PaintPlanRate")

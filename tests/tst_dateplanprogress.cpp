@@ -149,6 +149,26 @@ void setRandomClock(QRandomGenerator &rng)
     YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(0, 0).addMSecs(ms)));
 }
 
+// The forecast at every minute of the day (at a second that changes with the
+// round) against the one walked second by second.
+void compareForecast(const YmDatePlanProgressData &fast, const YmLiteralPlanProgress &literal,
+                     int round)
+{
+    const YmLiteralForecast expected(literal);
+    for (int minute = 0; minute < 1440; ++minute) {
+        const int now = minute * 60 + round % 60;
+        const YmDayForecast::Result f = fast.forecast(QTime(0, 0).addSecs(now));
+        const YmLiteralForecast::Result l = expected.at(now);
+        const QByteArray where = "round " + QByteArray::number(round) + " at "
+                                 + QTime(0, 0).addSecs(now).toString().toLatin1();
+        QVERIFY2(f.valid == l.valid, where);
+        if (!f.valid)
+            continue;
+        QVERIFY2(f.done == l.done && f.recent == l.recent, where);
+        QVERIFY2(f.projected == l.projected && f.completeAt == l.completeAt, where);
+    }
+}
+
 } // namespace
 
 class TstDatePlanProgress : public QObject
@@ -375,6 +395,8 @@ private slots:
                 QVERIFY2(fast.doneAt() == literal.doneAt, where);
             };
             compare("setDayData");
+            if (round % 5 == 0)
+                compareForecast(fast, literal, round);
             for (int call = 0; call < 3; ++call) {
                 const QString mac = QStringLiteral("M%1").arg(rng.bounded(4));
                 QVariantList process;
@@ -390,6 +412,8 @@ private slots:
                 literal.addPieces(change.pieces);
                 compare("addPieces");
             }
+            if (round % 5 == 0)
+                compareForecast(fast, literal, round);
             const QString later = randomTime(rng, 5, 9);
             fast.setWorkTime(later, end, 480);
             literal.takeTimes(later, end, 480);
@@ -397,6 +421,100 @@ private slots:
             literal.rebuildCounts();
             compare("setWorkTime");
         }
+    }
+
+    // Work 08:00 to 18:00; the pace is that of the 3600 working seconds up to
+    // and including now, the time left the working seconds after it.
+    void forecastFigures_data()
+    {
+        QTest::addColumn<QString>("stopText");
+        QTest::addColumn<QString>("pieceText");
+        QTest::addColumn<int>("planned");
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("text");
+        // 160 done, 60 of them since 09:30:01: 160 + 60 / 3600 * 26999 = 609.98.
+        QTest::newRow("last hour's pace") << ""
+                                          << "09:00:00=100 10:00:00=60" << 1000 << "10:30"
+                                          << "预计 61%";
+        // Window 09:30:01-09:59:59 and 11:00-11:30; 560 + 60 / 3600 * 23399 = 949.98.
+        QTest::newRow("stop out of pace and time left")
+            << "L,10:00:00,11:00:00"
+            << "09:45:00=30 10:20:00=500 11:15:00=30" << 1000 << "11:30"
+            << "预计 95%";
+        // 76 + 36 / 3600 * 26999 = 345.99.
+        QTest::newRow("pieces before work are done, not pace")
+            << ""
+            << "07:00:00=40 10:00:00=36" << 1000 << "10:30"
+            << "预计 35%";
+        QTest::newRow("no pace keeps what is done") << ""
+                                                    << "08:10:00=50" << 100 << "10:30"
+                                                    << "预计 50%";
+        // 80 missing at one piece per 30 s: 2400 s after 10:30:00.
+        QTest::newRow("planned reached") << ""
+                                         << "09:40:00=60 10:10:00=60" << 200 << "10:30"
+                                         << "预计 11:10 完成";
+        // 5400 s: 1799 before the stop, 3601 from 12:00:00 on.
+        QTest::newRow("planned reached after a stop") << "L,11:00:00,12:00:00"
+                                                      << "09:40:00=60 10:10:00=60" << 300 << "10:30"
+                                                      << "预计 13:00 完成";
+        QTest::newRow("none in the first hour") << ""
+                                                << "08:10:00=50" << 100 << "08:58"
+                                                << "";
+        QTest::newRow("first hour without the stop") << "S,08:00:00,08:30:00"
+                                                     << "08:40:00=50" << 100 << "09:15"
+                                                     << "";
+        QTest::newRow("none from the work end") << ""
+                                                << "09:00:00=50" << 100 << "18:00"
+                                                << "";
+        QTest::newRow("none with nothing planned") << ""
+                                                   << "09:00:00=50" << 0 << "10:30"
+                                                   << "";
+    }
+    void forecastFigures()
+    {
+        QFETCH(QString, stopText);
+        QFETCH(QString, pieceText);
+        QFETCH(int, planned);
+        QFETCH(QString, clock);
+        YmDatePlanProgressData day;
+        day.setDayData(records({row("M1", "F", planned, pieces(pieceText))}),
+                       YmPayload::stopPeriods(stops(stopText)), "08:00:00", "18:00:00", 600);
+        const YmDayForecast::Result f = day.forecast(QTime::fromString(clock, "HH:mm"));
+        QTEST(YmWorkshopDatePlanProgress::forecastText(f), "text");
+    }
+
+    // Plans at 10:30 of a 08:00-18:00 day, at risk below 90 % of their plan.
+    void plansAtRisk_data()
+    {
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QStringList>("atRisk");
+        QTest::newRow("mid-morning") << "10:30" << QStringList{"late", "idle"};
+        QTest::newRow("none in the first hour") << "08:30" << QStringList();
+        QTest::newRow("none after the work end") << "18:10" << QStringList();
+    }
+    void plansAtRisk()
+    {
+        QFETCH(QString, clock);
+        const auto plan = [](qint64 planned, qint64 done, QVector<QPair<int, qint64>> pieces) {
+            return YmDayForecast::PlanPieces{planned, done, pieces};
+        };
+        YmDayForecast day;
+        day.setWorkDay(8 * 3600, 18 * 3600, {});
+        // The pace counts the pieces from 09:30:01 to 10:30:00 only.
+        const QHash<QString, YmDayForecast::PlanPieces> plans{
+            {"late", plan(1000, 160, {{9 * 3600, 100}, {10 * 3600, 60}})}, // 61 %
+            {"onPace", plan(100, 20, {{10 * 3600, 20}})},                  // 170 %
+            {"idle", plan(50, 0, {})},                                     // 0 %
+            {"doneEarly", plan(100, 95, {{8 * 3600 + 600, 95}})},          // 95 %
+            {"nothingPlanned", plan(0, 0, {})},
+        };
+        const QSet<QString> found = day.plansAtRisk(
+            plans, QTime::fromString(clock, "HH:mm").msecsSinceStartOfDay() / 1000);
+        QStringList names = found.values();
+        names.sort();
+        QFETCH(QStringList, atRisk);
+        atRisk.sort();
+        QCOMPARE(names, atRisk);
     }
 
     void points_data()
@@ -429,8 +547,15 @@ private slots:
         const QRect below(x - 40, y + 10, 80, textH), above(x - 40, y - 10 - textH, 80, textH - 4);
         QVERIFY(countColour(image, below, colour) > 20);
         QCOMPARE(countColour(image, above, colour), 0);
-        // 10:00 is still ahead of 09:30: no point there.
-        QCOMPARE(countColour(image, QRect(qRound(g.x(2)) - 6, 0, 12, int(g.baseY)), colour), 0);
+        // 10:00 is still ahead of 09:30: no point there, only the forecast
+        // dashed towards 18:00 (slot 10), where 16 or 9 pieces (no pace since
+        // 08:30:01) end the day.
+        const double yEnd = g.y(chart.dayData().forecast(QTime(9, 30)).endPercent);
+        const int yAt2 = qRound(y + (yEnd - y) / 9);
+        const QRect column(qRound(g.x(2)) - 6, 0, 12, int(g.baseY));
+        const QRect line(column.left(), yAt2 - 6, 12, 12);
+        QVERIFY(countColour(image, line, colour) > 0);
+        QCOMPARE(countColour(image, column, colour), countColour(image, line, colour));
     }
 
     // 80 % at 09:00 and 120 % at 10:00: the segment turns from red to green

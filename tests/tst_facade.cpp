@@ -2,6 +2,7 @@
 // travel the whole chain, and the facade's windows go with it.
 #include "ymclock.h"
 #include "ymmetatypes.h"
+#include "ymnotifymanager.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymtableviewplanpage.h"
@@ -252,6 +253,29 @@ private slots:
         QCOMPARE(row.macName, QStringLiteral("renamed"));
         QCOMPARE(row.groupName, QStringLiteral("G9"));
         QCOMPARE(row.completed, 7);
+    }
+
+    // The history as a host reads it; asking before anything was notified
+    // makes no notifier (no popup windows).
+    void notifyHistoryForHost()
+    {
+        YmNotifyManager::destroyInstance();
+        YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(9, 30)));
+        YmWorkshopManage board;
+        QVERIFY(board.notifyHistory().isEmpty());
+        QVERIFY(!YmNotifyManager::existingInstance());
+        QVariantList row
+            = orderRow(QStringLiteral("A"), QStringLiteral("M1"), QStringLiteral("G"), 6).toList();
+        row[8] = 50; // 6 of 10 is above 50 %
+        board.initDatas({QVariantList{row}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
+        YmNotifyManager::instance()->acknowledgePlan(QStringLiteral("A"));
+        QCOMPARE(
+            board.notifyHistory(),
+            (QVariantList{QVariantList{QStringLiteral("2024-03-05 09:30:00"), QStringLiteral("A"),
+                                       QStringLiteral("计划订单：A(6/10)60.00%"), true,
+                                       QStringLiteral("2024-03-05 09:30:00")}}));
+        YmNotifyManager::destroyInstance();
+        YmClock::setFixed(QDateTime());
     }
 
     void showHide()

@@ -1,5 +1,6 @@
 // The main window as the host drives it: data calls fold into the model and
 // every refresh reaches the panels and the notification manager.
+#include "ymclock.h"
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
 #include "ymmetatypes.h"
@@ -8,6 +9,7 @@
 #include "ymnotifywidget.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
+#include "ymtableviewwidget.h"
 #include "ymtestsupport.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagemainpage.h"
@@ -137,26 +139,28 @@ private slots:
                                 "48/100 left 52 | 在线 1 | 工作 3 | 异常 1 | 离线 0"));
     }
 
-    // A plan above its threshold queues one notification per refresh, so the
-    // manager tells which calls refreshed.
+    // A plan above its threshold is notified again by every refresh: its popup
+    // shows the time of the latest, so the popup tells which calls refreshed.
     void refreshRaisesNotifications_data()
     {
         QTest::addColumn<QString>("call");
-        QTest::addColumn<int>("added");
-        QTest::newRow("process of a known machine") << QStringLiteral("process") << 1;
-        QTest::newRow("process of an unknown machine") << QStringLiteral("unknown") << 0;
-        QTest::newRow("group rename, no match") << QStringLiteral("lv1") << 1;
-        QTest::newRow("state and name change") << QStringLiteral("state") << 0;
-        QTest::newRow("work time") << QStringLiteral("worktime") << 0;
-        QTest::newRow("plans of a date") << QStringLiteral("query") << 0;
+        QTest::addColumn<bool>("refreshed");
+        QTest::newRow("process of a known machine") << QStringLiteral("process") << true;
+        QTest::newRow("process of an unknown machine") << QStringLiteral("unknown") << false;
+        QTest::newRow("group rename, no match") << QStringLiteral("lv1") << true;
+        QTest::newRow("state and name change") << QStringLiteral("state") << false;
+        QTest::newRow("work time") << QStringLiteral("worktime") << false;
+        QTest::newRow("plans of a date") << QStringLiteral("query") << false;
     }
     void refreshRaisesNotifications()
     {
         QFETCH(QString, call);
-        QFETCH(int, added);
+        QFETCH(bool, refreshed);
+        const QDateTime first(QDate(2024, 3, 5), QTime(10, 0)), later = first.addSecs(90);
+        YmClock::setFixed(first);
         YmWorkshopManageMainPage main;
         load(main, 10); // A: 25 of 70 is 35 %, above 10 %
-        QCOMPARE(pendingNotifications(), 1);
+        YmClock::setFixed(later);
         const QString unused = QStringLiteral("x");
         if (call == QLatin1String("process"))
             main.updateMacProcess(QStringLiteral("M1"), {});
@@ -170,18 +174,20 @@ private slots:
             main.updateWorkTimeData(unused, unused, 540);
         else
             main.queryDatePlan(QStringLiteral("2024-03-05"), {});
-        QCOMPARE(pendingNotifications(), 1 + added);
+        YmClock::setFixed(QDateTime());
 
+        // One popup for the plan whatever the number of refreshes.
+        QCOMPARE(pendingNotifications(), 1);
         const YmNotifyWidget *shown = YmNotifyManager::instance()->visibleWidgets().value(0);
-        QVERIFY(shown);
+        QCOMPARE(shown->raisedAt(), refreshed ? later : first);
         QCOMPARE(shown->findChild<QLabel *>(QStringLiteral("label_title"))->text(),
-                 QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+                 QStringLiteral("2024-03-05  ")
+                     + shown->raisedAt().toString(QStringLiteral("HH:mm:ss")));
     }
 
-    // A board nobody attends: each refresh renotifies the same plans, and once
-    // five popups are up each plan keeps one waiting notification with its newest
-    // text instead of piling them up.
-    void thousandRefreshesKeepOneWaitingPerPlan()
+    // A board nobody attends: each refresh renotifies the same plans; each keeps
+    // one popup with its newest text and one entry in the history.
+    void thousandRefreshesKeepOnePopupPerPlan()
     {
         YmWorkshopManageMainPage main;
         const char *macs[] = {"M1", "M2", "M3"};
@@ -196,23 +202,38 @@ private slots:
                 {QVariant(QVariantList{QString(QLatin1String(plans[i % 3]) + QStringLiteral(".nc")),
                                        QVariant(), 200 + i})});
         YmNotifyManager *m = YmNotifyManager::instance();
-        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-        // Refresh 1 filled slots 4 and 5 (A unchanged, B at 201) and C began to wait;
-        // A and B waited from refresh 2. Last reports: M1 999, M2 1000, M3 998.
+        // Last reports: M1 999, M2 1000, M3 998.
         QStringList shown;
         for (const YmNotifyWidget *w : m->visibleWidgets())
             shown << w->text();
-        QCOMPARE(shown, strings({"计划订单：A(300/2000)15.00%", "计划订单：B(300/2000)15.00%",
-                                 "计划订单：C(300/2000)15.00%", "计划订单：A(300/2000)15.00%",
-                                 "计划订单：B(201/2000)10.00%"}));
-        QStringList waiting;
-        for (const auto &n : m->queue())
-            waiting << n.first + QLatin1Char(' ') + n.second;
-        const QString t = today + QLatin1Char(' ');
-        QCOMPARE(waiting, QStringList({t + QStringLiteral("计划订单：C(1198/2000)59.00%"),
-                                       t + QStringLiteral("计划订单：A(1199/2000)59.00%"),
-                                       t + QStringLiteral("计划订单：B(1200/2000)60.00%")}));
-        QCOMPARE(m->counterWidget()->countText(), QStringLiteral("3"));
+        QCOMPARE(shown, strings({"计划订单：A(1199/2000)59.00%", "计划订单：B(1200/2000)60.00%",
+                                 "计划订单：C(1198/2000)59.00%"}));
+        QCOMPARE(m->queueSize(), 0);
+        QCOMPARE(m->history().size(), 3);
+    }
+
+    // At 10:30 of an 08:00-18:00 day: "late" makes 60 an hour of 1000 (61 % at
+    // the end), "fine" 40 of 300 (about 145 %).
+    void plansAtRiskMarked()
+    {
+        YmClock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(10, 30)));
+        const auto withPieces = [](QVariant r, const char *at, int quantity) {
+            QVariantList list = r.toList();
+            list[9] = QVariant::fromValue(
+                YmPieceMap{{QStringLiteral("2024-03-05 ") + QLatin1String(at), quantity}});
+            return QVariant(list);
+        };
+        YmWorkshopManageMainPage main;
+        main.initDatas({QVariantList{withPieces(row("late", "M1", "G", 600, 100), "10:00:00", 60),
+                                     withPieces(row("late", "M2", "G", 400, 0), "09:00:00", 100),
+                                     withPieces(row("fine", "M3", "G", 300, 40), "10:10:00", 40)},
+                        1, 0, 0},
+                       {}, {}, QStringLiteral("08:00:00"), QStringLiteral("18:00:00"), 600);
+        QTRY_COMPARE(Panels(main).orders->plansAtRisk(), QSet<QString>{QStringLiteral("late")});
+        YmClock::setFixed(QDateTime());
+        const auto *table = main.findChild<YmTableViewWidget *>();
+        QCOMPARE(table->machinesAtRisk(),
+                 (QSet<QString>{QStringLiteral("M1"), QStringLiteral("M2")}));
     }
 
     // Malformed payloads through every data call: nothing crashes and the board

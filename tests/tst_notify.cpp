@@ -1,4 +1,7 @@
+#include "ymclock.h"
 #include "ymnotifycountwidget.h"
+#include "ymnotifyhistory.h"
+#include "ymnotifyhistorywindow.h"
 #include "ymnotifymanager.h"
 #include "ymnotifywidget.h"
 #include "ymplatformmessagefilter.h"
@@ -45,6 +48,7 @@ private slots:
     }
 
     void init() { YmNotifyManager::destroyInstance(); }
+    void cleanup() { YmClock::setFixed(QDateTime()); }
 
     void elidedText_data() // args: label width, height; single-line text width, height
     {
@@ -117,7 +121,7 @@ private slots:
             QVERIFY(shown.at(i)->isVisible());
         }
         QCOMPARE(counter->pos(), slot(6));
-        QCOMPARE(counter->countText(), QStringLiteral("2"));
+        QCOMPARE(counter->countText(), QStringLiteral("还有 2 个计划待提醒"));
         // Once faded in, the counter blinks: its opacity dips well below full.
         QTRY_COMPARE(counter->blinkAnimation()->state(), QAbstractAnimation::Running);
         QTRY_VERIFY(counter->windowOpacity() < 0.5);
@@ -126,7 +130,7 @@ private slots:
         QVERIFY(closeSlot(manager, 2));
         QCOMPARE(manager->visibleWidgets().mid(0, 4), shown.mid(0, 1) + shown.mid(2));
         QCOMPARE(manager->visibleWidgets().at(4)->title(), QStringLiteral("title 6"));
-        QCOMPARE(counter->countText(), QStringLiteral("1"));
+        QCOMPARE(counter->count(), 1);
         for (int i = 0; i < 5; ++i)
             QTRY_COMPARE(manager->visibleWidgets().at(i)->pos(), slot(i + 1));
 
@@ -145,28 +149,35 @@ private slots:
         QCOMPARE(counter->blinkAnimation()->state(), QAbstractAnimation::Stopped);
     }
 
-    // With five popups on screen, a keyed notification whose (title, key) is still
-    // waiting is rewritten in place; another day or no key queues one more.
-    void waitingNotificationReplaced_data()
+    // Five popups S1..S5 on screen: a keyed notification whose (title, key) is on
+    // screen rewrites that popup, one still waiting is rewritten in place; another
+    // day or no key queues one more.
+    void keyedNotificationRewritten_data()
     {
         QTest::addColumn<QStringList>("sent"); // title|key|text, or "close" (slot 1)
         QTest::addColumn<QStringList>("waiting");
+        QTest::addColumn<QString>("shown"); // the five popups' texts, bottom first
+        const QString five = QStringLiteral("s s s s s");
         QTest::newRow("same plan, keeps its place")
-            << strings({"d1|A|a1", "d1|B|b1", "d1|A|a2", "d1|A|a3"}) << strings({"d1 a3", "d1 b1"});
+            << strings({"d1|A|a1", "d1|B|b1", "d1|A|a2", "d1|A|a3"}) << strings({"d1 a3", "d1 b1"})
+            << five;
         QTest::newRow("next day starts anew")
-            << strings({"d1|A|a1", "d2|A|a2", "d2|A|a3"}) << strings({"d1 a1", "d2 a3"});
+            << strings({"d1|A|a1", "d2|A|a2", "d2|A|a3"}) << strings({"d1 a1", "d2 a3"}) << five;
         QTest::newRow("no key queues every one")
-            << strings({"d1||a1", "d1||a2"}) << strings({"d1 a1", "d1 a2"});
+            << strings({"d1||a1", "d1||a2"}) << strings({"d1 a1", "d1 a2"}) << five;
+        QTest::newRow("on screen, in place")
+            << strings({"d1|S3|x", "d1|S5|y"}) << QStringList() << "s s x s y";
         QTest::newRow("after a popup closed")
-            << strings({"d1|A|a1", "d1|B|b1", "close", "d1|B|b2", "d1|A|a2"})
-            << strings({"d1 b2", "d1 a2"});
+            << strings({"d1|A|a1", "d1|B|b1", "close", "d1|B|b2", "d1|A|a2"}) << strings({"d1 b2"})
+            << "s s s s a2";
     }
-    void waitingNotificationReplaced()
+    void keyedNotificationRewritten()
     {
         QFETCH(QStringList, sent);
         YmNotifyManager *manager = YmNotifyManager::instance();
-        for (int i = 0; i < 5; ++i)
-            manager->notify(QStringLiteral("d1"), QStringLiteral("shown"), QStringLiteral("A"));
+        for (int i = 1; i <= 5; ++i)
+            manager->notify(QStringLiteral("d1"), QStringLiteral("s"),
+                            QStringLiteral("S%1").arg(i));
         for (const QString &s : qAsConst(sent)) {
             const QStringList f = s.split(QLatin1Char('|'));
             if (f.size() < 3)
@@ -174,16 +185,153 @@ private slots:
             else
                 manager->notify(f.at(0), f.at(2), f.at(1));
         }
-        QStringList waiting;
+        QStringList waiting, shown;
         for (const auto &n : manager->queue())
             waiting << n.first + QLatin1Char(' ') + n.second;
+        for (const YmNotifyWidget *widget : manager->visibleWidgets())
+            shown << widget->text();
         QTEST(waiting, "waiting");
-        QCOMPARE(manager->counterWidget()->countText(), QString::number(waiting.size()));
-        const bool closed = sent.contains(QStringLiteral("close"));
-        for (const YmNotifyWidget *shown : manager->visibleWidgets().mid(0, 4))
-            QCOMPARE(shown->text(), QStringLiteral("shown"));
-        QCOMPARE(manager->visibleWidgets().at(4)->text(),
-                 closed ? QStringLiteral("a1") : QStringLiteral("shown"));
+        QTEST(shown.join(QLatin1Char(' ')), "shown");
+        QCOMPARE(manager->counterWidget()->count(), waiting.size());
+    }
+
+    // Refreshes as the board sends them (the plans above their thresholds), and
+    // what the user does: "ack P" in the history, "close P" with the popup's
+    // button, "day" for the next morning. The history newest first ("+" for
+    // acknowledged), and the plans with a popup on screen.
+    void acknowledging_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<QString>("onScreen");
+        QTest::newRow("acknowledged stays quiet") << strings({"A", "A", "ack A", "A", "A"}) << "A+"
+                                                  << "";
+        QTest::newRow("a new crossing brings it back") << strings({"A", "ack A", "", "A"}) << "A A+"
+                                                       << "A";
+        QTest::newRow("still above, still quiet") << strings({"A", "ack A", "A B", "A"}) << "B A+"
+                                                  << "B";
+        QTest::newRow("closing the popup acknowledges")
+            << strings({"A B", "close A", "A B"}) << "B A+"
+            << "B";
+        QTest::newRow("unacknowledged comes back after closing by itself")
+            << strings({"A", "expire A", "A"}) << "A"
+            << "A";
+        QTest::newRow("a new day starts empty") << strings({"A B", "ack A", "day", "A"}) << "A"
+                                                << "B A";
+    }
+    void acknowledging()
+    {
+        QFETCH(QStringList, steps);
+        QDateTime now(QDate(2024, 3, 5), QTime(9, 0));
+        YmNotifyManager *manager = YmNotifyManager::instance();
+        const auto popupOf = [&](const QString &plan) -> YmNotifyWidget * {
+            for (YmNotifyWidget *widget : manager->visibleWidgets())
+                if (widget->key() == plan)
+                    return widget;
+            return nullptr;
+        };
+        for (const QString &step : qAsConst(steps)) {
+            now = now.addSecs(60);
+            YmClock::setFixed(now);
+            const QString plan = step.section(QLatin1Char(' '), 1);
+            if (step == QLatin1String("day")) {
+                now = now.addDays(1);
+            } else if (step.startsWith(QLatin1String("ack "))) {
+                manager->acknowledgePlan(plan);
+            } else if (step.startsWith(QLatin1String("close "))) {
+                QPointer<YmNotifyWidget> widget = popupOf(plan);
+                widget->findChild<QPushButton *>(QStringLiteral("btn_close"))->click();
+                QTRY_VERIFY(widget.isNull());
+            } else if (step.startsWith(QLatin1String("expire "))) {
+                QPointer<YmNotifyWidget> widget = popupOf(plan);
+                widget->autoCloseTimer()->start(0);
+                QTRY_VERIFY(widget.isNull());
+            } else {
+                const QStringList plans = step.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                QStringList texts;
+                for (const QString &p : plans)
+                    texts << p + QStringLiteral(" at ") + now.toString();
+                manager->notifyPlans(now.date().toString(Qt::ISODate), plans, texts);
+            }
+            // Popups withdrawn by an acknowledgement go with the next pass of the loop.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QStringList history, onScreen;
+        const YmNotifyHistory &entries = manager->history();
+        for (int i = 0; i < entries.size(); ++i)
+            history << entries.entry(i).plan
+                           + QLatin1String(entries.entry(i).acknowledged ? "+" : "");
+        for (const YmNotifyWidget *widget : manager->visibleWidgets())
+            onScreen << widget->key();
+        YmClock::setFixed(QDateTime());
+        QTEST(history.join(QLatin1Char(' ')), "history");
+        QTEST(onScreen.join(QLatin1Char(' ')), "onScreen");
+    }
+
+    // The history keeps the latest MaxEntries; the dropped ones can no longer be
+    // acknowledged, a plan whose entry was dropped still can.
+    void historyBound()
+    {
+        YmNotifyHistory history;
+        const QDateTime at(QDate(2024, 3, 5), QTime(9, 0));
+        const int n = YmNotifyHistory::MaxEntries + 7;
+        for (int i = 0; i < n; ++i)
+            QVERIFY(history.record(at.addSecs(i), QStringLiteral("d"), QString::number(i),
+                                   QStringLiteral("t")));
+        QCOMPARE(history.size(), int(YmNotifyHistory::MaxEntries));
+        QCOMPARE(history.entry(0).plan, QString::number(n - 1));
+        QCOMPARE(history.entry(history.size() - 1).plan, QString::number(7));
+        QVERIFY(!history.acknowledge(history.entry(history.size() - 1).id - 1));
+        QVERIFY(history.acknowledgePlan(QStringLiteral("0")));
+        QVERIFY(!history.record(at.addSecs(n), QStringLiteral("d"), QStringLiteral("0"),
+                                QStringLiteral("t")));
+        QCOMPARE(history.size(), int(YmNotifyHistory::MaxEntries));
+    }
+
+    // The counter says what it counts; a click opens the history, where checking
+    // an entry acknowledges its plan and takes its waiting notification away.
+    void counterOpensHistory()
+    {
+        YmNotifyManager *manager = YmNotifyManager::instance();
+        QStringList plans, texts;
+        for (int i = 1; i <= 7; ++i) {
+            plans << QStringLiteral("P%1").arg(i);
+            texts << QStringLiteral("text %1").arg(i);
+        }
+        manager->notifyPlans(QStringLiteral("d"), plans, texts);
+        YmNotifyCountWidget *counter = manager->counterWidget();
+        QCOMPARE(counter->countText(), QStringLiteral("还有 2 个计划待提醒"));
+        QTRY_VERIFY(counter->isVisible());
+        QTest::mouseClick(counter, Qt::LeftButton);
+        YmNotifyHistoryWindow *window = manager->historyWindow();
+        QVERIFY(window && window->isVisible());
+        QTableWidget *table = window->table();
+        QTRY_COMPARE(table->rowCount(), 7);
+        QCOMPARE(table->item(0, YmNotifyHistoryWindow::PlanColumn)->text(), QStringLiteral("P7"));
+        table->item(0, YmNotifyHistoryWindow::AcknowledgedColumn)->setCheckState(Qt::Checked);
+        QCOMPARE(manager->queue().size(), 1);
+        QCOMPARE(counter->count(), 1);
+        QTRY_VERIFY(window->summaryText().endsWith(QStringLiteral("今日通知 7 条，未确认 6 条")));
+        QCOMPARE(table->item(0, YmNotifyHistoryWindow::AcknowledgedColumn)->flags()
+                     & Qt::ItemIsUserCheckable,
+                 Qt::ItemFlags());
+    }
+
+    // A popup closes by itself after 30 s, not while the pointer rests on it.
+    void popupClosesByItself()
+    {
+        YmNotifyManager::instance()->notify(QStringLiteral("d"), QStringLiteral("t"));
+        QPointer<YmNotifyWidget> widget = YmNotifyManager::instance()->visibleWidgets().at(0);
+        QTimer *timer = widget->autoCloseTimer();
+        QVERIFY(timer->isActive() && timer->interval() == 30000);
+        QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+        QApplication::sendEvent(widget, &enter);
+        QVERIFY(!timer->isActive());
+        QApplication::sendEvent(widget, &leave);
+        QVERIFY(timer->isActive());
+        timer->start(0);
+        QTRY_VERIFY(widget.isNull());
+        QCOMPARE(YmNotifyManager::instance()->history().size(), 1);
     }
 
     void longTextEndsWithEllipsisAndFits()

@@ -283,7 +283,8 @@ private slots:
                  qPrintable(QStringLiteral("%1,%2").arg(opened.x()).arg(opened.y())));
         QCOMPARE(texts,
                  (QStringList{QStringLiteral("计划订单数据"), QStringLiteral("计划停机项设置"),
-                              QStringLiteral("计划上下班时间设置"), QStringLiteral("全屏")}));
+                              QStringLiteral("计划上下班时间设置"), QStringLiteral("全屏"),
+                              QStringLiteral("通知记录")}));
     }
 
     void tableClickInScaledBoard()

@@ -2,6 +2,8 @@
 #include "ymdocktitlebar.h"
 #include "ymdockwidget.h"
 #include "ymmetatypes.h"
+#include "ymnotifyhistorywindow.h"
+#include "ymnotifymanager.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymworkshopmanagemainpage.h"
@@ -66,15 +68,19 @@ private slots:
         std::unique_ptr<QMenu> menu(main.createContextMenu(&main));
         QCOMPARE(actionTexts(menu.get()),
                  (QStringList{QStringLiteral("计划订单数据"), QStringLiteral("计划停机项设置"),
-                              QStringLiteral("计划上下班时间设置"), QStringLiteral("全屏")}));
+                              QStringLiteral("计划上下班时间设置"), QStringLiteral("全屏"),
+                              QStringLiteral("通知记录")}));
         QSignalSpy stop(&main, &YmWorkshopManageMainPage::sPlanStopSettingShow);
         QSignalSpy work(&main, &YmWorkshopManageMainPage::sPlanWorkTimeSettingShow);
         QSignalSpy full(&main, &YmWorkshopManageMainPage::sCheckFullScreen);
         const int windows = QApplication::topLevelWidgets().size();
-        for (QAction *action : menu->actions())
+        for (QAction *action : menu->actions().mid(0, 4))
             action->trigger();
         QCOMPARE(QApplication::topLevelWidgets().size(), windows); // no plan window yet
         QCOMPARE(stop.count() + work.count() + full.count(), 3);
+        menu->actions().at(4)->trigger();
+        QVERIFY(YmNotifyManager::instance()->historyWindow()->isVisible());
+        YmNotifyManager::destroyInstance();
 
         main.setFullScreenFlag(true);
         menu.reset(main.createContextMenu(&main));
@@ -109,7 +115,7 @@ private slots:
         const QPoint at(receiver->width() / 2, 30);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, receiver->mapToGlobal(at));
         QApplication::sendEvent(receiver, &event);
-        QCOMPARE(seen.size(), 4);
+        QCOMPARE(seen.size(), 5);
     }
 
     void bandHeight_data()

@@ -1,5 +1,6 @@
 #include "ymworkshopmanage.h"
 
+#include "ymnotifymanager.h"
 #include "ymworkshopmanage_p.h"
 #include "ymworkshopmanagepage.h"
 
@@ -122,4 +123,11 @@ void YmWorkshopManage::queryDatePlan(const QString &date, const QList<QVariant> 
 {
     if (d->page)
         d->page->queryDatePlan(date, plans);
+}
+
+QList<QVariant> YmWorkshopManage::notifyHistory() const
+{
+    // No manager means nothing was ever notified; asking must not make one.
+    YmNotifyManager *manager = YmNotifyManager::existingInstance();
+    return manager ? manager->historyRecords() : QList<QVariant>();
 }

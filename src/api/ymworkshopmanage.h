@@ -75,6 +75,12 @@ public:
     void updateWorkTimeData(const QString &startTime, const QString &endTime, int workMinutes);
     void queryDatePlan(const QString &date, const QList<QVariant> &plans);
 
+    // Optional: today's notifications, newest first, one QVariantList each:
+    // 0 first raised (QString "yyyy-MM-dd hh:mm:ss"), 1 plan name (empty for a
+    // notification without a plan), 2 text (the latest), 3 acknowledged (bool),
+    // 4 time of the latest text (as 0).
+    QList<QVariant> notifyHistory() const;
+
 private:
     Q_DISABLE_COPY(YmWorkshopManage)
     friend class YmWorkshopManagePrivate;

@@ -4,8 +4,10 @@
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPropertyAnimation>
+#include <QVBoxLayout>
 
 YmNotifyCountWidget::YmNotifyCountWidget(YmNotifyManager *manager, QWidget *parent)
     : YmArrangedWidget(manager, parent)
@@ -13,7 +15,7 @@ YmNotifyCountWidget::YmNotifyCountWidget(YmNotifyManager *manager, QWidget *pare
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("YmNotifyCountWidget"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setCursor(Qt::PointingHandCursor);
 
     m_iconLabel = new QLabel(this);
     m_iconLabel->setFixedSize(40, 40);
@@ -25,16 +27,26 @@ YmNotifyCountWidget::YmNotifyCountWidget(YmNotifyManager *manager, QWidget *pare
     m_countLabel->setObjectName(QStringLiteral("notify-count"));
     m_countLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    auto *hint = new QLabel(tr("点击查看通知记录"), this);
+    hint->setObjectName(QStringLiteral("notify-hint"));
+
+    auto *captions = new QVBoxLayout;
+    captions->setSpacing(2);
+    captions->addStretch();
+    captions->addWidget(m_countLabel);
+    captions->addWidget(hint);
+    captions->addStretch();
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_iconLabel);
-    layout->addWidget(m_countLabel);
+    layout->addLayout(captions, 1);
 
     auto *shadow = new QGraphicsDropShadowEffect(this);
     shadow->setOffset(2, 2);
     shadow->setBlurRadius(5);
     setGraphicsEffect(shadow);
 
-    setStyleSheet(QStringLiteral("#notify-count {font: 20px Verdana;color: white;}"));
+    setStyleSheet(QStringLiteral("#notify-count {font: 20px Verdana;color: white;}"
+                                 "#notify-hint {font: 12px;color: white;}"));
 
     m_blinkAnimation = new QPropertyAnimation(this, "windowOpacity", this);
     m_blinkAnimation->setStartValue(1.0);
@@ -62,7 +74,16 @@ YmNotifyCountWidget::~YmNotifyCountWidget()
 
 void YmNotifyCountWidget::setCount(int count)
 {
-    m_countLabel->setNum(count);
+    // A bare number above the stack read as a score; say what is counted.
+    m_count = count;
+    m_countLabel->setText(tr("还有 %1 个计划待提醒").arg(count));
+}
+
+void YmNotifyCountWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
+        emit clicked();
+    YmArrangedWidget::mouseReleaseEvent(event);
 }
 
 QString YmNotifyCountWidget::countText() const

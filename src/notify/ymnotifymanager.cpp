@@ -1,6 +1,8 @@
 #include "ymnotifymanager.h"
 
+#include "ymclock.h"
 #include "ymnotifycountwidget.h"
+#include "ymnotifyhistorywindow.h"
 #include "ymnotifywidget.h"
 
 #include <QAtomicPointer>
@@ -76,6 +78,11 @@ YmNotifyManager *YmNotifyManager::instance()
     return manager;
 }
 
+YmNotifyManager *YmNotifyManager::existingInstance()
+{
+    return s_instance.loadAcquire();
+}
+
 void YmNotifyManager::destroyInstance()
 {
     QMutexLocker locker(&s_instanceMutex);
@@ -103,6 +110,7 @@ YmNotifyManager::YmNotifyManager(QObject *parent)
     m_anchorBottom = anchor.y();
 
     m_counterWidget = new YmNotifyCountWidget(this);
+    connect(m_counterWidget, &YmNotifyCountWidget::clicked, this, &YmNotifyManager::showHistory);
 }
 
 YmNotifyManager::~YmNotifyManager()
@@ -119,6 +127,8 @@ YmNotifyManager::~YmNotifyManager()
     }
     delete m_counterWidget;
     m_counterWidget = nullptr;
+    delete m_historyWindow;
+    m_historyWindow = nullptr;
 }
 
 QPoint YmNotifyManager::anchorFor(const QVector<QPair<QRect, QRect>> &screens, const QPoint &cursor,
@@ -149,19 +159,136 @@ void YmNotifyManager::notify(const QString &title, const QString &text)
 
 void YmNotifyManager::notify(const QString &title, const QString &text, const QString &key)
 {
-    // A board nobody attends refreshes the same plans every few seconds; without
-    // this the queue would grow by one notification per plan and refresh.
+    raise(title, text, key);
+    historyTouched();
+}
+
+void YmNotifyManager::notifyPlans(const QString &title, const QStringList &plans,
+                                  const QStringList &texts)
+{
+    const int n = qMin(plans.size(), texts.size());
+    for (int i = 0; i < n; ++i)
+        raise(title, texts.at(i), plans.at(i));
+    m_history.settle(plans);
+    historyTouched();
+}
+
+void YmNotifyManager::raise(const QString &title, const QString &text, const QString &key)
+{
+    const QDateTime at = YmClock::now();
+    if (!m_history.record(at, title, key, text))
+        return;
     if (!key.isEmpty()) {
+        // One popup per plan: the one on screen tells the newer text.
+        for (YmNotifyWidget *widget : qAsConst(m_visibleWidgets)) {
+            if (widget->key() == key && widget->title() == title) {
+                if (widget->text() != text)
+                    widget->setContent(qMakePair(title, text));
+                widget->setRaisedAt(at);
+                return;
+            }
+        }
+        // A board nobody attends refreshes the same plans every few seconds;
+        // without this the queue would grow by one notification per plan and
+        // refresh.
         const WaitingKey waitingKey(title, key);
         const auto found = m_waitingByKey.constFind(waitingKey);
         if (found != m_waitingByKey.cend()) {
-            m_queue[int(found.value() - m_firstWaiting)].notification.second = text;
+            Waiting &waiting = m_queue[int(found.value() - m_firstWaiting)];
+            waiting.notification.second = text;
+            waiting.at = at;
             return;
         }
         m_waitingByKey.insert(waitingKey, m_firstWaiting + m_queue.size());
     }
-    m_queue.append(Waiting{qMakePair(title, text), key});
+    m_queue.append(Waiting{qMakePair(title, text), key, at});
     showWhatFits();
+}
+
+const YmNotifyHistory &YmNotifyManager::history()
+{
+    m_history.rollTo(YmClock::today());
+    return m_history;
+}
+
+QVariantList YmNotifyManager::historyRecords()
+{
+    const YmNotifyHistory &entries = history();
+    const QString format = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+    QVariantList records;
+    records.reserve(entries.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        const YmNotifyHistory::Entry &entry = entries.entry(i);
+        records.append(QVariant(QVariantList{entry.raised.toString(format), entry.plan, entry.text,
+                                             entry.acknowledged, entry.updated.toString(format)}));
+    }
+    return records;
+}
+
+void YmNotifyManager::acknowledge(quint64 entryId)
+{
+    const YmNotifyHistory::Entry *entry = m_history.find(entryId);
+    const QString plan = entry ? entry->plan : QString();
+    if (!m_history.acknowledge(entryId))
+        return;
+    if (!plan.isEmpty() && m_history.isQuiet(plan))
+        withdraw(plan);
+    historyTouched();
+}
+
+void YmNotifyManager::acknowledgePlan(const QString &plan)
+{
+    if (!m_history.acknowledgePlan(plan))
+        return;
+    withdraw(plan);
+    historyTouched();
+}
+
+void YmNotifyManager::withdraw(const QString &plan)
+{
+    bool dropped = false;
+    for (int i = m_queue.size() - 1; i >= 0; --i) {
+        if (m_queue.at(i).key == plan) {
+            m_queue.removeAt(i);
+            dropped = true;
+        }
+    }
+    if (dropped) {
+        // Renumber the keyed ones from the first waiting number on.
+        m_waitingByKey.clear();
+        for (int i = 0; i < m_queue.size(); ++i) {
+            const Waiting &waiting = m_queue.at(i);
+            if (!waiting.key.isEmpty())
+                m_waitingByKey.insert(WaitingKey(waiting.notification.first, waiting.key),
+                                      m_firstWaiting + i);
+        }
+        updateCounter();
+    }
+    for (YmNotifyWidget *widget : qAsConst(m_visibleWidgets)) {
+        if (widget->key() == plan)
+            widget->deleteLater();
+    }
+}
+
+void YmNotifyManager::showHistory()
+{
+    history();
+    if (!m_historyWindow) {
+        m_historyWindow = new YmNotifyHistoryWindow(&m_history);
+        connect(m_historyWindow, &YmNotifyHistoryWindow::acknowledgeRequested, this,
+                &YmNotifyManager::acknowledge);
+    }
+    m_historyWindow->refresh();
+    if (!m_historyWindow->isHidden())
+        m_historyWindow->activateWindow();
+    m_historyWindow->showNormal();
+    m_historyWindow->raise();
+}
+
+void YmNotifyManager::historyTouched()
+{
+    if (m_historyWindow)
+        m_historyWindow->refresh();
 }
 
 QList<YmNotifyManager::Notification> YmNotifyManager::queue() const
@@ -186,7 +313,14 @@ void YmNotifyManager::showWhatFits()
     if (!next.key.isEmpty())
         m_waitingByKey.remove(WaitingKey(next.notification.first, next.key));
     ++m_firstWaiting;
+    widget->setKey(next.key);
     widget->setContent(next.notification);
+    widget->setRaisedAt(next.at);
+    if (!next.key.isEmpty()) {
+        // Closing it by hand says the user has seen it: the plan stays quiet.
+        const QString plan = next.key;
+        connect(widget, &YmNotifyWidget::dismissed, this, [this, plan] { acknowledgePlan(plan); });
+    }
     registerExitHandlerOnce();
     updateCounter();
     // By the time destroyed() arrives the object is a bare QObject; the lambda keeps

@@ -1,6 +1,9 @@
 #ifndef YMNOTIFYMANAGER_H
 #define YMNOTIFYMANAGER_H
 
+#include "ymnotifyhistory.h"
+
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -8,15 +11,19 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 
 class YmNotifyWidget;
 class YmNotifyCountWidget;
+class YmNotifyHistoryWindow;
 
 // Queues notifications and shows them as frameless always-on-top popups stacked
 // upwards from the bottom-right corner of the screen that held the cursor when the
 // manager was created. At most maxVisible() popups are shown; the rest wait, and a
-// blinking counter above the stack tells how many are waiting.
+// blinking counter above the stack tells how many are waiting. Popups close by
+// themselves after a while; every notification also goes into the day's history
+// (YmNotifyHistory), where the user acknowledges plans to keep them quiet.
 //
 // The manager is process-wide and lives on the GUI thread. It owns parentless
 // widgets, which must be deleted while the QApplication still exists: it is
@@ -31,6 +38,8 @@ public:
 
     // Needs a QApplication: the popups are widgets.
     static YmNotifyManager *instance();
+    // The manager if instance() made one, else null (nothing was ever notified).
+    static YmNotifyManager *existingInstance();
     // Deletes the manager together with its counter and popups (shown, waiting or
     // already closed but not yet deleted). For teardown: tests call it to start the
     // next case from a fresh manager; instance() creates a new one afterwards.
@@ -39,10 +48,27 @@ public:
     // Queues one more notification.
     void notify(const QString &title, const QString &text);
     // The same, for a notification about something (a plan) that keeps reporting:
-    // while one with the same title and key is still waiting, its text is replaced
-    // in place (it keeps its place in the queue) instead of queueing another.
-    // Popups already on screen are left alone. An empty key queues as above.
+    // while a popup with the same title and key is on screen it shows the new
+    // text and time; while one is still waiting its text is replaced in place (it
+    // keeps its place in the queue). A plan acknowledged in the history stays
+    // quiet. An empty key queues as above.
     void notify(const QString &title, const QString &text, const QString &key);
+    // One refresh's notifications: texts[i] about plans[i], every plan above its
+    // threshold. A plan missing here has fallen below it, so its next report is
+    // a new crossing that pops up again even if it was acknowledged.
+    void notifyPlans(const QString &title, const QStringList &plans, const QStringList &texts);
+
+    // The day's notifications. The day follows YmClock: read it through here.
+    const YmNotifyHistory &history();
+    // The history as the host sees it (YmWorkshopManage::notifyHistory).
+    QVariantList historyRecords();
+    // Acknowledges a history entry (when it is its plan's current crossing, the
+    // plan's waiting notification and popup go too) or a plan's current crossing.
+    void acknowledge(quint64 entryId);
+    void acknowledgePlan(const QString &plan);
+    // Opens (or raises) the history window.
+    void showHistory();
+    YmNotifyHistoryWindow *historyWindow() const { return m_historyWindow; }
 
     int spacing() const { return m_spacing; }
     int anchorRight() const { return m_anchorRight; }
@@ -70,8 +96,12 @@ private:
     ~YmNotifyManager() override;
     Q_DISABLE_COPY(YmNotifyManager)
 
+    void raise(const QString &title, const QString &text, const QString &key);
     void showWhatFits();
     void updateCounter();
+    void historyTouched();
+    // Drops the plan's waiting notification and closes its popup.
+    void withdraw(const QString &plan);
     // The popup is being destroyed: the pointer is only compared, never used.
     void notifyWidgetDestroyed(YmNotifyWidget *widget);
 
@@ -79,6 +109,7 @@ private:
     {
         Notification notification;
         QString key;
+        QDateTime at;
     };
     using WaitingKey = QPair<QString, QString>; // title, key
 
@@ -96,6 +127,8 @@ private:
     int m_anchorBottom = 0;
     int m_popupWidth = 300;
     int m_popupHeight = 81;
+    YmNotifyHistory m_history;
+    YmNotifyHistoryWindow *m_historyWindow = nullptr; // created on first show
 };
 
 #endif // YMNOTIFYMANAGER_H

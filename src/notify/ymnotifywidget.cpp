@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGraphicsDropShadowEffect>
 #include <QLayout>
+#include <QTimer>
 
 #include <climits>
 
@@ -18,7 +19,45 @@ YmNotifyWidget::YmNotifyWidget(YmNotifyManager *manager, QWidget *parent)
     shadow->setBlurRadius(5);
     ui->frame->setGraphicsEffect(shadow);
 
-    connect(ui->btn_close, &QPushButton::clicked, this, &QObject::deleteLater);
+    connect(ui->btn_close, &QPushButton::clicked, this, [this] {
+        emit dismissed();
+        deleteLater();
+    });
+
+    // A corner full of popups hides the panel under it; nobody may be there to
+    // close them. Updates in place do not restart the timer, or a plan that
+    // reports every few seconds would never leave.
+    m_autoClose = new QTimer(this);
+    m_autoClose->setSingleShot(true);
+    m_autoClose->setInterval(AutoCloseInterval);
+    connect(m_autoClose, &QTimer::timeout, this, &QObject::deleteLater);
+    m_autoClose->start();
+}
+
+void YmNotifyWidget::enterEvent(QEvent *event)
+{
+    m_autoClose->stop();
+    YmArrangedWidget::enterEvent(event);
+}
+
+void YmNotifyWidget::leaveEvent(QEvent *event)
+{
+    m_autoClose->start();
+    YmArrangedWidget::leaveEvent(event);
+}
+
+void YmNotifyWidget::setRaisedAt(const QDateTime &at)
+{
+    m_raisedAt = at;
+    showTitle();
+}
+
+void YmNotifyWidget::showTitle()
+{
+    ui->label_title->setText(m_raisedAt.isValid()
+                                 ? m_title + QStringLiteral("  ")
+                                       + m_raisedAt.time().toString(QStringLiteral("HH:mm:ss"))
+                                 : m_title);
 }
 
 YmNotifyWidget::~YmNotifyWidget()
@@ -30,7 +69,7 @@ void YmNotifyWidget::setContent(const QPair<QString, QString> &content)
 {
     m_title = content.first;
     m_text = content.second;
-    ui->label_title->setText(m_title);
+    showTitle();
 
     // Measure the label as laid out inside the fixed-size popup, with its style
     // sheet font applied, not at its construction size.

@@ -153,6 +153,7 @@ void YmDatePlanProgressData::rebuildAxis()
     m_stopStartNames.clear();
     m_stopEndNames.clear();
     m_stopSeconds.clear();
+    QVector<YmDayForecast::Interval> stops;
 
     const QString tf = timeFormat();
     const QString stf = shortTimeFormat();
@@ -168,6 +169,7 @@ void YmDatePlanProgressData::rebuildAxis()
         if (!ts.isValid() || !te.isValid())
             continue;
         m_stopMinutes += ts.secsTo(te) / 60;
+        stops.append({secondsOf(ts), secondsOf(te)});
         if (!(s < m_workEnd) || e < m_workStart)
             continue;
         const QString hs = ts.toString(stf);
@@ -186,6 +188,8 @@ void YmDatePlanProgressData::rebuildAxis()
     hourlyFill(QTime::fromString(m_workEnd, tf));
     appendAbsent(QTime::fromString(m_workEnd, tf).toString(stf));
     indexLabels();
+    m_forecast.setWorkDay(secondsOf(QTime::fromString(m_workStart, tf)),
+                          secondsOf(QTime::fromString(m_workEnd, tf)), stops);
 }
 
 void YmDatePlanProgressData::indexLabels()
@@ -221,6 +225,7 @@ void YmDatePlanProgressData::rebuildCounts()
     const int buckets = m_sortedSeconds.size() + 1;
     m_recordBuckets.fill(0, buckets);
     m_recordTotal = 0;
+    QVector<qint64> perSecond(YmDayForecast::SecondsPerDay, 0);
     QVector<qint64> windowBuckets(buckets, 0);
     int firstWindowBucket = buckets;
     qint64 done = 0;
@@ -239,6 +244,8 @@ void YmDatePlanProgressData::rebuildCounts()
         const int bucket = bucketOf(t);
         m_recordBuckets[bucket] += piece.second;
         m_recordTotal += piece.second;
+        if (t >= 0)
+            perSecond[t] += piece.second;
         const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
         if (inside) {
             done += piece.second;
@@ -270,6 +277,7 @@ void YmDatePlanProgressData::rebuildCounts()
             m_doneAt.insert(m_axisLabels.at(j), int(cumulative.at(position)));
     }
 
+    m_forecast.setPieces(perSecond);
     if (plannedTotal == 0)
         return;
     const double secondsPerPiece = (m_workMinutes - m_stopMinutes) * 60 / plannedTotal;
@@ -302,6 +310,7 @@ void YmDatePlanProgressData::addPieces(const QVector<QPair<QString, int>> &piece
         m_pieces.append({t, piece.second});
         m_recordBuckets[bucketOf(t)] += piece.second;
         m_recordTotal += piece.second;
+        m_forecast.addPieces(t, piece.second);
     }
     publishRecordCounts();
 }
@@ -340,4 +349,9 @@ QMap<QString, double> YmDatePlanProgressData::percentValues(const QTime &now) co
             values.insert(label, m_doneAt.value(label, 0) * 100.0 / planned);
     }
     return values;
+}
+
+YmDayForecast::Result YmDatePlanProgressData::forecast(const QTime &now) const
+{
+    return m_forecast.forecast(m_plannedTotal, secondsOf(now));
 }

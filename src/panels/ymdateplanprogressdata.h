@@ -1,6 +1,7 @@
 #ifndef YMDATEPLANPROGRESSDATA_H
 #define YMDATEPLANPROGRESSDATA_H
 
+#include "ymdayforecast.h"
 #include "ymorderrecord.h"
 #include "ymstopentry.h"
 
@@ -47,6 +48,11 @@ public:
     // Percent done per label at the given time of day, from label 1 up to the
     // first one later than now; a stop end repeats the label before it.
     QMap<QString, double> percentValues(const QTime &now) const;
+    // Where the day ends at the pace of its last working hour: the pieces of
+    // every row and report against the rows' planned total.
+    YmDayForecast::Result forecast(const QTime &now) const;
+    // The working day and pieces behind forecast(), for plans' own forecasts.
+    const YmDayForecast &forecaster() const { return m_forecast; }
 
     const QString &workStart() const { return m_workStart; }
     const QString &workEnd() const { return m_workEnd; }
@@ -104,6 +110,8 @@ private:
     // later than every label) and in total.
     QVector<qint64> m_recordBuckets;
     qint64 m_recordTotal = 0;
+
+    YmDayForecast m_forecast;
 };
 
 #endif // YMDATEPLANPROGRESSDATA_H

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -266,5 +267,69 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
             m_memo.drawLine(p, QLineF(from, point));
         }
     }
+
+    drawForecast(
+        p, values, [&](int i) { return x0 + (i + 1) * xStep; }, yFor, w);
     p->restore();
+}
+
+QString YmWorkshopDatePlanProgress::forecastText(const YmDayForecast::Result &forecast)
+{
+    if (!forecast.valid)
+        return QString();
+    if (forecast.completeAt >= 0)
+        return tr("预计 %1 完成")
+            .arg(QTime(0, 0)
+                     .addSecs(forecast.completeAt)
+                     .toString(YmDatePlanProgressData::shortTimeFormat()));
+    // Whole percents: the projection is a trend, not a count.
+    return tr("预计 %1%")
+        .arg(std::isfinite(forecast.endPercent) ? QString::number(forecast.endPercent, 'f', 0)
+                                                : QString());
+}
+
+// From the last point to the work end, dashed in the last point's colour, with
+// the projected completion (or the time the plan is reached) at its end. Drawn
+// after everything else and outside the memo: it changes with every report.
+template<typename SlotX, typename PercentY>
+void YmWorkshopDatePlanProgress::drawForecast(QPainter *p, const QMap<QString, double> &values,
+                                              SlotX slotX, PercentY yFor, double w) const
+{
+    const YmDayForecast::Result forecast = m_day.forecast(m_day.now());
+    if (!forecast.valid)
+        return;
+    const QStringList &labels = m_day.axisLabels();
+    int last = -1;
+    for (int i = labels.size() - 1; i >= 1 && last < 0; --i) {
+        if (values.value(labels.at(i), 0) != 0)
+            last = i;
+    }
+    const int end = labels.lastIndexOf(
+        QTime::fromString(m_day.workEnd(), YmDatePlanProgressData::timeFormat())
+            .toString(YmDatePlanProgressData::shortTimeFormat()));
+    if (last < 0 || end <= last)
+        return;
+    const double lastPercent = values.value(labels.at(last));
+    const QPointF from(slotX(last), yFor(lastPercent));
+    const QPointF to(slotX(end), yFor(forecast.endPercent));
+
+    setPenForPercent(p, lastPercent);
+    QPen pen = p->pen();
+    pen.setWidthF(2);
+    pen.setStyle(Qt::DashLine);
+    p->setPen(pen);
+    p->drawLine(from, to);
+    p->setBrush(Qt::NoBrush);
+    pen.setStyle(Qt::SolidLine);
+    p->setPen(pen);
+    p->drawEllipse(to, 4, 4);
+
+    const QString text = forecastText(forecast);
+    const QFontMetricsF fm(p->font());
+    const double tw = m_texts.advance(text, p->font());
+    const double fh = fm.height();
+    // Above the end point, inside the widget; below it when it sits on the top line.
+    const double left = qBound(0.0, to.x() - tw / 2, qMax(0.0, w - tw - 2));
+    const double top = to.y() - fh - 8 < 0 ? to.y() + 8 : to.y() - fh - 8;
+    p->drawText(QRectF(left, top, tw, fh), Qt::AlignCenter, text);
 }

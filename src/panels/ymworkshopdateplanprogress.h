@@ -28,12 +28,20 @@ public:
     const YmDatePlanProgressData &dayData() const { return m_day; }
 
     // Paints the chart into r at the current time of the board's clock.
+    // The text at the forecast line's end: the projected completion, or the
+    // time the planned total is reached before the work end; empty without one.
+    static QString forecastText(const YmDayForecast::Result &forecast);
+
     void draw(QPainter *p, const QRect &r) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    template<typename SlotX, typename PercentY>
+    void drawForecast(QPainter *p, const QMap<QString, double> &values, SlotX slotX, PercentY yFor,
+                      double w) const;
+
     YmDatePlanProgressData m_day;
     // Widths of the texts, and the pixels of lines, texts and dots: the grid
     // and most points are the same from one paint to the next.

@@ -18,6 +18,7 @@ const QColor kCompleted(45, 198, 255);
 constexpr double kTickLabelGap = 6;
 // Between the page caption and the unit caption.
 constexpr int kCaptionGap = 12;
+const QColor kAtRisk(255, 176, 32); // amber: a plan heading below its target
 
 QFont font15(const QFont &base)
 {
@@ -31,6 +32,14 @@ YmWorkshopHorizontalBarChart::YmWorkshopHorizontalBarChart(QWidget *parent)
     : QWidget(parent)
 {
     connect(&m_pageTimer, &QTimer::timeout, this, &YmWorkshopHorizontalBarChart::showNextPage);
+}
+
+void YmWorkshopHorizontalBarChart::setPlansAtRisk(const QSet<QString> &plans)
+{
+    if (plans == m_atRisk)
+        return;
+    m_atRisk = plans;
+    update();
 }
 
 void YmWorkshopHorizontalBarChart::setBarData(const QVariantList &bars)
@@ -338,6 +347,16 @@ void YmWorkshopHorizontalBarChart::drawBar(QPainter *p, const HorizontalLayout &
     else
         p->fillRect(planned, kPlanned);
     p->fillRect(completed, kCompleted);
+    if (!m_atRisk.isEmpty() && m_atRisk.contains(bar.name)) {
+        // Around the longer of the two bars, outside them: the bar's own
+        // colours stay readable.
+        const QPen pen = p->pen();
+        p->setPen(QPen(kAtRisk, 2));
+        p->setBrush(Qt::NoBrush);
+        p->drawRect(QRect(x, y, qMax(qMax(planned.width(), completed.width()), 2), qMax(bandH, 2))
+                        .adjusted(-1, -1, 1, 1));
+        p->setPen(pen);
+    }
     p->setRenderHint(QPainter::Antialiasing);
 
     const QString &plannedText = m_numbers.at(index).first;

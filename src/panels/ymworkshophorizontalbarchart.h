@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QHash>
 #include <QPair>
+#include <QSet>
 #include <QVariantList>
 #include <QVector>
 #include <QWidget>
@@ -29,6 +30,9 @@ public:
     // The page shown stays (or becomes the last one when there are fewer).
     void setBarData(const QVariantList &bars);
     QVariantList barData() const { return bars; }
+    // Plans whose bars get an amber outline: their day is projected to miss.
+    void setPlansAtRisk(const QSet<QString> &plans);
+    const QSet<QString> &plansAtRisk() const { return m_atRisk; }
 
     // Geometry and the page shown for a widget of the given size with the
     // current bars and font.
@@ -84,6 +88,7 @@ private:
     void drawBar(QPainter *p, const YmChartScale::HorizontalLayout &l, int c, int index) const;
 
     QVariantList bars;
+    QSet<QString> m_atRisk;
     QVector<YmChartScale::BarEntry> m_entries;  // bars, read once per change
     QVector<QPair<QString, QString>> m_numbers; // planned and completed, as shown
     int m_page = 0;

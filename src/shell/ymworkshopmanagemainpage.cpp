@@ -6,7 +6,9 @@
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
 #include "ympayload.h"
+#include "ympiecekey.h"
 #include "ymtableviewplanpage.h"
+#include "ymtableviewwidget.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopplanratepage.h"
@@ -17,6 +19,40 @@
 #include <QEvent>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QTimer>
+
+namespace {
+
+// How often the plans at risk are looked at; they are recomputed when the
+// clock's minute changed since.
+constexpr int kRiskCheckInterval = 5000; // ms
+
+// Each plan's planned and completed quantities, summed over its rows, and the
+// pieces it made today in [from, to] (seconds of the day). A piece map is
+// sorted by its keys, which sort like the times they name, so only the window
+// is read: a busy day's rows hold hundreds of thousands of pieces.
+QHash<QString, YmDayForecast::PlanPieces> planPieces(const QVector<YmOrderRecord> &rows,
+                                                     const QDate &day, int from, int to)
+{
+    const auto keyAt = [&day](int seconds) -> QString {
+        return day.toString(QStringLiteral("yyyy-MM-dd "))
+               + QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss"));
+    };
+    const QString first = keyAt(from);
+    const QString last = keyAt(to);
+    QHash<QString, YmDayForecast::PlanPieces> plans;
+    for (const YmOrderRecord &row : rows) {
+        YmDayForecast::PlanPieces &plan = plans[row.planName];
+        plan.planned += row.planned;
+        plan.done += row.completed;
+        const YmPieceMap &pieces = row.pieces;
+        for (auto it = pieces.lowerBound(first); it != pieces.cend() && !(last < it.key()); ++it)
+            plan.pieces.append({YmPieceKey::secondsOfDay(it.key()), it.value()});
+    }
+    return plans;
+}
+
+} // namespace
 
 YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
     : QMainWindow(parent)
@@ -55,6 +91,13 @@ YmWorkshopManageMainPage::YmWorkshopManageMainPage(QWidget *parent)
 
     // The column proportions follow the window's width.
     installEventFilter(this);
+
+    // Risk follows the clock, not the reports: reading a large workshop's
+    // pieces takes milliseconds, more than a report may cost.
+    auto *riskTimer = new QTimer(this);
+    riskTimer->setInterval(kRiskCheckInterval);
+    connect(riskTimer, &QTimer::timeout, this, [this] { updatePlansAtRisk(); });
+    riskTimer->start();
 }
 
 void YmWorkshopManageMainPage::setDockTitles()
@@ -132,6 +175,7 @@ void YmWorkshopManageMainPage::initDatas(const QList<QVariant> &planData,
     ui->dockWidgetContents_datePlanProgress->setDayData(
         m_model.rows(), YmPayload::stopPeriods(stopList), startTime, endTime, workMinutes);
     refreshDashboard();
+    planRiskCheck();
 }
 
 void YmWorkshopManageMainPage::updateMacState(const QString &macKey, int state,
@@ -173,6 +217,7 @@ void YmWorkshopManageMainPage::updateWorkTimeData(const QString &startTime, cons
                                                   int workMinutes)
 {
     ui->dockWidgetContents_datePlanProgress->setWorkTime(startTime, endTime, workMinutes);
+    planRiskCheck();
 }
 
 void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QVariant> &plans)
@@ -223,12 +268,50 @@ void YmWorkshopManageMainPage::refreshDashboard()
     ui->dockWidgetContents_planRate->setCompletion(figures.totalPlanned, figures.totalCompleted);
     ui->dockWidgetContents_planState->setBarData(figures.groupBars);
 
-    if (figures.notifications.isEmpty())
+    // Every refresh tells the notifier which plans are above their thresholds,
+    // also when none is: a plan that fell below may cross again later.
+    YmNotifyManager *notifier = figures.notifications.isEmpty()
+                                    ? YmNotifyManager::existingInstance()
+                                    : YmNotifyManager::instance();
+    if (notifier) {
+        const QString today = YmClock::today(this).toString(QStringLiteral("yyyy-MM-dd"));
+        notifier->notifyPlans(today, figures.notifyingPlans, figures.notifications);
+    }
+}
+
+void YmWorkshopManageMainPage::planRiskCheck()
+{
+    // Right after the call rather than inside it: a large workshop's pieces
+    // take milliseconds to read, and the host waits for the call.
+    m_riskMinute = -1;
+    QTimer::singleShot(0, this, [this] { updatePlansAtRisk(); });
+}
+
+void YmWorkshopManageMainPage::updatePlansAtRisk(RiskUpdate when)
+{
+    // A plan's pace is that of a whole hour: once a minute is often enough, and
+    // reading every piece of a large workshop's day on every report is not.
+    const int now = YmClock::time(this).msecsSinceStartOfDay() / 1000;
+    if (when == RiskUpdate::WhenDue && now / 60 == m_riskMinute)
         return;
-    const QString today = YmClock::today(this).toString(QStringLiteral("yyyy-MM-dd"));
-    YmNotifyManager *notifier = YmNotifyManager::instance();
-    for (int i = 0; i < figures.notifications.size(); ++i)
-        notifier->notify(today, figures.notifications.at(i), figures.notifyingPlans.at(i));
+    m_riskMinute = now / 60;
+    const QVector<YmOrderRecord> &rows = m_model.rows();
+    const YmDayForecast &forecast = ui->dockWidgetContents_datePlanProgress->dayData().forecaster();
+    const QVector<YmDayForecast::Interval> window = forecast.paceWindow(now);
+    QSet<QString> plans;
+    if (!window.isEmpty()) {
+        plans = forecast.plansAtRisk(
+            planPieces(rows, YmClock::today(this), window.constFirst().first, now), now);
+    }
+    QSet<QString> machines;
+    if (!plans.isEmpty()) {
+        for (const YmOrderRecord &row : rows) {
+            if (plans.contains(row.planName))
+                machines.insert(row.macKey);
+        }
+    }
+    ui->dockWidgetContents_datePlanTotalProgress->setPlansAtRisk(plans);
+    ui->dockWidgetContents_table->tableWidget()->setMachinesAtRisk(machines);
 }
 
 QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)
@@ -242,6 +325,8 @@ QMenu *YmWorkshopManageMainPage::createContextMenu(QWidget *parent)
             &YmWorkshopManageMainPage::sPlanWorkTimeSettingShow);
     connect(menu->addAction(m_fullScreen ? tr("取消全屏") : tr("全屏")), &QAction::triggered, this,
             &YmWorkshopManageMainPage::sCheckFullScreen);
+    connect(menu->addAction(tr("通知记录")), &QAction::triggered, this,
+            [] { YmNotifyManager::instance()->showHistory(); });
     return menu;
 }
 

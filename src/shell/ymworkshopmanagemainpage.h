@@ -43,6 +43,12 @@ public:
     void recountMachineStates();
     // Rebuilds every figure of the board from the order rows.
     void refreshDashboard();
+    // Marks the plans projected below their target at the work end on the
+    // order chart, and their machines in the statistics table. Recomputed just
+    // after new day data or work times, and otherwise a few seconds after the
+    // clock's minute changed (a timer), never inside a host's call.
+    enum class RiskUpdate { WhenDue, Now };
+    void updatePlansAtRisk(RiskUpdate when = RiskUpdate::WhenDue);
 
     const YmOrderModel &model() const { return m_model; }
     // Whether two lists name the same plans on the same machines and files
@@ -83,12 +89,14 @@ protected:
 
 private:
     void setDockTitles();
+    void planRiskCheck();
     void showPlanPage();
     void arrangeColumns();
 
     Ui::YmWorkshopManageMainPage *ui;
     YmOrderModel m_model; // machine state map and the day's order rows
     bool m_fullScreen = false;
+    int m_riskMinute = -1; // minute of the day of the last risk marking
     // The order-plan window: parentless, created by the first initDatas, shown by the menu.
     QPointer<YmTableViewPlanPage> m_planPage;
 };

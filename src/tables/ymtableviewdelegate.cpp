@@ -8,6 +8,8 @@ namespace {
 constexpr int kTextMargin = 4;
 // Beyond this many distinct texts the layouts are dropped and built afresh.
 constexpr int kMaxLayouts = 4096;
+constexpr int kMarkWidth = 4;
+const QColor kMarkColor(255, 176, 32); // the order chart's amber for plans at risk
 
 } // namespace
 
@@ -34,6 +36,16 @@ void YmTableViewDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
         const QVariant background = index.data(Qt::BackgroundRole);
         if (background.canConvert<QBrush>())
             painter->fillRect(option.rect, qvariant_cast<QBrush>(background));
+    }
+
+    if (!m_marked.isEmpty()) {
+        const QVariant key = index.data(Qt::DecorationRole);
+        if (key.type() == QVariant::String && m_marked.contains(key.toString())) {
+            // A bar at the cell's left edge: the name stays readable.
+            painter->fillRect(QRect(option.rect.left(), option.rect.top() + 2, kMarkWidth,
+                                    option.rect.height() - 4),
+                              kMarkColor);
+        }
     }
 
     const QVariant display = index.data(Qt::DisplayRole);

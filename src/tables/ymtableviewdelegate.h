@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QSet>
 #include <QStaticText>
 #include <QStyledItemDelegate>
 
@@ -18,6 +19,11 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
 
+    // Machines (keys, the name column's decoration) whose name cell gets an
+    // amber mark: they carry a plan projected to miss its day.
+    void setMarkedKeys(const QSet<QString> &keys) { m_marked = keys; }
+    const QSet<QString> &markedKeys() const { return m_marked; }
+
 private:
     QFont cellFont(const QStyleOptionViewItem &option, const QModelIndex &index) const;
     const QStaticText &laidOut(const QString &text, const QFont &font) const;
@@ -29,6 +35,7 @@ private:
     mutable QFont m_resolvedFont;
     mutable QFont m_layoutFont;
     mutable QHash<QString, QStaticText> m_layouts;
+    QSet<QString> m_marked;
 };
 
 #endif // YMTABLEVIEWDELEGATE_H

@@ -43,7 +43,8 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     view->setModel(&m_model);
-    view->setItemDelegate(new YmTableViewDelegate(this));
+    m_delegate = new YmTableViewDelegate(this);
+    view->setItemDelegate(m_delegate);
     m_model.setHeaderLabels();
 
     view->verticalHeader()->setStyleSheet(kHeaderStyle);
@@ -210,4 +211,17 @@ void YmTableViewWidget::getRowInfo(int row, QString &name, int &completed) const
 bool YmTableViewWidget::updateTopThree()
 {
     return m_model.updateTopThree();
+}
+
+void YmTableViewWidget::setMachinesAtRisk(const QSet<QString> &keys)
+{
+    if (keys == m_delegate->markedKeys())
+        return;
+    m_delegate->setMarkedKeys(keys);
+    tableView()->viewport()->update();
+}
+
+QSet<QString> YmTableViewWidget::machinesAtRisk() const
+{
+    return m_delegate->markedKeys();
 }

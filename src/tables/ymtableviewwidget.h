@@ -5,12 +5,14 @@
 #include "ympagetimer.h"
 #include "ymtablemodel.h"
 
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <QWidget>
 
 class QTableView;
 class YmTableHeaderView;
+class YmTableViewDelegate;
 
 namespace Ui {
 class YmTableViewWidget;
@@ -35,6 +37,10 @@ public:
     void updateMacName(const QString &key, const QString &name);
     void getRowInfo(int row, QString &name, int &completed) const;
     bool updateTopThree();
+
+    // Marks the machines that carry a plan at risk.
+    void setMachinesAtRisk(const QSet<QString> &keys);
+    QSet<QString> machinesAtRisk() const;
 
     const YmTableModel &model() const { return m_model; }
     QTableView *tableView() const;
@@ -64,6 +70,7 @@ private:
     YmPager m_pages;
     YmPageTimer m_pageTimer;
     int m_bottomMargin = 0; // the form's, before paging adds to it
+    YmTableViewDelegate *m_delegate = nullptr;
 };
 
 #endif // YMTABLEVIEWWIDGET_H
