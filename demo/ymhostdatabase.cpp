@@ -339,19 +339,22 @@ YmHostDatabase::Status YmHostDatabase::openFile(const QString &path)
             QStringLiteral("%1 is not a readable workshop database (corrupt?): %2")
                 .arg(path, check.split(QLatin1Char('\n')).mid(0, 3).join(QStringLiteral("; "))));
     probe.finish();
+    const Status status = setUpSchema(path);
+    if (status != Status::Ok)
+        return status;
     // Write-ahead logging with a full sync at every commit: a transaction the
     // host committed, and so every piece it reported to the board, survives
     // the host being killed and also a power cut. The host commits a few
-    // times a second at most, so the sync costs nothing that shows.
-    if (!inMemory) {
-        if (!probe.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !probe.next())
-            return fail(Status::ReadOnly, QStringLiteral("the database %1 cannot be written: %2")
-                                              .arg(path, probe.lastError().databaseText()));
-        probe.finish();
-    }
-    probe.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    // times a second at most, so the sync costs nothing that shows. Switched
+    // on only once the file is known to be ours: it rewrites the header.
+    if (!inMemory
+        && (!probe.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !probe.next()
+            || probe.value(0).toString() != QLatin1String("wal")))
+        return fail(Status::ReadOnly, QStringLiteral("the database %1 cannot be written: %2")
+                                          .arg(path, probe.lastError().databaseText()));
     probe.finish();
-    return setUpSchema(path);
+    probe.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    return Status::Ok;
 }
 
 int YmHostDatabase::schemaVersion(bool *ok)
@@ -451,8 +454,9 @@ bool YmHostDatabase::migrateFrom(int version)
         for (const QString &sql : kVersion1Copies)
             if (!exec(sql, {kDefaultWorkshop}))
                 return false;
-        for (const QString &table : kVersion1Tables)
-            if (!exec(QStringLiteral("DROP TABLE %1_v1").arg(table)))
+        // Plans refer to machines: dropped in the reverse order.
+        for (auto it = kVersion1Tables.crbegin(); it != kVersion1Tables.crend(); ++it)
+            if (!exec(QStringLiteral("DROP TABLE %1_v1").arg(*it)))
                 return false;
     }
     // Where the version is kept differs; everything else is the same SQL.
@@ -500,18 +504,14 @@ bool YmHostDatabase::inTransaction(const std::function<bool()> &work)
     // SQLite takes the write lock at the start, so that a transaction that
     // read first never finds its snapshot outdated when it comes to write.
     const bool begun = m_server ? m_db.transaction() : exec(QStringLiteral("BEGIN IMMEDIATE"));
-    if (!begun) {
-        if (m_error.isEmpty())
-            m_error = m_db.lastError().text();
-        return false;
-    }
-    if (work() && m_db.commit())
+    if (begun && work() && m_db.commit())
         return true;
     if (m_error.isEmpty()) {
         m_error = m_db.lastError().text();
         m_errorCode = m_db.lastError().nativeErrorCode();
     }
-    m_db.rollback();
+    if (begun)
+        m_db.rollback();
     if (isReadOnlyError(m_errorCode))
         m_error = QStringLiteral("the database %1 is read-only: %2")
                       .arg(m_server ? m_db.databaseName()

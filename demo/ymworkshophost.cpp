@@ -385,10 +385,13 @@ QVariantList YmWorkshopHost::orderRows(const QDate &day) const
 
 QVariantList YmWorkshopHost::planData() const
 {
-    return {QVariant(orderRows(m_day)),
-            m_db->setting(QStringLiteral("PlanFilterCheck"), QStringLiteral("0")).toInt(),
-            m_db->setting(QStringLiteral("PlanCheckOrder"), QStringLiteral("0")).toInt(),
-            m_db->setting(QStringLiteral("PlanFilter"), QStringLiteral("0")).toInt()};
+    // Offline the board gets the settings it was last given.
+    if (!m_offline)
+        m_planSettings
+            = {m_db->setting(QStringLiteral("PlanFilterCheck"), QStringLiteral("0")).toInt(),
+               m_db->setting(QStringLiteral("PlanCheckOrder"), QStringLiteral("0")).toInt(),
+               m_db->setting(QStringLiteral("PlanFilter"), QStringLiteral("0")).toInt()};
+    return QVariantList{QVariant(orderRows(m_day))} + m_planSettings;
 }
 
 void YmWorkshopHost::pushToday()
@@ -396,13 +399,15 @@ void YmWorkshopHost::pushToday()
     QVariantList macList;
     for (const YmMachineRecord &m : m_machines)
         macList.append(QVariant(QVariantList{m.key, m.name, stateOf(m.key)}));
-    QVariantList stopList;
-    for (const YmStopPeriod &stop : m_db->stopPeriods())
-        stopList.append(QVariant(QVariantList{stop.name, stop.start, stop.end}));
-    const QTime start = m_db->workStart();
-    const QTime end = m_db->workEnd();
-    m_board->initDatas(planData(), macList, stopList, start.toString(kTimeFormat),
-                       end.toString(kTimeFormat), start.secsTo(end) / 60.0);
+    if (!m_offline) {
+        m_stopList.clear();
+        for (const YmStopPeriod &stop : m_db->stopPeriods())
+            m_stopList.append(QVariant(QVariantList{stop.name, stop.start, stop.end}));
+        m_workStart = m_db->workStart();
+        m_workEnd = m_db->workEnd();
+    }
+    m_board->initDatas(planData(), macList, m_stopList, m_workStart.toString(kTimeFormat),
+                       m_workEnd.toString(kTimeFormat), m_workStart.secsTo(m_workEnd) / 60.0);
 }
 
 QDate YmWorkshopHost::parseDate(const QString &date)
@@ -679,6 +684,8 @@ bool YmWorkshopHost::deletePlan(const QString &date, const QString &planName)
 
 void YmWorkshopHost::editStopPeriods()
 {
+    if (refuseWhileOffline(QStringLiteral("the stop periods cannot be changed")))
+        return;
     YmStopPeriodsDialog dialog(m_db->stopPeriods(), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -694,6 +701,8 @@ void YmWorkshopHost::editStopPeriods()
 
 void YmWorkshopHost::editWorkHours()
 {
+    if (refuseWhileOffline(QStringLiteral("the work hours cannot be changed")))
+        return;
     YmWorkHoursDialog dialog(m_db->workStart(), m_db->workEnd(), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -720,7 +729,7 @@ void YmWorkshopHost::dayChanged()
 void YmWorkshopHost::saveSetting(const QString &key, const QString &value)
 {
     // The plan window repeats its settings after every load; only a change is written.
-    if (m_db->setting(key) == value)
+    if (m_offline || m_db->setting(key) == value)
         return;
     if (!m_db->setSetting(key, value))
         report(QStringLiteral("setting %1 could not be stored: %2").arg(key, m_db->errorText()));

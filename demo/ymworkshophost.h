@@ -157,6 +157,11 @@ private:
     QTimer m_reconnectTimer;
     int m_reconnectDelayMs = 0;
     QPointer<QLabel> m_offlineBanner;
+    // What the board was last given besides plans, kept for a server that is away.
+    mutable QVariantList m_planSettings;
+    QVariantList m_stopList;
+    QTime m_workStart;
+    QTime m_workEnd;
 };
 
 #endif // YMWORKSHOPHOST_H
