@@ -116,6 +116,12 @@ bool YmWorkshopHost::useReplay(const QString &path, const QDate &day, QStringLis
     return true;
 }
 
+void YmWorkshopHost::useNoProduction()
+{
+    m_simulator.reset();
+    m_replay.reset();
+}
+
 QDateTime YmWorkshopHost::firstReplayEvent() const
 {
     return m_replay ? m_replay->firstEventTime() : QDateTime();
@@ -171,7 +177,9 @@ void YmWorkshopHost::switchDay(const QDate &day)
     }
     m_states.clear();
     for (const YmMachineRecord &m : m_machines)
-        m_states.insert(m.key, m_simulator ? m_simulator->state(m.key) : m_replay->state(m.key));
+        m_states.insert(m.key, m_simulator ? m_simulator->state(m.key)
+                               : m_replay  ? m_replay->state(m.key)
+                                           : 0);
 }
 
 void YmWorkshopHost::loadDay()

@@ -40,6 +40,9 @@ public:
     // lines are skipped and reported.
     bool useReplay(const QString &path, const QDate &day, QStringList *problems);
     QDateTime firstReplayEvent() const;
+    // ... or from another host of the workshop: this one only shows the
+    // board and takes plan changes (a second screen, an office PC).
+    void useNoProduction();
 
     // Starts the clock at `from` (`speed` simulated seconds per real second),
     // produces the day up to `from` at once, and pushes the day to the board.

@@ -1,10 +1,15 @@
 // The demo host killed (SIGKILL) at random moments of a simulated day, again
-// and again: after every kill the database holds exactly the pieces of an
-// undisturbed run up to the stored "produced up to" mark (nothing lost,
-// nothing twice), and the day finished after the last kill equals that run.
+// and again. After every kill the database must hold exactly what a host in
+// this process stores when it runs the same lives without being killed, each
+// from the same start up to the "produced up to" mark the killed one left:
+// nothing lost, nothing twice. A restart repositions the simulated workshop,
+// so the lives, not one undisturbed day, are the measure.
 #include "ymhostdatabase.h"
 #include "ymplatformmessagefilter.h"
 #include "ymtestdatabase.h"
+#include "ymworkshophost.h"
+
+#include <ymworkshopmanage.h>
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -16,6 +21,7 @@ namespace {
 const QDate kDay(2026, 3, 5);
 const QString kMark = QStringLiteral("producedUntil:2026-03-05");
 constexpr int kKills = 50;
+constexpr quint64 kSeed = 2718;
 
 QStringList pieceTexts(const QList<YmPieceRecord> &pieces)
 {
@@ -46,6 +52,24 @@ bool finishDay(const QString &target, const QString &workshop, const QString &pi
            && demo.exitCode() == 0;
 }
 
+// One life of the host, in this process and not killed: begun at `start`,
+// run up to `until`.
+void liveUndisturbed(const QString &target, const QTime &start, const QTime &until)
+{
+    YmHostDatabase db;
+    if (db.open(target, QStringLiteral("undisturbed")) != YmHostDatabase::Status::Ok
+        || !db.seedIfEmpty(kDay))
+        qFatal("cannot open %s: %s", qPrintable(target), qPrintable(db.errorText()));
+    YmWorkshopManage board;
+    YmWorkshopHost host(&db, &board);
+    host.useSimulation(kSeed);
+    host.begin(QDateTime(kDay, start), 0);
+    if (until > start) {
+        host.clock().start(QDateTime(kDay, until), 0);
+        host.tick();
+    }
+}
+
 QStringList storedUpTo(const QString &target, const QString &workshop, QString *mark)
 {
     YmHostDatabase db;
@@ -69,18 +93,12 @@ private slots:
         QTemporaryDir dir;
         const QString target = YmTestDatabase::fresh(dir, QStringLiteral("crash"));
         const QString picture = dir.filePath(QStringLiteral("board.png"));
-        // The undisturbed day, in a workshop of its own on the same database.
-        QVERIFY(finishDay(target, QStringLiteral("undisturbed"), picture));
-        QString mark;
-        const QStringList reference = storedUpTo(target, QStringLiteral("undisturbed"), &mark);
-        QVERIFY(reference.size() > 1000);
-
-        QRandomGenerator random(QRandomGenerator::global()->generate());
-        const quint32 seed = random.generate();
-        random.seed(seed);
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
         qInfo("engine %s, kill moments from seed %u", qPrintable(YmTestDatabase::engine()), seed);
         int advanced = 0;
         QString lastMark;
+        QString mark;
         for (int kill = 0; kill < kKills; ++kill) {
             // Each life starts where the stored day ends or later, a quarter
             // of an hour further every time, so that the kills spread over
@@ -95,29 +113,39 @@ private slots:
             QProcess demo;
             demo.start(QStringLiteral(YM_DEMO_EXECUTABLE), arguments);
             QVERIFY(demo.waitForStarted());
-            QTest::qWait(int(random.bounded(100, 1200)));
+            QTest::qWait(int(random.bounded(200, 1600)));
             demo.kill();
             QVERIFY(demo.waitForFinished(10000));
 
-            const QString before = lastMark;
-            const QStringList inDatabase = storedUpTo(target, QStringLiteral("killed"), &lastMark);
-            advanced += lastMark != before;
-            const QString upTo = QStringLiteral("2026-03-05 ") + lastMark;
-            QStringList expected;
-            for (const QString &piece : reference)
-                if (!lastMark.isEmpty() && piece.left(upTo.size()) <= upTo)
-                    expected << piece;
-            QVERIFY2(inDatabase == expected,
-                     qPrintable(QStringLiteral("kill %1 at mark %2: %3 pieces stored, %4 expected")
+            const QStringList inDatabase = storedUpTo(target, QStringLiteral("killed"), &mark);
+            if (mark != lastMark) {
+                ++advanced;
+                liveUndisturbed(target, start, QTime::fromString(mark, QStringLiteral("HH:mm:ss")));
+                lastMark = mark;
+            }
+            QString undisturbedMark;
+            const QStringList expected
+                = storedUpTo(target, QStringLiteral("undisturbed"), &undisturbedMark);
+            QVERIFY2(inDatabase == expected && mark == undisturbedMark,
+                     qPrintable(QStringLiteral("kill %1 (start %2, mark %3): %4 pieces stored, "
+                                               "%5 expected")
                                     .arg(kill)
-                                    .arg(lastMark)
+                                    .arg(start.toString())
+                                    .arg(mark)
                                     .arg(inDatabase.size())
                                     .arg(expected.size())));
         }
         qInfo("%d kills, %d of them after the host had stored more; day stored up to %s", kKills,
               advanced, qPrintable(lastMark));
+        // Some kills land while the host starts, before it stored anything.
+        QVERIFY(advanced >= kKills / 3);
+        // The rest of the day after the last kill.
         QVERIFY(finishDay(target, QStringLiteral("killed"), picture));
-        QCOMPARE(storedUpTo(target, QStringLiteral("killed"), &mark), reference);
+        liveUndisturbed(target, QTime(18, 30), QTime(18, 30));
+        QString undisturbedMark;
+        const QStringList day = storedUpTo(target, QStringLiteral("killed"), &mark);
+        QCOMPARE(day, storedUpTo(target, QStringLiteral("undisturbed"), &undisturbedMark));
+        QVERIFY(day.size() > 1000);
     }
 };
 
