@@ -61,7 +61,8 @@ const QStringList &schemaStatements()
         QStringLiteral("CREATE TABLE pieces (id %1, workshop TEXT NOT NULL, "
                        "mac_key TEXT NOT NULL, file_name TEXT NOT NULL, "
                        "produced_at TEXT NOT NULL, quantity INTEGER NOT NULL)"),
-        QStringLiteral("CREATE INDEX pieces_by_moment ON pieces (workshop, produced_at)"),
+        // With the id, a day comes out of the index in the order it is read.
+        QStringLiteral("CREATE INDEX pieces_by_moment ON pieces (workshop, produced_at, id)"),
         QStringLiteral("CREATE TABLE stop_periods (id %1, workshop TEXT NOT NULL, "
                        "name TEXT NOT NULL, start_time TEXT NOT NULL, end_time TEXT NOT NULL)"),
         QStringLiteral("CREATE TABLE work_hours (workshop TEXT PRIMARY KEY, "
@@ -911,6 +912,42 @@ QList<YmPieceRecord> YmHostDatabase::pieces(const QDate &day, const QTime &upTo)
         result.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
                        q.value(3).toInt()});
     return result;
+}
+
+QHash<QString, QMap<QString, YmHostDatabase::MomentCounts>>
+YmHostDatabase::pieceMaps(const QDate &day, const QTime &upTo) const
+{
+    // One row per machine and file with its moments joined into one text:
+    // a few hundred rows instead of a day's pieces, which a large workshop
+    // counts in hundreds of thousands. Both engines join; only the name of
+    // the aggregate differs. The order within does not matter to a map.
+    const QString join = QString::fromLatin1(m_server ? "string_agg" : "group_concat");
+    QHash<QString, QMap<QString, MomentCounts>> maps;
+    const QString prefix = dayText(day) + QLatin1Char(' ');
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT mac_key, file_name, %1(substr(produced_at, 12, 8) || ' ' "
+                             "|| quantity, ',') FROM pieces WHERE workshop = ? "
+                             "AND produced_at >= ? AND produced_at <= ? "
+                             "GROUP BY mac_key, file_name")
+                  .arg(join));
+    q.addBindValue(m_workshop);
+    q.addBindValue(QString(prefix + QStringLiteral("00:00:00")));
+    q.addBindValue(QString(
+        prefix + (upTo.isValid() ? upTo.toString(kTimeFormat) : QStringLiteral("23:59:59"))));
+    if (!q.exec())
+        return maps;
+    while (q.next()) {
+        MomentCounts &moments = maps[q.value(0).toString()][q.value(1).toString()];
+        const QString joined = q.value(2).toString();
+        for (const QStringRef &entry : joined.splitRef(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const int space = entry.indexOf(QLatin1Char(' '));
+            if (space <= 0)
+                continue;
+            moments[prefix + entry.left(space)] += entry.mid(space + 1).toInt();
+        }
+    }
+    return maps;
 }
 
 QHash<QString, QMap<QString, int>> YmHostDatabase::madeOn(const QDate &day) const

@@ -103,6 +103,11 @@ public:
     // The day's pieces produced at or before upTo (the whole day when invalid),
     // in time order.
     QList<YmPieceRecord> pieces(const QDate &day, const QTime &upTo = QTime()) const;
+    // The same pieces per machine and file, keyed by moment, summed where a
+    // machine reported a moment twice: what a board shows, read in one go.
+    using MomentCounts = QMap<QString, int>;
+    QHash<QString, QMap<QString, MomentCounts>> pieceMaps(const QDate &day,
+                                                          const QTime &upTo = QTime()) const;
     // The day's quantity per machine and file.
     QHash<QString, QMap<QString, int>> madeOn(const QDate &day) const;
 

@@ -143,9 +143,9 @@ void YmWorkshopHost::refuseChange(const QString &text)
 void YmWorkshopHost::begin(const QDateTime &from, double speed)
 {
     m_clock.start(from, speed);
+    // switchDay() loads the stored day; runSource() adds what it produces.
     switchDay(from.date());
     runSource(from, false);
-    loadDay();
     pushToday();
 }
 
@@ -186,11 +186,8 @@ void YmWorkshopHost::loadDay()
 {
     m_machines = m_db->machines();
     m_plans = m_db->plans(m_day);
-    m_pieces.clear();
     const QDateTime now = m_clock.now();
-    const QTime upTo = now.date() == m_day ? now.time() : QTime();
-    for (const YmPieceRecord &piece : m_db->pieces(m_day, upTo))
-        m_pieces[piece.macKey][piece.fileName][piece.producedAt] += piece.quantity;
+    m_pieces = m_db->pieceMaps(m_day, now.date() == m_day ? now.time() : QTime());
 }
 
 void YmWorkshopHost::updateSourceJobs()
@@ -198,7 +195,15 @@ void YmWorkshopHost::updateSourceJobs()
     if (!m_simulator)
         return;
     // Everything made today counts, also pieces ahead of a clock started earlier.
-    const QHash<QString, QMap<QString, int>> made = m_db->madeOn(m_day);
+    QHash<QString, QMap<QString, int>> made;
+    if (m_storedUntil <= m_clock.now()) {
+        // Nothing stored beyond the clock: the day in memory is all of it.
+        for (auto mac = m_pieces.cbegin(); mac != m_pieces.cend(); ++mac)
+            for (auto file = mac->cbegin(); file != mac->cend(); ++file)
+                made[mac.key()][file.key()] = sumOf(file.value());
+    } else {
+        made = m_db->madeOn(m_day);
+    }
     QHash<QString, QList<YmWorkshopSimulator::Job>> jobs;
     for (const YmPlanRecord &plan : m_plans) {
         QList<YmWorkshopSimulator::Job> &list = jobs[plan.macKey];
