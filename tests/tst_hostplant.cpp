@@ -12,6 +12,7 @@
 #include "ymworkshopmanagepage.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -332,6 +333,12 @@ private slots:
         QVERIFY(h.host->isOffline());
         QVERIFY(h.host->pendingPieces() > 0);
         QVERIFY(completed() > shownBefore); // the board goes on counting
+        const auto banner = [&] {
+            const auto *label = YmWorkshopManagePrivate::get(&h.board)->page->findChild<QLabel *>(
+                QStringLiteral("hostOfflineBanner"));
+            return label && !label->isHidden();
+        };
+        QVERIFY(banner());
         QVERIFY(
             h.problemText().contains(QStringLiteral("connection to the database server is lost")));
         const QStringList plans = boardPlans(h.board);
@@ -346,6 +353,7 @@ private slots:
         allow(true);
         h.host->retryConnection();
         QVERIFY(!h.host->isOffline());
+        QVERIFY(!banner());
         QCOMPARE(h.host->pendingPieces(), 0);
         QVERIFY(!storedPlans(h.db).join(QLatin1Char(' ')).contains(QStringLiteral("PO-OFF")));
         h.host->clock().start(QDateTime(kDay, QTime(12, 0)), 0);
