@@ -235,7 +235,7 @@ void YmWorkshopHost::tick()
 
 void YmWorkshopHost::runSource(const QDateTime &until, bool tellBoard)
 {
-    if (m_offline && m_pendingCount >= kMaxPendingPieces) {
+    if (m_offline && m_pendingCount >= m_pendingLimit) {
         // The workshop's clock holds; what it skips is produced on reconnection.
         if (!m_pendingFullTold) {
             m_pendingFullTold = true;

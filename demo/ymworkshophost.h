@@ -71,9 +71,11 @@ public:
 
     // While the database server cannot be reached the board keeps showing the
     // last data with a banner saying so, production waits in memory (up to
-    // kMaxPendingPieces pieces, then the workshop's clock holds) and plan
+    // pendingLimit() pieces, then the workshop's clock holds) and plan
     // changes are refused; reconnection is tried with a growing pause.
     static constexpr int kMaxPendingPieces = 200000;
+    int pendingLimit() const { return m_pendingLimit; }
+    void setPendingLimit(int pieces) { m_pendingLimit = qMax(0, pieces); }
     bool isOffline() const { return m_offline; }
     int pendingPieces() const { return m_pendingCount; }
     // Tries to reconnect now instead of after the pause (tests, tools).
@@ -156,6 +158,7 @@ private:
     bool m_offline = false;
     QList<Pending> m_pending; // production not yet stored, per day, in order
     int m_pendingCount = 0;
+    int m_pendingLimit = kMaxPendingPieces;
     bool m_pendingFullTold = false;
     QTimer m_reconnectTimer;
     int m_reconnectDelayMs = 0;

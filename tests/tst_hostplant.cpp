@@ -347,11 +347,17 @@ private slots:
         QCOMPARE(boardPlans(h.board), plans);
         h.host->retryConnection(); // still refused
         QVERIFY(h.host->isOffline());
+        // Memory full: the workshop's clock holds, and the user hears of it.
+        h.host->setPendingLimit(h.host->pendingPieces());
+        const int shownFull = completed();
         h.host->clock().start(QDateTime(kDay, QTime(11, 0)), 0);
         h.host->tick();
+        QCOMPARE(completed(), shownFull);
+        QVERIFY(h.problemText().contains(QStringLiteral("as many as are kept in memory")));
 
         allow(true);
         h.host->retryConnection();
+        h.host->tick(); // what the held clock skipped
         QVERIFY(!h.host->isOffline());
         QVERIFY(!banner());
         QCOMPARE(h.host->pendingPieces(), 0);
