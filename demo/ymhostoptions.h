@@ -10,7 +10,8 @@
 // The demo host's command line.
 struct YmHostOptions
 {
-    QString dbPath;     // empty: the user's data folder
+    QString dbPath;     // empty: the user's data folder; or a postgresql:// URL
+    QString workshop;   // empty: the database's default workshop
     double speed = 1.0; // simulated seconds per real second
     QTime start;        // where the workshop clock begins (invalid: now)
     QTime at;           // simulate up to this time first (for pictures)

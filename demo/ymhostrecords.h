@@ -23,6 +23,7 @@ struct YmPlanRecord
     QString macKey;
     int planned = 0;
     int notifyPercent = 0;
+    int version = 1; // of the whole plan: every stored change counts it up
 };
 
 struct YmPieceRecord

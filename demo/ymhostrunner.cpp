@@ -116,7 +116,8 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
         QDir().mkpath(QFileInfo(path).absolutePath());
     }
     YmHostDatabase db;
-    const YmHostDatabase::Status status = db.open(path);
+    const YmHostDatabase::Status status = db.open(
+        path, options.workshop.isEmpty() ? YmHostDatabase::kDefaultWorkshop : options.workshop);
     if (status != YmHostDatabase::Status::Ok) {
         out.error(db.errorText());
         return YmHostDatabase::exitCode(status);
@@ -124,7 +125,8 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
 
     const QDate day = options.date.isValid() ? options.date : QDate::currentDate();
     if (!db.seedIfEmpty(day, options.machines)) {
-        out.error(QStringLiteral("cannot set up the workshop in %1: %2").arg(path, db.errorText()));
+        out.error(QStringLiteral("cannot set up the workshop %1 in %2: %3")
+                      .arg(db.workshop(), path, db.errorText()));
         return YmHostDatabase::exitCode(YmHostDatabase::Status::Failed);
     }
 

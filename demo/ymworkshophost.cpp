@@ -9,6 +9,7 @@
 #include <ymworkshopmanage.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSet>
 
@@ -19,6 +20,10 @@ const QString kTimeFormat = QStringLiteral("HH:mm:ss");
 constexpr int kMaxPlanned = 10000000;
 // Without new pieces the day's progress mark is saved at most once a minute.
 constexpr int kMarkEverySeconds = 60;
+// Reconnection to a lost server: first after a second, then twice as long
+// each time, at most every half minute.
+constexpr int kFirstRetryMs = 1000;
+constexpr int kLongestRetryMs = 30000;
 
 YmWorkshopHost *hostOf(void *data)
 {
@@ -68,6 +73,10 @@ YmWorkshopHost::YmWorkshopHost(YmHostDatabase *db, YmWorkshopManage *board, QObj
     });
     m_board->setCurrentDateTimeCB([](void *d) { return hostOf(d)->now(); });
     connect(&m_timer, &QTimer::timeout, this, &YmWorkshopHost::tick);
+    m_reconnectTimer.setSingleShot(true);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &YmWorkshopHost::retryConnection);
+    // Another host of the workshop changed plans: answered as our own changes.
+    m_db->listenForPlanChanges([this](const QDate &day) { planChangedElsewhere(day); });
     useSimulation(0);
 }
 
@@ -84,6 +93,8 @@ YmWorkshopHost::~YmWorkshopHost()
     m_board->setSaveKeyAttrCB(nullptr);
     m_board->setCurrentDateTimeCB(nullptr);
     m_board->setData(nullptr);
+    m_db->listenForPlanChanges({});
+    delete m_offlineBanner;
 }
 
 void YmWorkshopHost::useSimulation(quint64 seed)
@@ -103,6 +114,12 @@ bool YmWorkshopHost::useReplay(const QString &path, const QDate &day, QStringLis
     m_simulator.reset();
     m_replay = std::move(replay);
     return true;
+}
+
+void YmWorkshopHost::useNoProduction()
+{
+    m_simulator.reset();
+    m_replay.reset();
 }
 
 QDateTime YmWorkshopHost::firstReplayEvent() const
@@ -126,9 +143,9 @@ void YmWorkshopHost::refuseChange(const QString &text)
 void YmWorkshopHost::begin(const QDateTime &from, double speed)
 {
     m_clock.start(from, speed);
+    // switchDay() loads the stored day; runSource() adds what it produces.
     switchDay(from.date());
     runSource(from, false);
-    loadDay();
     pushToday();
 }
 
@@ -160,18 +177,17 @@ void YmWorkshopHost::switchDay(const QDate &day)
     }
     m_states.clear();
     for (const YmMachineRecord &m : m_machines)
-        m_states.insert(m.key, m_simulator ? m_simulator->state(m.key) : m_replay->state(m.key));
+        m_states.insert(m.key, m_simulator ? m_simulator->state(m.key)
+                               : m_replay  ? m_replay->state(m.key)
+                                           : 0);
 }
 
 void YmWorkshopHost::loadDay()
 {
     m_machines = m_db->machines();
     m_plans = m_db->plans(m_day);
-    m_pieces.clear();
     const QDateTime now = m_clock.now();
-    const QTime upTo = now.date() == m_day ? now.time() : QTime();
-    for (const YmPieceRecord &piece : m_db->pieces(m_day, upTo))
-        m_pieces[piece.macKey][piece.fileName][piece.producedAt] += piece.quantity;
+    m_pieces = m_db->pieceMaps(m_day, now.date() == m_day ? now.time() : QTime());
 }
 
 void YmWorkshopHost::updateSourceJobs()
@@ -180,8 +196,14 @@ void YmWorkshopHost::updateSourceJobs()
         return;
     // Everything made today counts, also pieces ahead of a clock started earlier.
     QHash<QString, QMap<QString, int>> made;
-    for (const YmPieceRecord &piece : m_db->pieces(m_day))
-        made[piece.macKey][piece.fileName] += piece.quantity;
+    if (m_storedUntil <= m_clock.now()) {
+        // Nothing stored beyond the clock: the day in memory is all of it.
+        for (auto mac = m_pieces.cbegin(); mac != m_pieces.cend(); ++mac)
+            for (auto file = mac->cbegin(); file != mac->cend(); ++file)
+                made[mac.key()][file.key()] = sumOf(file.value());
+    } else {
+        made = m_db->madeOn(m_day);
+    }
     QHash<QString, QList<YmWorkshopSimulator::Job>> jobs;
     for (const YmPlanRecord &plan : m_plans) {
         QList<YmWorkshopSimulator::Job> &list = jobs[plan.macKey];
@@ -202,16 +224,27 @@ void YmWorkshopHost::updateSourceJobs()
 void YmWorkshopHost::tick()
 {
     const QDateTime now = m_clock.now();
-    while (now.date() > m_day && m_day.isValid()) {
+    // A new day needs its plans from the database: offline, the day waits.
+    while (now.date() > m_day && m_day.isValid() && !m_offline) {
         runSource(QDateTime(m_day, QTime(23, 59, 59)), true);
         switchDay(m_day.addDays(1));
         pushToday();
     }
-    runSource(now, true);
+    runSource(now.date() > m_day ? QDateTime(m_day, QTime(23, 59, 59)) : now, true);
 }
 
 void YmWorkshopHost::runSource(const QDateTime &until, bool tellBoard)
 {
+    if (m_offline && m_pendingCount >= m_pendingLimit) {
+        // The workshop's clock holds; what it skips is produced on reconnection.
+        if (!m_pendingFullTold) {
+            m_pendingFullTold = true;
+            report(QStringLiteral("%1 pieces wait for the database server, as many as are kept "
+                                  "in memory; production is taken in again once it is back")
+                       .arg(m_pendingCount));
+        }
+        return;
+    }
     YmProductionBatch batch;
     if (m_simulator)
         batch = m_simulator->advanceTo(until);
@@ -238,7 +271,19 @@ bool YmWorkshopHost::storeBatch(const YmProductionBatch &batch, const QDateTime 
         return true;
     const QDateTime mark
         = position.date() == m_day ? position : QDateTime(m_day, QTime(23, 59, 59));
-    if (!m_db->storePieces(batch.pieces, markKey(m_day), mark.time().toString(kTimeFormat))) {
+    const QString value = mark.time().toString(kTimeFormat);
+    if (m_offline) {
+        keepPending(batch.pieces, markKey(m_day), value, false);
+        m_storedUntil = mark;
+        return true;
+    }
+    if (!m_db->storePieces(batch.pieces, markKey(m_day), value)) {
+        // The server may have taken the commit before the connection broke.
+        if (checkConnection()) {
+            keepPending(batch.pieces, markKey(m_day), value, true);
+            m_storedUntil = mark;
+            return true;
+        }
         // Told once per kind of failure, not four times a second.
         if (m_db->errorText() != m_storeProblem) {
             m_storeProblem = m_db->errorText();
@@ -320,7 +365,10 @@ QVariantList YmWorkshopHost::orderRows(const QDate &day) const
 
     QVariantList rows;
     const QString date = day.toString(kDateFormat);
+    QHash<QString, int> &versions = m_shownVersions[day];
+    versions.clear();
     for (const YmPlanRecord &plan : plans) {
+        versions.insert(plan.planName, plan.version);
         const QString fileKey = plan.macKey + QLatin1Char('\n') + plan.fileName;
         const PieceMap all = pieces.value(plan.macKey).value(plan.fileName);
         PieceMap taken;
@@ -350,10 +398,13 @@ QVariantList YmWorkshopHost::orderRows(const QDate &day) const
 
 QVariantList YmWorkshopHost::planData() const
 {
-    return {QVariant(orderRows(m_day)),
-            m_db->setting(QStringLiteral("PlanFilterCheck"), QStringLiteral("0")).toInt(),
-            m_db->setting(QStringLiteral("PlanCheckOrder"), QStringLiteral("0")).toInt(),
-            m_db->setting(QStringLiteral("PlanFilter"), QStringLiteral("0")).toInt()};
+    // Offline the board gets the settings it was last given.
+    if (!m_offline)
+        m_planSettings
+            = {m_db->setting(QStringLiteral("PlanFilterCheck"), QStringLiteral("0")).toInt(),
+               m_db->setting(QStringLiteral("PlanCheckOrder"), QStringLiteral("0")).toInt(),
+               m_db->setting(QStringLiteral("PlanFilter"), QStringLiteral("0")).toInt()};
+    return QVariantList{QVariant(orderRows(m_day))} + m_planSettings;
 }
 
 void YmWorkshopHost::pushToday()
@@ -361,13 +412,15 @@ void YmWorkshopHost::pushToday()
     QVariantList macList;
     for (const YmMachineRecord &m : m_machines)
         macList.append(QVariant(QVariantList{m.key, m.name, stateOf(m.key)}));
-    QVariantList stopList;
-    for (const YmStopPeriod &stop : m_db->stopPeriods())
-        stopList.append(QVariant(QVariantList{stop.name, stop.start, stop.end}));
-    const QTime start = m_db->workStart();
-    const QTime end = m_db->workEnd();
-    m_board->initDatas(planData(), macList, stopList, start.toString(kTimeFormat),
-                       end.toString(kTimeFormat), start.secsTo(end) / 60.0);
+    if (!m_offline) {
+        m_stopList.clear();
+        for (const YmStopPeriod &stop : m_db->stopPeriods())
+            m_stopList.append(QVariant(QVariantList{stop.name, stop.start, stop.end}));
+        m_workStart = m_db->workStart();
+        m_workEnd = m_db->workEnd();
+    }
+    m_board->initDatas(planData(), macList, m_stopList, m_workStart.toString(kTimeFormat),
+                       m_workEnd.toString(kTimeFormat), m_workStart.secsTo(m_workEnd) / 60.0);
 }
 
 QDate YmWorkshopHost::parseDate(const QString &date)
@@ -381,8 +434,17 @@ QDate YmWorkshopHost::parseDate(const QString &date)
 void YmWorkshopHost::queryPlans(const QString &date)
 {
     const QDate day = parseDate(date);
-    if (day.isValid())
-        m_board->queryDatePlan(date, orderRows(day));
+    if (!day.isValid())
+        return;
+    m_queriedDay = day;
+    // Offline only today's plans are at hand; the window keeps what it shows.
+    if (m_offline && day != m_day) {
+        report(QStringLiteral("the plans of %1 cannot be read while the database server is "
+                              "away")
+                   .arg(date));
+        return;
+    }
+    m_board->queryDatePlan(date, orderRows(day));
 }
 
 QMap<QString, int> YmWorkshopHost::checkedCounts(const QMap<QString, int> &macCounts)
@@ -402,13 +464,155 @@ QMap<QString, int> YmWorkshopHost::checkedCounts(const QMap<QString, int> &macCo
 
 void YmWorkshopHost::answerPlanChange(const QDate &day)
 {
-    if (day == m_day) {
+    if (m_offline && day != m_day)
+        return;
+    if (day == m_day && !m_offline) {
         m_plans = m_db->plans(m_day);
         updateSourceJobs();
     }
     m_board->queryDatePlan(day.toString(kDateFormat), orderRows(day));
     if (day == m_day)
         pushToday();
+}
+
+void YmWorkshopHost::planChangedElsewhere(const QDate &day)
+{
+    if (m_offline)
+        return;
+    if (day == m_day) {
+        m_plans = m_db->plans(m_day);
+        updateSourceJobs();
+    }
+    // The plan window is answered only for the day it shows.
+    if (day == m_queriedDay || (!m_queriedDay.isValid() && day == m_day))
+        m_board->queryDatePlan(day.toString(kDateFormat), orderRows(day));
+    if (day == m_day)
+        pushToday();
+}
+
+QString YmWorkshopHost::conflictOr(const QString &failure) const
+{
+    if (m_db->lastWasConflict())
+        return QStringLiteral("%1 on another board before this change was stored; the stored "
+                              "plans are shown")
+            .arg(m_db->errorText());
+    return failure + QStringLiteral(": ") + m_db->errorText();
+}
+
+int YmWorkshopHost::shownVersion(const QDate &day, const QString &planName) const
+{
+    return m_shownVersions.value(day).value(planName, 0);
+}
+
+bool YmWorkshopHost::refuseWhileOffline(const QString &what)
+{
+    if (!m_offline)
+        return false;
+    refuseChange(QStringLiteral("%1: the database server cannot be reached, so nothing can be "
+                                "stored; try again when it is back")
+                     .arg(what));
+    return true;
+}
+
+bool YmWorkshopHost::checkConnection()
+{
+    if (m_offline)
+        return true;
+    if (!m_db->connectionLost())
+        return false;
+    goOffline();
+    return true;
+}
+
+void YmWorkshopHost::goOffline()
+{
+    m_offline = true;
+    m_pendingFullTold = false;
+    m_reconnectDelayMs = kFirstRetryMs;
+    m_reconnectTimer.start(m_reconnectDelayMs);
+    report(QStringLiteral("the connection to the database server is lost: the board shows the "
+                          "last data, production is kept in memory until it is back"));
+    showOfflineBanner(true);
+}
+
+void YmWorkshopHost::keepPending(const QList<YmPieceRecord> &pieces, const QString &key,
+                                 const QString &value, bool uncertain)
+{
+    // Batches made offline are certainly not stored and are merged; the one
+    // whose commit failed with the connection stays apart, to be checked.
+    if (!uncertain && !m_pending.isEmpty() && !m_pending.last().uncertain
+        && m_pending.last().markKey == key) {
+        m_pending.last().pieces.append(pieces);
+        m_pending.last().markValue = value;
+    } else {
+        m_pending.append({pieces, key, value, uncertain});
+    }
+    m_pendingCount += pieces.size();
+}
+
+void YmWorkshopHost::retryConnection()
+{
+    if (!m_offline)
+        return;
+    const auto later = [this] {
+        m_reconnectDelayMs = qMin(2 * m_reconnectDelayMs, kLongestRetryMs);
+        m_reconnectTimer.start(m_reconnectDelayMs);
+    };
+    if (!m_db->reconnect())
+        return later();
+    const int kept = m_pendingCount;
+    while (!m_pending.isEmpty()) {
+        const Pending &batch = m_pending.first();
+        // Marks only grow: a mark as far as this batch's means it is stored.
+        const bool stored = batch.uncertain && m_db->hostState(batch.markKey) >= batch.markValue;
+        if (!stored && !m_db->storePieces(batch.pieces, batch.markKey, batch.markValue)) {
+            if (!m_db->connectionLost())
+                report(QStringLiteral("production kept offline could not be stored yet: %1")
+                           .arg(m_db->errorText()));
+            return later();
+        }
+        m_pendingCount -= batch.pieces.size();
+        m_pending.removeFirst();
+    }
+    m_offline = false;
+    m_reconnectTimer.stop();
+    showOfflineBanner(false);
+    report(QStringLiteral("the database server is back; %1 pieces kept meanwhile are stored")
+               .arg(kept));
+    // Plans may have changed meanwhile on other boards.
+    planChangedElsewhere(m_day);
+    if (m_queriedDay.isValid() && m_queriedDay != m_day)
+        planChangedElsewhere(m_queriedDay);
+}
+
+void YmWorkshopHost::showOfflineBanner(bool shown)
+{
+    if (!shown) {
+        if (m_offlineBanner)
+            m_offlineBanner->hide();
+        return;
+    }
+    QWidget *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() == QStringLiteral("车间管理看板"))
+            window = w;
+    }
+    if (!window)
+        return;
+    if (!m_offlineBanner) {
+        m_offlineBanner = new QLabel(window);
+        m_offlineBanner->setObjectName(QStringLiteral("hostOfflineBanner"));
+        m_offlineBanner->setAlignment(Qt::AlignCenter);
+        m_offlineBanner->setStyleSheet(QStringLiteral(
+            "QLabel { background: rgba(160, 20, 20, 220); color: white; padding: 6px 18px; "
+            "border-radius: 6px; font-size: 18px; }"));
+        m_offlineBanner->setText(tr("数据库服务器连接中断：看板显示最后的数据，产量暂存内存，"
+                                    "连接恢复后写入"));
+    }
+    m_offlineBanner->adjustSize();
+    m_offlineBanner->move((window->width() - m_offlineBanner->width()) / 2, 4);
+    m_offlineBanner->raise();
+    m_offlineBanner->show();
 }
 
 bool YmWorkshopHost::addPlan(const QString &date, const QString &planName, const QString &fileName,
@@ -420,7 +624,9 @@ bool YmWorkshopHost::addPlan(const QString &date, const QString &planName, const
     bool stored = false;
     const QString name = planName.trimmed();
     const QMap<QString, int> counts = checkedCounts(macCounts);
-    if (name.isEmpty() || fileName.trimmed().isEmpty())
+    if (refuseWhileOffline(QStringLiteral("plan %1 was not added").arg(name)))
+        ;
+    else if (name.isEmpty() || fileName.trimmed().isEmpty())
         report(QStringLiteral("a plan needs a name and a file"));
     else if (m_db->hasPlan(day, name))
         report(QStringLiteral("plan %1 already exists on %2").arg(name, date));
@@ -430,6 +636,8 @@ bool YmWorkshopHost::addPlan(const QString &date, const QString &planName, const
                = m_db->addPlan(day, name, fileName.trimmed(), counts, qMax(0, notifyPercent))))
         refuseChange(
             QStringLiteral("plan %1 could not be stored: %2").arg(name, m_db->errorText()));
+    if (!stored)
+        checkConnection();
     answerPlanChange(day);
     return stored;
 }
@@ -446,7 +654,13 @@ bool YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
     bool stored = false;
     const QString name = newPlanName.trimmed();
     const QMap<QString, int> counts = checkedCounts(macCounts);
-    if (!m_db->hasPlan(day, oldPlanName))
+    if (refuseWhileOffline(QStringLiteral("plan %1 was not changed").arg(oldPlanName)))
+        ;
+    else if (!m_db->hasPlan(day, oldPlanName) && shownVersion(day, oldPlanName) > 0)
+        refuseChange(QStringLiteral("plan %1 was deleted on another board before this change; "
+                                    "the stored plans are shown")
+                         .arg(oldPlanName));
+    else if (!m_db->hasPlan(day, oldPlanName))
         report(QStringLiteral("there is no plan %1 on %2").arg(oldPlanName, date));
     else if (name.isEmpty() || newFileName.trimmed().isEmpty())
         report(QStringLiteral("a plan needs a name and a file"));
@@ -455,9 +669,10 @@ bool YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
     else if (counts.isEmpty())
         report(QStringLiteral("plan %1 has no machine with a quantity").arg(name));
     else if (!(stored = m_db->editPlan(day, oldPlanName, name, newFileName.trimmed(), counts,
-                                       qMax(0, notifyPercent))))
-        refuseChange(
-            QStringLiteral("plan %1 could not be changed: %2").arg(name, m_db->errorText()));
+                                       qMax(0, notifyPercent), shownVersion(day, oldPlanName))))
+        refuseChange(conflictOr(QStringLiteral("plan %1 could not be changed").arg(oldPlanName)));
+    if (!stored)
+        checkConnection();
     answerPlanChange(day);
     return stored;
 }
@@ -467,16 +682,23 @@ bool YmWorkshopHost::deletePlan(const QString &date, const QString &planName)
     const QDate day = parseDate(date);
     if (!day.isValid())
         return false;
-    const bool stored = m_db->deletePlan(day, planName);
-    if (!stored)
-        refuseChange(
-            QStringLiteral("plan %1 could not be deleted: %2").arg(planName, m_db->errorText()));
+    if (refuseWhileOffline(QStringLiteral("plan %1 was not deleted").arg(planName))) {
+        answerPlanChange(day);
+        return false;
+    }
+    const bool stored = m_db->deletePlan(day, planName, shownVersion(day, planName));
+    if (!stored) {
+        refuseChange(conflictOr(QStringLiteral("plan %1 could not be deleted").arg(planName)));
+        checkConnection();
+    }
     answerPlanChange(day);
     return stored;
 }
 
 void YmWorkshopHost::editStopPeriods()
 {
+    if (refuseWhileOffline(QStringLiteral("the stop periods cannot be changed")))
+        return;
     YmStopPeriodsDialog dialog(m_db->stopPeriods(), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -492,6 +714,8 @@ void YmWorkshopHost::editStopPeriods()
 
 void YmWorkshopHost::editWorkHours()
 {
+    if (refuseWhileOffline(QStringLiteral("the work hours cannot be changed")))
+        return;
     YmWorkHoursDialog dialog(m_db->workStart(), m_db->workEnd(), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -518,7 +742,7 @@ void YmWorkshopHost::dayChanged()
 void YmWorkshopHost::saveSetting(const QString &key, const QString &value)
 {
     // The plan window repeats its settings after every load; only a change is written.
-    if (m_db->setting(key) == value)
+    if (m_offline || m_db->setting(key) == value)
         return;
     if (!m_db->setSetting(key, value))
         report(QStringLiteral("setting %1 could not be stored: %2").arg(key, m_db->errorText()));

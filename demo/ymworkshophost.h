@@ -9,12 +9,14 @@
 #include <QHash>
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QVariantList>
 
 #include <memory>
 
+class QLabel;
 class YmHostDatabase;
 class YmReplayFeed;
 class YmWorkshopManage;
@@ -38,6 +40,9 @@ public:
     // lines are skipped and reported.
     bool useReplay(const QString &path, const QDate &day, QStringList *problems);
     QDateTime firstReplayEvent() const;
+    // ... or from another host of the workshop: this one only shows the
+    // board and takes plan changes (a second screen, an office PC).
+    void useNoProduction();
 
     // Starts the clock at `from` (`speed` simulated seconds per real second),
     // produces the day up to `from` at once, and pushes the day to the board.
@@ -63,6 +68,18 @@ public:
     // With a screen, a change the user made that cannot be stored is also
     // told in a message box (off by default: tests and tools only get problem()).
     void setWarnUser(bool warn) { m_warnUser = warn; }
+
+    // While the database server cannot be reached the board keeps showing the
+    // last data with a banner saying so, production waits in memory (up to
+    // pendingLimit() pieces, then the workshop's clock holds) and plan
+    // changes are refused; reconnection is tried with a growing pause.
+    static constexpr int kMaxPendingPieces = 200000;
+    int pendingLimit() const { return m_pendingLimit; }
+    void setPendingLimit(int pieces) { m_pendingLimit = qMax(0, pieces); }
+    bool isOffline() const { return m_offline; }
+    int pendingPieces() const { return m_pendingCount; }
+    // Tries to reconnect now instead of after the pause (tests, tools).
+    void retryConnection();
 
     // What the board's callbacks do. The plan changes return whether the
     // change was stored; either way the board gets the day as stored.
@@ -93,6 +110,15 @@ private:
     void tellBoard(const YmProductionBatch &batch);
     QVariantList processOf(const QString &macKey, const QMap<QString, PieceMap> &fresh) const;
     void answerPlanChange(const QDate &day);
+    void planChangedElsewhere(const QDate &day);
+    // Whether a failure came from a lost server connection; goes offline if so.
+    bool checkConnection();
+    void goOffline();
+    void showOfflineBanner(bool shown);
+    int shownVersion(const QDate &day, const QString &planName) const;
+    // The message of a refused plan change: a conflict with another board, or `failure`.
+    QString conflictOr(const QString &failure) const;
+    bool refuseWhileOffline(const QString &what);
     QDate parseDate(const QString &date);
     QMap<QString, int> checkedCounts(const QMap<QString, int> &macCounts);
     void report(const QString &text);
@@ -115,6 +141,33 @@ private:
     QDateTime m_storedUntil; // when the day's production was last saved
     bool m_warnUser = false;
     QString m_storeProblem; // the failure of storing production last reported
+    QDate m_queriedDay;     // the day the plan window last asked for
+    // Per day the version of every plan as the board was last given it: a
+    // change the user makes is a change of that version.
+    mutable QHash<QDate, QHash<QString, int>> m_shownVersions;
+
+    struct Pending
+    {
+        QList<YmPieceRecord> pieces;
+        QString markKey;
+        QString markValue;
+        bool uncertain = false; // its commit failed with the connection: may be stored
+    };
+    void keepPending(const QList<YmPieceRecord> &pieces, const QString &key, const QString &value,
+                     bool uncertain);
+    bool m_offline = false;
+    QList<Pending> m_pending; // production not yet stored, per day, in order
+    int m_pendingCount = 0;
+    int m_pendingLimit = kMaxPendingPieces;
+    bool m_pendingFullTold = false;
+    QTimer m_reconnectTimer;
+    int m_reconnectDelayMs = 0;
+    QPointer<QLabel> m_offlineBanner;
+    // What the board was last given besides plans, kept for a server that is away.
+    mutable QVariantList m_planSettings;
+    QVariantList m_stopList;
+    QTime m_workStart;
+    QTime m_workEnd;
 };
 
 #endif // YMWORKSHOPHOST_H

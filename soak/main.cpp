@@ -1,6 +1,7 @@
 // ym-workshop-soak: the reference host on a large workshop for a whole
 // simulated day at full speed, with a user clicking in the plan window; prints
 // the figures and fails (exit 1) when anything was lost or memory grew.
+#include "ymplantsoak.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
 #include "ymsoakrun.h"
@@ -9,6 +10,46 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+
+namespace {
+
+int runPlant(const QCommandLineParser &parser, const QCommandLineOption &machines,
+             const QCommandLineOption &hours, const QCommandLineOption &from,
+             const QCommandLineOption &step, const QCommandLineOption &actions,
+             const QCommandLineOption &seed, const QCommandLineOption &db)
+{
+    YmPlantSoakOptions options;
+    options.target = parser.value(db);
+    if (!options.target.startsWith(QLatin1String("postgres"))) {
+        std::fprintf(stderr, "ym-workshop-soak: --plant needs --db postgresql://...\n");
+        return 2;
+    }
+    // The plant's own defaults where the single workshop's do not fit.
+    options.machines
+        = parser.isSet(machines) ? qBound(1, parser.value(machines).toInt(), 5000) : 125;
+    if (parser.isSet(hours))
+        options.hours = qBound(1, parser.value(hours).toInt(), 24);
+    if (parser.isSet(from))
+        options.from = QTime::fromString(parser.value(from), QStringLiteral("HH:mm"));
+    options.stepSeconds = qBound(10, parser.value(step).toInt(), 3600);
+    if (parser.isSet(actions))
+        options.actionsPerHour = qBound(0, parser.value(actions).toInt(), 3600);
+    options.seed = parser.value(seed).toULongLong();
+    if (!options.from.isValid()) {
+        std::fprintf(stderr, "ym-workshop-soak: bad --from\n");
+        return 2;
+    }
+    const YmPlantSoakResult result = YmPlantSoak::run(options, [](const QString &line) {
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+    });
+    for (const QString &line : result.summary())
+        std::printf("%s\n", qPrintable(line));
+    std::printf("plant soak %s\n", result.ok() ? "passed" : "FAILED");
+    return result.ok() ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -43,8 +84,14 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Allowed memory growth in MiB after "
                                                    "production stopped (default 16)."),
                                     QStringLiteral("MIB"), QStringLiteral("16"));
-    parser.addOptions({machines, hours, from, step, actions, seed, db, growth});
+    const QCommandLineOption plant(QStringLiteral("plant"),
+                                   QStringLiteral("Four workshops of 125 machines on the "
+                                                  "PostgreSQL server of --db (a postgresql:// "
+                                                  "URL), with crossing plan edits."));
+    parser.addOptions({machines, hours, from, step, actions, seed, db, growth, plant});
     parser.process(app);
+    if (parser.isSet(plant))
+        return runPlant(parser, machines, hours, from, step, actions, seed, db);
 
     YmSoakOptions options;
     options.machines = qBound(1, parser.value(machines).toInt(), 5000);

@@ -5,6 +5,7 @@
 #include "ymresources.h"
 #include "ymstopperiodsdialog.h"
 #include "ymtableviewplanpage.h"
+#include "ymtestdatabase.h"
 #include "ymworkhoursdialog.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage_p.h"
@@ -90,9 +91,11 @@ struct Workshop
     YmWorkshopManage board;
     std::unique_ptr<YmWorkshopHost> host;
 
-    explicit Workshop(const QString &path = QStringLiteral(":memory:"))
+    explicit Workshop(const QString &path = QString())
     {
-        if (db.open(path) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(kDay))
+        const auto opened
+            = path.isEmpty() ? YmTestDatabase::open(db) : YmTestDatabase::open(db, path);
+        if (opened != YmHostDatabase::Status::Ok || !db.seedIfEmpty(kDay))
             qFatal("cannot open %s", qPrintable(db.errorText()));
         host = std::make_unique<YmWorkshopHost>(&db, &board);
         host->useSimulation(5);

@@ -3,6 +3,7 @@
 #include "ymhostdatabase.h"
 #include "ymreplayfeed.h"
 #include "ymresources.h"
+#include "ymtestdatabase.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage_p.h"
 #include "ymworkshopmanagemainpage.h"
@@ -26,7 +27,7 @@ YmWorkshopManageMainPage *mainOf(YmWorkshopManage &board)
 QList<YmPieceRecord> simulate(quint64 seed, const QList<QTime> &clock)
 {
     YmHostDatabase db;
-    if (db.open(QStringLiteral(":memory:")) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(kDay))
+    if (YmTestDatabase::open(db) != YmHostDatabase::Status::Ok || !db.seedIfEmpty(kDay))
         return {};
     YmWorkshopManage board;
     YmWorkshopHost host(&db, &board);
@@ -90,7 +91,7 @@ private slots:
     void busyAtTwo()
     {
         YmHostDatabase db;
-        QCOMPARE(db.open(QStringLiteral(":memory:")), YmHostDatabase::Status::Ok);
+        QCOMPARE(YmTestDatabase::open(db), YmHostDatabase::Status::Ok);
         QVERIFY(db.seedIfEmpty(kDay));
         YmWorkshopManage board;
         YmWorkshopHost host(&db, &board);
@@ -117,7 +118,7 @@ private slots:
     void nextDayIsLoaded()
     {
         YmHostDatabase db;
-        QCOMPARE(db.open(QStringLiteral(":memory:")), YmHostDatabase::Status::Ok);
+        QCOMPARE(YmTestDatabase::open(db), YmHostDatabase::Status::Ok);
         QVERIFY(db.seedIfEmpty(kDay));
         YmWorkshopManage board;
         YmWorkshopHost host(&db, &board);
@@ -177,7 +178,7 @@ private slots:
     {
         QFETCH(bool, live);
         YmHostDatabase db;
-        QCOMPARE(db.open(QStringLiteral(":memory:")), YmHostDatabase::Status::Ok);
+        QCOMPARE(YmTestDatabase::open(db), YmHostDatabase::Status::Ok);
         QVERIFY(db.seedIfEmpty(kDay));
         YmWorkshopManage board;
         YmWorkshopHost host(&db, &board);

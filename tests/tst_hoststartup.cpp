@@ -116,7 +116,9 @@ private slots:
         QTest::newRow("another application's")
             << Maker(makeForeign) << "w.db" << 4 << "is a database of another application";
         QTest::newRow("newer host")
-            << Maker(makeNewer) << "w.db" << 6 << "has schema version 99; this host knows up to 1";
+            << Maker(makeNewer) << "w.db" << 6
+            << QStringLiteral("has schema version 99; this host knows up to %1")
+                   .arg(YmHostDatabase::kSchemaVersion);
         QTest::newRow("missing folder")
             << Maker(makeNothing) << "no/such/folder/w.db" << 3 << "does not exist";
     }

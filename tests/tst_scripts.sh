@@ -21,7 +21,8 @@ grep -q "No tests were found" "$scratch/ctest.log" || {
 
 ym_configure_tests "$scratch" >/dev/null
 expected=$(ls tests/tst_*.cpp | wc -l)
-registered=$(cd "$scratch" && ctest -N | grep -c ' tst_' || true)
+# The host's database tests are registered a second time, for the server.
+registered=$(cd "$scratch" && ctest -N | grep ' tst_' | grep -vc -- '-postgresql$' || true)
 # tst_scripts itself is registered beside the Qt Test executables.
 if [ "$registered" -ne $((expected + 1)) ]; then
     echo "FAIL: after run-board's configure the test command registers $registered tests, expected $((expected + 1))"
