@@ -130,5 +130,9 @@
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>数据库服务器连接中断：看板显示最后的数据，产量暂存内存，连接恢复后写入</source>
+        <translation>Connection to the database server lost: the board shows the last data; production is kept in memory and written when the connection returns</translation>
+    </message>
 </context>
 </TS>

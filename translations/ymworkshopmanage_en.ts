@@ -21,6 +21,48 @@
     </message>
 </context>
 <context>
+    <name>YmNotifyCountWidget</name>
+    <message>
+        <source>点击查看通知记录</source>
+        <translation>Click to see the notification history</translation>
+    </message>
+    <message>
+        <source>还有 %1 个计划待提醒</source>
+        <translation>%1 plans waiting to be shown</translation>
+    </message>
+</context>
+<context>
+    <name>YmNotifyHistoryWindow</name>
+    <message>
+        <source>%1（更新 %2）</source>
+        <translation>%1 (updated %2)</translation>
+    </message>
+    <message>
+        <source>通知记录</source>
+        <translation>Notification history</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>计划</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>已确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>%1 今日通知 %2 条，未确认 %3 条</source>
+        <translation>%1: %2 notifications today, %3 not acknowledged</translation>
+    </message>
+</context>
+<context>
     <name>YmPlanDataDlg</name>
     <message>
         <source>订单计划：</source>
@@ -216,6 +258,17 @@
     </message>
 </context>
 <context>
+    <name>YmWorkshopDatePlanProgress</name>
+    <message>
+        <source>预计 %1 完成</source>
+        <translation>Expected done at %1</translation>
+    </message>
+    <message>
+        <source>预计 %1%</source>
+        <translation>Expected %1%</translation>
+    </message>
+</context>
+<context>
     <name>YmWorkshopHorizontalBarChart</name>
     <message>
         <source>单位：件</source>
@@ -263,6 +316,10 @@
     <message>
         <source>全屏</source>
         <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>通知记录</source>
+        <translation>Notification history</translation>
     </message>
 </context>
 <context>
