@@ -96,9 +96,10 @@ void YmDatePlanProgressData::setDayData(const QVector<YmOrderRecord> &orderRows,
     m_hasRows = !orderRows.isEmpty();
     m_pieces.clear();
     quint32 planned = 0;
+    YmPieceKey::Reader keys;
     for (const YmOrderRecord &row : orderRows) {
         for (auto it = row.pieces.cbegin(); it != row.pieces.cend(); ++it)
-            m_pieces.append({YmPieceKey::secondsOfDay(it.key()), it.value()});
+            m_pieces.append({keys.secondsOfDay(it.key()), it.value()});
         // The sum wraps like the int it is.
         planned += quint32(row.planned);
     }

@@ -241,9 +241,12 @@ void YmTableViewPlanPage::initDatas(const QVector<YmMachineEntry> &macs,
         restoreCheckOrder(0);
     ui->checkBox_fuzzyMatch->setChecked(filterCheck);
     restoreFilter(filter);
-    planModel.setPlanList(plans);
+    // One regrouping, by the header update below (which always rebuilds).
+    planModel.takePlanList(plans);
     updateTableColumnHeader();
-    ui->tableView->doItemsLayout();
+    // A hidden window lays its rows out when it is shown.
+    if (isVisible())
+        ui->tableView->doItemsLayout();
 }
 
 void YmTableViewPlanPage::queryDatePlan(const QString &date, const QVector<YmOrderRecord> &plans)
@@ -461,8 +464,8 @@ void YmTableViewPlanPage::retranslateTexts()
          {ui->comboBox_idx1, ui->comboBox_idx2, ui->comboBox_idx3, ui->comboBox_filterType}) {
         const QSignalBlocker blocker(combo);
         for (int i = 0; i < combo->count(); ++i)
-            combo->setItemText(i, YmTablePlanModel::criterionTitle(
-                                      Criterion(combo->itemData(i).toInt())));
+            combo->setItemText(
+                i, YmTablePlanModel::criterionTitle(Criterion(combo->itemData(i).toInt())));
     }
     fitCombosToTitles();
     const ViewAnchor anchor = captureAnchor();
@@ -480,7 +483,8 @@ void YmTableViewPlanPage::fitCombosToTitles()
         const QFontMetrics metrics(combo->font());
         int widest = 0;
         for (Criterion criterion : kCriteria)
-            widest = qMax(widest, metrics.horizontalAdvance(YmTablePlanModel::criterionTitle(criterion)));
+            widest = qMax(widest,
+                          metrics.horizontalAdvance(YmTablePlanModel::criterionTitle(criterion)));
         combo->setMinimumWidth(widest + kComboChrome);
     }
 }
