@@ -14,6 +14,7 @@
 #include "ymworkshopmanage.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -154,6 +155,35 @@ private slots:
         QCOMPARE(spy.count(), queries);
         if (queries)
             QCOMPARE(spy.at(0).at(0).toDate(), expected);
+    }
+
+    void followsTheBoardsDay_data()
+    {
+        QTest::addColumn<QDate>("shown");
+        QTest::addColumn<QDate>("expected");
+        QTest::addColumn<int>("queries");
+        QTest::newRow("today moves on") << kToday << kToday.addDays(1) << 1;
+        QTest::newRow("another day stays") << QDate(2024, 4, 30) << QDate(2024, 4, 30) << 0;
+    }
+    void followsTheBoardsDay()
+    {
+        QFETCH(QDate, shown);
+        QFETCH(QDate, expected);
+        QFETCH(int, queries);
+        YmTableViewPlanPage page;
+        child<QDateEdit>(page, "dateEdit")->setDate(shown);
+        QSignalSpy spy(&page, &YmTableViewPlanPage::sQueryDatePlan);
+        page.followDay(kToday.addDays(1));
+        QCOMPARE(page.shownDate(), expected);
+        QCOMPARE(spy.count(), queries);
+        // The button back to today looks like one and says so, in the board's
+        // language, as do the date edit and its calendar.
+        auto *today = child<QPushButton>(page, "pushButton");
+        QCOMPARE(today->text() + (today->isFlat() ? " flat" : ""), QString("今天"));
+        QCOMPARE(today->toolTip(), QString("单击跳到当天"));
+        auto *edit = child<QDateEdit>(page, "dateEdit");
+        QCOMPARE(edit->calendarWidget()->locale().language(), QLocale::Chinese);
+        QCOMPARE(edit->locale().language(), QLocale::Chinese);
     }
 
     void answersForTheShownDateOnly()
