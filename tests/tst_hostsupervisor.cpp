@@ -2,6 +2,9 @@
 // step by step through the widgets: every refusal is read on screen, the
 // filter shows one row, a regroup drops the sort arrow, and after midnight a
 // new plan lands on the new day.
+// The test reads better with plain literals than with QStringLiteral.
+#undef QT_NO_CAST_FROM_ASCII
+
 #include "ymhostdatabase.h"
 #include "ymplatformmessagefilter.h"
 #include "ymresources.h"
@@ -105,19 +108,24 @@ private slots:
 
         // An empty name, then a huge quantity, are refused by the dialog, which
         // stays open; a name the day already has is refused by the host.
-        const QString bigCount = QStringLiteral("20000000");
-        ModalScript script(
-            {fillPlan(QString(), QStringLiteral("N.nc"), bigCount, QStringLiteral("MAC-001")),
-             press(), fillPlan(QStringLiteral("PO-1002"), QString(), bigCount), press(),
-             fillPlan(QString(), QString(), QStringLiteral("40")), press()});
-        child<QPushButton>(*page, "btnAdd")->click();
         const QString dialog = QStringLiteral("dialog:新增订单");
-        QCOMPARE(
-            script.seen,
-            (QStringList{dialog, QStringLiteral("提示|订单计划不能为空|确定"), dialog,
+        {
+            const QString bigCount = QStringLiteral("20000000");
+            ModalScript script(
+                {fillPlan(QString(), QStringLiteral("N.nc"), bigCount, QStringLiteral("MAC-001")),
+                 press(), fillPlan(QStringLiteral("PO-1002"), QString(), bigCount), press(),
+                 fillPlan(QString(), QString(), QStringLiteral("40")), [page](QWidget *box) {
+                     saveShot(page, QStringLiteral("host-refusal-duplicate"), box);
+                     press()(box);
+                 }});
+            child<QPushButton>(*page, "btnAdd")->click();
+            QCOMPARE(script.seen,
+                     (QStringList{
+                         dialog, QStringLiteral("提示|订单计划不能为空|确定"), dialog,
                          QStringLiteral("提示|计划数必须是 1 到 10000000 之间的整数|确定"), dialog,
                          QStringLiteral("提示|修改未保存，计划保持原样。\n2026-03-05 已有计划 "
                                         "PO-1002，请换一个名称|确定")}));
+        }
         QCOMPARE(storedPlanNames(db, kDay), seeded);
 
         // A plan on one machine is stored and shown.
@@ -140,6 +148,7 @@ private slots:
         QCOMPARE(view->model()->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
         QVERIFY(tableText(view).value(0).startsWith(QStringLiteral("PO-2001,")));
         QVERIFY(view->visualRect(view->model()->index(0, 0)).intersects(view->viewport()->rect()));
+        saveShot(page, QStringLiteral("plan-window-filtered"));
 
         // Sorted by a click on the last column, then regrouped: the arrow goes.
         child<QLineEdit>(*page, "lineEdit_filter")->clear();
@@ -159,6 +168,7 @@ private slots:
         YmWorkshopManagePrivate::get(&board)->page->tick(next);
         QCOMPARE(child<QDateEdit>(*page, "dateEdit")->date(), next);
         QVERIFY(view->model()->rowCount() > 0);
+        saveShot(page, QStringLiteral("plan-window-after-midnight"));
         {
             ModalScript add({fillPlan(QStringLiteral("PO-3001"), QStringLiteral("M.nc"),
                                       QStringLiteral("5"), QStringLiteral("MAC-001"))});

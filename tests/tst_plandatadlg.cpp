@@ -183,7 +183,12 @@ private slots:
         enterQuantities(dlg, quantities);
         QCOMPARE(counter(dlg), expectedCounter);
 
-        ModalScript driver({}, press());
+        static int shots = 0;
+        const QString shot = QStringLiteral("dialog-refusal-%1").arg(++shots, 2, 10, QChar('0'));
+        ModalScript driver({}, [&dlg, shot](QWidget *box) {
+            saveShot(&dlg, shot, box);
+            press()(box);
+        });
         QSignalSpy accepted(&dlg, &QDialog::accepted);
         child<QPushButton>(dlg, "btn_ok")->click();
         const QStringList notices{"提示|" + expectedNotice + "|确定"};
