@@ -186,8 +186,12 @@ inline void saveShot(QWidget *widget, const QString &name, QWidget *modal = null
     if (modal) {
         const QImage top = modal->grab().toImage();
         QPainter painter(&image);
-        painter.drawImage((image.width() - top.width()) / 2, (image.height() - top.height()) / 2,
-                          top);
+        const QRect box(
+            QPoint((image.width() - top.width()) / 2, (image.height() - top.height()) / 2),
+            top.size());
+        painter.drawImage(box.topLeft(), top);
+        painter.setPen(QPen(Qt::darkGray, 2));
+        painter.drawRect(box.adjusted(-1, -1, 0, 0));
     }
     image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
