@@ -5,7 +5,6 @@
 #include <QCompleter>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -52,7 +51,9 @@ YmPlanDataDlg::YmPlanDataDlg(QWidget *parent)
     ui->setupUi(this);
     const QRegularExpression countPattern(kCountPattern);
     ui->lineEdit_planCount->setValidator(new QRegularExpressionValidator(countPattern, this));
-    ui->lineEdit_notifyNum->setValidator(new QIntValidator(0, kNotifyPercentMax, this));
+    // Digits only: a percent above 100 is typed as it is and refused on OK
+    // with its reason, rather than losing a digit without a word.
+    ui->lineEdit_notifyNum->setValidator(new QRegularExpressionValidator(countPattern, this));
     // Few machines would otherwise be spread over the whole height of the lists.
     ui->vLayout_selectMac->setAlignment(Qt::AlignTop);
     ui->vLayout_setCount->setAlignment(Qt::AlignTop);
