@@ -540,7 +540,20 @@ void YmWorkshopHost::refuseConflictOr(const QString &failure, const QString &use
                      tr("计划已在另一个看板上被修改，现在显示的是已保存的计划。"));
     else
         refuseChange(failure + QStringLiteral(": ") + m_db->errorText(),
-                     userFailure + tr("（数据库拒绝了修改）"));
+                     userFailure + writeFailureText());
+}
+
+QString YmWorkshopHost::writeFailureText() const
+{
+    switch (m_db->lastWriteFailure()) {
+    case YmHostDatabase::WriteFailure::FileGone:
+        return tr("（数据库文件已被移走或替换：请恢复文件或重新启动）");
+    case YmHostDatabase::WriteFailure::ReadOnly:
+        return tr("（数据库为只读，无法写入）");
+    case YmHostDatabase::WriteFailure::Other:
+        break;
+    }
+    return tr("（数据库拒绝了修改）");
 }
 
 int YmWorkshopHost::shownVersion(const QDate &day, const QString &planName) const
@@ -675,7 +688,7 @@ bool YmWorkshopHost::addPlan(const QString &date, const QString &planName, const
     else if (!refusePlan(day, name, fileName, counts, tooLarge, notifyPercent, QString())
              && !(stored = m_db->addPlan(day, name, fileName.trimmed(), counts, notifyPercent)))
         refuseChange(QStringLiteral("plan %1 could not be stored: %2").arg(name, m_db->errorText()),
-                     tr("计划 %1 未能保存（数据库拒绝了修改）").arg(name));
+                     tr("计划 %1 未能保存").arg(name) + writeFailureText());
     if (!stored)
         checkConnection();
     answerPlanChange(day);
@@ -746,7 +759,7 @@ void YmWorkshopHost::editStopPeriods()
     if (!m_db->setStopPeriods(dialog.periods())) {
         refuseChange(
             QStringLiteral("the stop periods could not be stored: %1").arg(m_db->errorText()),
-            tr("停机时段未能保存（数据库拒绝了修改）"));
+            tr("停机时段未能保存") + writeFailureText());
         return;
     }
     if (m_simulator)
@@ -766,7 +779,7 @@ void YmWorkshopHost::editWorkHours()
     if (!m_db->setWorkHours(start, end)) {
         refuseChange(
             QStringLiteral("the work hours could not be stored: %1").arg(m_db->errorText()),
-            tr("工作时间未能保存（数据库拒绝了修改）"));
+            tr("工作时间未能保存") + writeFailureText());
         return;
     }
     if (m_simulator)

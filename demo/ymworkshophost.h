@@ -124,6 +124,8 @@ private:
     int shownVersion(const QDate &day, const QString &planName) const;
     // The message of a refused plan change: a conflict with another board, or `failure`.
     void refuseConflictOr(const QString &failure, const QString &userFailure);
+    // Why the last write failed, for the user: "(...)" in the board's language.
+    QString writeFailureText() const;
     // Refuses (and says why) a plan the board's checks let through; false when
     // it may be stored.
     bool refusePlan(const QDate &day, const QString &name, const QString &fileName,

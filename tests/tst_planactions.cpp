@@ -353,8 +353,8 @@ private slots:
         QTest::newRow("another day shown")
             << QDate(2024, 5, 2) << plan << "2024-05-02|P9|F9|k1=60;k4=40|20";
         QTest::newRow("next year shown")
-            << QDate(2025, 1, 1) << "file=F1;count=7;check=k2:7;check=k3:"
-            << "2025-01-01||F1|k2=7|0";
+            << QDate(2025, 1, 1) << "plan=P8;file=F1;count=7;check=k2:7"
+            << "2025-01-01|P8|F1|k2=7|0";
         QTest::newRow("cancelled") << QDate(2024, 5, 2) << plan + ";cancel"
                                    << "";
     }

@@ -171,10 +171,6 @@
         <translation>Database server lost: the board shows the last data; production is kept in memory and stored once it is back</translation>
     </message>
     <message>
-        <source>计划 %1 未能保存（数据库拒绝了修改）</source>
-        <translation>Plan %1 could not be saved (the database refused the change)</translation>
-    </message>
-    <message>
         <source>计划 %1 已在另一个看板上被删除，现在显示的是已保存的计划。</source>
         <translation>Plan %1 was deleted on another board; the stored plans are shown now.</translation>
     </message>
@@ -191,12 +187,24 @@
         <translation>Plan %1 could not be deleted</translation>
     </message>
     <message>
-        <source>停机时段未能保存（数据库拒绝了修改）</source>
-        <translation>The downtime could not be saved (the database refused the change)</translation>
+        <source>（数据库文件已被移走或替换：请恢复文件或重新启动）</source>
+        <translation> (the database file was moved or replaced: restore it or restart)</translation>
     </message>
     <message>
-        <source>工作时间未能保存（数据库拒绝了修改）</source>
-        <translation>The shift hours could not be saved (the database refused the change)</translation>
+        <source>（数据库为只读，无法写入）</source>
+        <translation> (the database is read-only)</translation>
+    </message>
+    <message>
+        <source>计划 %1 未能保存</source>
+        <translation>Plan %1 could not be saved</translation>
+    </message>
+    <message>
+        <source>停机时段未能保存</source>
+        <translation>The downtime could not be saved</translation>
+    </message>
+    <message>
+        <source>工作时间未能保存</source>
+        <translation>The shift hours could not be saved</translation>
     </message>
 </context>
 </TS>
