@@ -284,6 +284,8 @@ void YmWorkshopManagePage::tick(const QDate &today)
     if (date != m_currentDate) {
         m_currentDate = date;
         emit sUpdateDateInit();
+        if (m_mainPage)
+            m_mainPage->followDay(today);
     }
     if (m_mainPage)
         m_mainPage->recountMachineStates();
