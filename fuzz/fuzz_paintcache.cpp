@@ -170,7 +170,13 @@ void apply(uint8_t op, QPainter &p, const YmStaticTextCache &texts, const YmPixe
         p.translate(rect.topLeft() / 4);
         break;
     case OpClip:
-        p.setClipRect(rect, rect.width() > 40 ? Qt::NoClip : Qt::ReplaceClip);
+        // Not setClipRect(rect, Qt::NoClip): after one with an empty rect
+        // Qt's raster engine still clips everything away while the painter
+        // reports no clipping, a state no panel ever puts a painter in.
+        if (rect.width() > 40)
+            p.setClipping(false);
+        else
+            p.setClipRect(rect);
         break;
     default:
         p.setRenderHint(QPainter::Antialiasing, flags & 1);
