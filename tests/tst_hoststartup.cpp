@@ -182,6 +182,12 @@ private slots:
                             << "bad --at 25:00";
         QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2
                                << "bad --speed -3";
+        QTest::newRow("speed not a number")
+            << QStringList{QStringLiteral("--speed"), QStringLiteral("nan")} << 2
+            << "bad --speed nan";
+        QTest::newRow("scale not a number")
+            << QStringList{QStringLiteral("--scale"), QStringLiteral("nan")} << 2
+            << "bad --scale nan";
         QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
                                                QStringLiteral("/no/such.csv")}
                                 << 8 << "/no/such.csv: cannot read";

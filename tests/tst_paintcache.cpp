@@ -376,15 +376,19 @@ private slots:
     {
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<bool>("bold");
-        QTest::newRow("11 px") << 11 << false;
-        QTest::newRow("20 px") << 20 << false;
-        QTest::newRow("20 px bold") << 20 << true;
-        QTest::newRow("41 px") << 41 << false;
+        QTest::addColumn<bool>("decorated"); // underlined, struck out, letters spaced
+        QTest::newRow("11 px") << 11 << false << false;
+        QTest::newRow("20 px") << 20 << false << false;
+        QTest::newRow("20 px bold") << 20 << true << false;
+        QTest::newRow("41 px") << 41 << false << false;
+        QTest::newRow("4 px decorated") << 4 << false << true;
+        QTest::newRow("20 px decorated") << 20 << true << true;
     }
     void textsAnywhere()
     {
         QFETCH(int, pixelSize);
         QFETCH(bool, bold);
+        QFETCH(bool, decorated);
         const QStringList pieces{
             QStringLiteral("订单"),       QStringLiteral("jgyp"),    QStringLiteral("ẪǺ̈̈"),
             QStringLiteral("ญี่ปุ่น"),        QStringLiteral("العربية"), QStringLiteral("fj/|"),
@@ -392,6 +396,9 @@ private slots:
         QFont font;
         font.setPixelSize(pixelSize);
         font.setBold(bold);
+        font.setUnderline(decorated);
+        font.setStrikeOut(decorated);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, decorated ? 1 : 0);
         YmStaticTextCache texts;
         QRandomGenerator random{quint32(pixelSize)};
         struct Item

@@ -73,8 +73,11 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
     if (!e.laidOut) {
         e.laidOut = true;
         // The static text's layout counts a positive leading into its first
-        // line; drawText's does not.
-        e.exact = plainLine(text) && QFontMetricsF(font).leading() <= 0;
+        // line; drawText's does not. Underlines and strike-outs reach past
+        // the glyphs (over the letter spacing too), beyond the ink the
+        // memo is given, and are not drawn the same length either.
+        e.exact = plainLine(text) && QFontMetricsF(font).leading() <= 0 && !font.underline()
+                  && !font.overline() && !font.strikeOut();
         if (e.exact) {
             // The same measures drawText takes from its one-line layout.
             QTextLayout layout(text, font);
