@@ -111,12 +111,6 @@ enum Op : uint8_t {
     OpCount
 };
 
-void setCaches(bool on)
-{
-    YmStaticTextCache::setEnabled(on);
-    YmPixelMemo::setEnabled(on);
-}
-
 void fail(const QImage &cached, const QImage &plain, int step)
 {
     // YM_FUZZ_PAINT_DUMP=DIR keeps both images of a finding, to look at.
@@ -288,8 +282,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     cached.fill(QColor(0, 7, 62));
     QImage plain = cached;
     // A small memo, so that inputs also reach its start-over for size.
-    const YmPixelMemo memo(64 * 64 * 4 * 2 * 3);
-    const YmStaticTextCache texts;
+    YmPixelMemo memo(64 * 64 * 4 * 2 * 3);
+    YmStaticTextCache texts;
+    // Off for the plain paint, on for the cached one.
+    const auto setCaches = [&](bool on) {
+        texts.setEnabled(on);
+        memo.setEnabled(on);
+    };
     {
         QPainter pc(&cached);
         QPainter pp(&plain);
