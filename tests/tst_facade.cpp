@@ -267,13 +267,17 @@ private slots:
         QVariantList row
             = orderRow(QStringLiteral("A"), QStringLiteral("M1"), QStringLiteral("G"), 6).toList();
         row[8] = 50; // 6 of 10 is above 50 %
-        board.initDatas({QVariantList{row}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
+        // One row in a list, and one entry in the history: nested with <<, as
+        // a braced list of one list would copy it rather than nest it.
+        QVariantList rows;
+        rows << QVariant(row);
+        board.initDatas({rows, 0, 0, 0}, {}, {}, QString(), QString(), 0);
         YmNotifyManager::instance()->acknowledgePlan(QStringLiteral("A"));
-        QCOMPARE(
-            board.notifyHistory(),
-            (QVariantList{QVariantList{QStringLiteral("2024-03-05 09:30:00"), QStringLiteral("A"),
-                                       QStringLiteral("计划订单：A(6/10)60.00%"), true,
-                                       QStringLiteral("2024-03-05 09:30:00")}}));
+        QVariantList expected;
+        expected << QVariant(QVariantList{QStringLiteral("2024-03-05 09:30:00"), QStringLiteral("A"),
+                                          QStringLiteral("计划订单：A(6/10)60.00%"), true,
+                                          QStringLiteral("2024-03-05 09:30:00")});
+        QCOMPARE(board.notifyHistory(), expected);
         YmNotifyManager::destroyInstance();
         YmClock::setFixed(QDateTime());
     }
