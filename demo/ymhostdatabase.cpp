@@ -251,7 +251,8 @@ YmHostDatabase::Status YmHostDatabase::openServer(const QString &url)
     m_db.setDatabaseName(parsed.path().mid(1));
     QStringList options{QStringLiteral("connect_timeout=%1").arg(kConnectTimeout)};
     const QUrlQuery query(parsed);
-    for (const auto &item : query.queryItems(QUrl::FullyDecoded))
+    const auto items = query.queryItems(QUrl::FullyDecoded);
+    for (const auto &item : items)
         options << item.first + QLatin1Char('=') + item.second;
     m_db.setConnectOptions(options.join(QLatin1Char(';')));
     const QString shown = parsed.toDisplayString(QUrl::RemovePassword | QUrl::RemoveQuery);
@@ -946,7 +947,8 @@ YmHostDatabase::pieceMaps(const QDate &day, const QTime &upTo) const
     while (q.next()) {
         MomentCounts &moments = maps[q.value(0).toString()][q.value(1).toString()];
         const QString joined = q.value(2).toString();
-        for (const QStringRef &entry : joined.splitRef(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QVector<QStringRef> entries = joined.splitRef(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QStringRef &entry : entries) {
             const int space = entry.indexOf(QLatin1Char(' '));
             if (space <= 0)
                 continue;
