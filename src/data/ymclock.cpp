@@ -34,7 +34,7 @@ QDateTime fixedMoment(void *)
 QDateTime ask(const Entry &entry)
 {
     if (entry.source) {
-        const QDateTime moment = entry.source(entry.data);
+        QDateTime moment = entry.source(entry.data);
         // A host clock that answers nonsense must not stop the board's clock.
         if (moment.isValid())
             return moment;
