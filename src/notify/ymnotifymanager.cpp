@@ -33,6 +33,9 @@ void destroyManagerBeforeApplication()
 // routines have run and there is nothing left to do.
 struct YmNotifyManagerUnloadGuard
 {
+    YmNotifyManagerUnloadGuard() = default;
+    YmNotifyManagerUnloadGuard(const YmNotifyManagerUnloadGuard &) = delete;
+    YmNotifyManagerUnloadGuard &operator=(const YmNotifyManagerUnloadGuard &) = delete;
     ~YmNotifyManagerUnloadGuard()
     {
         if (!s_instance.loadAcquire())

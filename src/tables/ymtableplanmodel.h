@@ -25,7 +25,9 @@ public:
     // machine column is shown, the machine key of the row's (first) order row.
     struct TableRow
     {
-        QString groups[3];
+        // clang-tidy 14 reports the index variable of the implicit copy of an
+        // array member as a reserved name: not ours.
+        QString groups[3]; // NOLINT(bugprone-reserved-identifier)
         int planned = 0;
         int completed = 0;
         double rate = 0.0;
