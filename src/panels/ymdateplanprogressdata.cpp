@@ -168,7 +168,8 @@ void YmDatePlanProgressData::rebuildAxis()
         // A stop without a readable start or end has no place on the axis.
         if (!ts.isValid() || !te.isValid())
             continue;
-        m_stopMinutes += ts.secsTo(te) / 60;
+        // Counted in whole minutes; a stop's leftover seconds are dropped.
+        m_stopMinutes += double(ts.secsTo(te) / 60);
         stops.append({secondsOf(ts), secondsOf(te)});
         if (!(s < m_workEnd) || e < m_workStart)
             continue;
