@@ -169,7 +169,8 @@ void YmDatePlanProgressData::rebuildAxis()
         if (!ts.isValid() || !te.isValid())
             continue;
         // Counted in whole minutes; a stop's leftover seconds are dropped.
-        m_stopMinutes += double(ts.secsTo(te) / 60);
+        const int minutes = ts.secsTo(te) / 60;
+        m_stopMinutes += minutes;
         stops.append({secondsOf(ts), secondsOf(te)});
         if (!(s < m_workEnd) || e < m_workStart)
             continue;
