@@ -197,6 +197,7 @@ bool YmHostDatabase::fileUsable()
         return true;
     const QString identity = fileIdentity(m_path);
     if (identity != m_identity) {
+        m_writeFailure = WriteFailure::FileGone;
         m_error = QStringLiteral("the database file %1 was removed or replaced while the host "
                                  "was running; nothing is written to it (restore the file or "
                                  "restart the host)")
@@ -204,6 +205,7 @@ bool YmHostDatabase::fileUsable()
         return false;
     }
     if (!QFileInfo(m_path).isWritable()) {
+        m_writeFailure = WriteFailure::ReadOnly;
         m_error = QStringLiteral("the database %1 became read-only; nothing is written to it")
                       .arg(QDir::toNativeSeparators(m_path));
         return false;
@@ -504,6 +506,7 @@ bool YmHostDatabase::exec(const QString &sql, const QVariantList &values, int *r
 bool YmHostDatabase::inTransaction(const std::function<bool()> &work)
 {
     m_conflict = false;
+    m_writeFailure = WriteFailure::Other;
     if (!m_db.isOpen()) {
         m_error = QStringLiteral("the database is not open");
         return false;
@@ -523,6 +526,8 @@ bool YmHostDatabase::inTransaction(const std::function<bool()> &work)
     }
     if (begun)
         m_db.rollback();
+    if (isReadOnlyError(m_errorCode))
+        m_writeFailure = WriteFailure::ReadOnly;
     if (isReadOnlyError(m_errorCode))
         m_error = QStringLiteral("the database %1 is read-only: %2")
                       .arg(m_server ? m_db.databaseName()

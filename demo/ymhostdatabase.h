@@ -65,6 +65,9 @@ public:
     // Whether the last failed plan change was refused because another host
     // changed or deleted the plan first.
     bool lastWasConflict() const { return m_conflict; }
+    // Why the last write failed, in terms a user can be told.
+    enum class WriteFailure { Other, FileGone, ReadOnly };
+    WriteFailure lastWriteFailure() const { return m_writeFailure; }
 
     // Called with the day whose plans another host of this workshop changed.
     // Only a server tells; returns false when the subscription failed.
@@ -151,6 +154,7 @@ private:
     QString m_workshop;
     bool m_server = false;
     bool m_conflict = false;
+    WriteFailure m_writeFailure = WriteFailure::Other;
     std::function<void(const QDate &)> m_planListener;
     QObject *m_listenGuard = nullptr; // owns the notification connection
 };

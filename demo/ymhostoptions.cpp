@@ -125,7 +125,7 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
     if (parser.isSet(speed)) {
         bool ok = false;
         this->speed = parser.value(speed).toDouble(&ok);
-        if (!ok || this->speed <= 0 || this->speed > 86400) {
+        if (!ok || !(this->speed > 0 && this->speed <= 86400)) { // NaN too
             *message = QStringLiteral("bad --speed %1: expected a number above 0, up to 86400")
                            .arg(parser.value(speed));
             return false;
@@ -176,7 +176,7 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
     if (parser.isSet(scale)) {
         bool ok = false;
         this->scale = parser.value(scale).toDouble(&ok);
-        if (!ok || this->scale <= 0 || this->scale > 8) {
+        if (!ok || !(this->scale > 0 && this->scale <= 8)) { // NaN too
             *message = QStringLiteral("bad --scale %1: expected a number above 0, up to 8")
                            .arg(parser.value(scale));
             return false;

@@ -23,6 +23,7 @@ namespace {
 constexpr int kExitPicture = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitReplay = 8;
+constexpr int kExitReplayEmpty = 10;
 
 class Output
 {
@@ -145,6 +146,12 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
             out.error(problem);
         if (!read)
             return kExitReplay;
+        if (!host.firstReplayEvent().isValid()) {
+            out.error(QStringLiteral("%1: no valid event (0 events read, %2 lines refused)")
+                          .arg(options.replayFile)
+                          .arg(problems.size()));
+            return kExitReplayEmpty;
+        }
         // A replay starts with its first event unless told otherwise.
         if (host.firstReplayEvent().isValid())
             from = host.firstReplayEvent();
@@ -159,6 +166,17 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
         from = QDateTime(day, options.start);
     if (options.at.isValid())
         from = QDateTime(day, options.at);
+    // Production already stored cannot be made again: an earlier clock would
+    // hold the board still with every machine offline until it caught up.
+    const QTime stored = host.storedUntil(day);
+    if (stored.isValid() && from.date() == day && from.time() < stored) {
+        out.error(QStringLiteral("the database already holds production of %1 up to %2; "
+                                 "starting at %2 instead of %3")
+                      .arg(day.toString(QStringLiteral("yyyy-MM-dd")),
+                           stored.toString(QStringLiteral("HH:mm")),
+                           from.time().toString(QStringLiteral("HH:mm"))));
+        from = QDateTime(day, stored);
+    }
 
     const bool picture = !options.screenshot.isEmpty();
     // A refused change is shown to the user when someone can answer the box.

@@ -24,6 +24,20 @@ QDateTime eventTime(const QString &text, const QDate &day)
     return QDateTime();
 }
 
+// A refused line goes to a terminal: its control characters are shown as
+// escapes, never sent.
+QString printable(const QString &line)
+{
+    QString out;
+    for (const QChar c : line) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 bool YmReplayFeed::load(const QString &path, const QDate &day, const QSet<QString> &knownMachines,
@@ -52,7 +66,8 @@ void YmReplayFeed::parse(const QString &text, const QString &name, const QDate &
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         auto problem = [&](const QString &what) {
-            problems->append(QStringLiteral("%1:%2: %3: %4").arg(name).arg(i + 1).arg(what, line));
+            problems->append(
+                QStringLiteral("%1:%2: %3: %4").arg(name).arg(i + 1).arg(what, printable(line)));
         };
         QStringList fields = line.split(QLatin1Char(','));
         for (QString &field : fields)

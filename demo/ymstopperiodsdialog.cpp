@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTime>
 #include <QVBoxLayout>
+#include <QVector>
 
 #include <algorithm>
 
@@ -119,15 +120,35 @@ QList<YmStopPeriod> YmStopPeriodsDialog::periods() const
     return result;
 }
 
-void YmStopPeriodsDialog::accept()
+QString YmStopPeriodsDialog::problem() const
 {
+    QVector<YmStopPeriod> valid;
+    QVector<int> rows;
     for (int row = 0; row < m_table->rowCount(); ++row) {
         YmStopPeriod period;
         const QString problem = rowProblem(row, &period);
-        if (!problem.isEmpty()) {
-            QMessageBox::information(this, tr("提示"), problem, tr("确定"));
-            return;
+        if (!problem.isEmpty())
+            return problem;
+        valid.append(period);
+        rows.append(row);
+    }
+    // A stop shared by two periods would be counted twice and draw the axis
+    // out of order; touching ends are fine.
+    for (int a = 0; a < valid.size(); ++a) {
+        for (int b = a + 1; b < valid.size(); ++b) {
+            if (valid[a].start < valid[b].end && valid[b].start < valid[a].end)
+                return tr("第%1行与第%2行的停机时间重叠").arg(rows[a] + 1).arg(rows[b] + 1);
         }
+    }
+    return QString();
+}
+
+void YmStopPeriodsDialog::accept()
+{
+    const QString text = problem();
+    if (!text.isEmpty()) {
+        QMessageBox::information(this, tr("提示"), text, tr("确定"));
+        return;
     }
     QDialog::accept();
 }

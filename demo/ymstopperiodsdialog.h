@@ -19,6 +19,9 @@ public:
     // The periods as edited, times as "HH:mm:ss", ordered by start.
     QList<YmStopPeriod> periods() const;
     QTableWidget *table() const { return m_table; }
+    // Why OK would be refused (the first bad row, else the first two rows
+    // whose periods overlap), or empty.
+    QString problem() const;
 
 public slots:
     void accept() override;

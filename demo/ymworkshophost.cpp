@@ -133,12 +133,15 @@ void YmWorkshopHost::report(const QString &text)
     emit problem(text);
 }
 
-void YmWorkshopHost::refuseChange(const QString &text)
+void YmWorkshopHost::refuseChange(const QString &text, const QString &userText)
 {
+    // The log keeps the technical detail; the user reads the reason in the
+    // board's language.
     report(text);
+    emit changeRefused(userText);
     if (m_warnUser)
         QMessageBox::warning(QApplication::activeWindow(), tr("提示"),
-                             tr("修改未保存，计划保持原样。\n%1").arg(text), tr("确定"));
+                             tr("修改未保存，计划保持原样。\n%1").arg(userText), tr("确定"));
 }
 
 void YmWorkshopHost::begin(const QDateTime &from, double speed)
@@ -153,6 +156,11 @@ void YmWorkshopHost::begin(const QDateTime &from, double speed)
 void YmWorkshopHost::start(int intervalMs)
 {
     m_timer.start(intervalMs);
+}
+
+QTime YmWorkshopHost::storedUntil(const QDate &day) const
+{
+    return QTime::fromString(m_db->hostState(markKey(day)), kTimeFormat);
 }
 
 void YmWorkshopHost::switchDay(const QDate &day)
@@ -450,8 +458,9 @@ void YmWorkshopHost::queryPlans(const QString &date)
     m_board->queryDatePlan(date, orderRows(day));
 }
 
-QMap<QString, int> YmWorkshopHost::checkedCounts(const QMap<QString, int> &macCounts)
+QMap<QString, int> YmWorkshopHost::checkedCounts(const QMap<QString, int> &macCounts, int *tooLarge)
 {
+    *tooLarge = 0;
     QSet<QString> known;
     for (const YmMachineRecord &m : qAsConst(m_machines))
         known.insert(m.key);
@@ -459,10 +468,42 @@ QMap<QString, int> YmWorkshopHost::checkedCounts(const QMap<QString, int> &macCo
     for (auto it = macCounts.cbegin(); it != macCounts.cend(); ++it) {
         if (!known.contains(it.key()))
             report(QStringLiteral("unknown machine %1 left out of the plan").arg(it.key()));
+        else if (it.value() > kMaxPlanned)
+            *tooLarge = it.value(); // refused whole, never cut
         else if (it.value() > 0)
-            counts.insert(it.key(), qMin(it.value(), kMaxPlanned));
+            counts.insert(it.key(), it.value());
     }
     return counts;
+}
+
+bool YmWorkshopHost::refusePlan(const QDate &day, const QString &name, const QString &fileName,
+                                const QMap<QString, int> &counts, int tooLarge, int notifyPercent,
+                                const QString &oldName)
+{
+    const QString date = day.toString(kDateFormat);
+    if (name.isEmpty() || fileName.trimmed().isEmpty())
+        refuseChange(QStringLiteral("a plan needs a name and a file"),
+                     tr("计划需要订单计划名称和文件"));
+    else if (name != oldName && m_db->hasPlan(day, name))
+        refuseChange(QStringLiteral("plan %1 already exists on %2").arg(name, date),
+                     tr("%2 已有计划 %1，请换一个名称").arg(name, date));
+    else if (tooLarge > 0)
+        refuseChange(QStringLiteral("plan %1: quantity %2 is above %3")
+                         .arg(name)
+                         .arg(tooLarge)
+                         .arg(kMaxPlanned),
+                     tr("计划 %1 的数量 %2 超过上限 %3").arg(name).arg(tooLarge).arg(kMaxPlanned));
+    else if (counts.isEmpty())
+        refuseChange(QStringLiteral("plan %1 has no machine with a quantity").arg(name),
+                     tr("计划 %1 没有设置数量的设备").arg(name));
+    else if (notifyPercent < 0 || notifyPercent > 100)
+        refuseChange(QStringLiteral("plan %1: notify percent %2 is not 0 to 100")
+                         .arg(name)
+                         .arg(notifyPercent),
+                     tr("提示百分比必须是 0 到 100 之间的整数"));
+    else
+        return false;
+    return true;
 }
 
 void YmWorkshopHost::answerPlanChange(const QDate &day)
@@ -493,13 +534,29 @@ void YmWorkshopHost::planChangedElsewhere(const QDate &day)
         pushToday();
 }
 
-QString YmWorkshopHost::conflictOr(const QString &failure) const
+void YmWorkshopHost::refuseConflictOr(const QString &failure, const QString &userFailure)
 {
     if (m_db->lastWasConflict())
-        return QStringLiteral("%1 on another board before this change was stored; the stored "
-                              "plans are shown")
-            .arg(m_db->errorText());
-    return failure + QStringLiteral(": ") + m_db->errorText();
+        refuseChange(QStringLiteral("%1 on another board before this change was stored; the "
+                                    "stored plans are shown")
+                         .arg(m_db->errorText()),
+                     tr("计划已在另一个看板上被修改，现在显示的是已保存的计划。"));
+    else
+        refuseChange(failure + QStringLiteral(": ") + m_db->errorText(),
+                     userFailure + writeFailureText());
+}
+
+QString YmWorkshopHost::writeFailureText() const
+{
+    switch (m_db->lastWriteFailure()) {
+    case YmHostDatabase::WriteFailure::FileGone:
+        return tr("（数据库文件已被移走或替换：请恢复文件或重新启动）");
+    case YmHostDatabase::WriteFailure::ReadOnly:
+        return tr("（数据库为只读，无法写入）");
+    case YmHostDatabase::WriteFailure::Other:
+        break;
+    }
+    return tr("（数据库拒绝了修改）");
 }
 
 int YmWorkshopHost::shownVersion(const QDate &day, const QString &planName) const
@@ -513,7 +570,8 @@ bool YmWorkshopHost::refuseWhileOffline(const QString &what)
         return false;
     refuseChange(QStringLiteral("%1: the database server cannot be reached, so nothing can be "
                                 "stored; try again when it is back")
-                     .arg(what));
+                     .arg(what),
+                 tr("数据库服务器无法连接，修改不能保存；请在连接恢复后重试。"));
     return true;
 }
 
@@ -627,19 +685,14 @@ bool YmWorkshopHost::addPlan(const QString &date, const QString &planName, const
         return false;
     bool stored = false;
     const QString name = planName.trimmed();
-    const QMap<QString, int> counts = checkedCounts(macCounts);
+    int tooLarge = 0;
+    const QMap<QString, int> counts = checkedCounts(macCounts, &tooLarge);
     if (refuseWhileOffline(QStringLiteral("plan %1 was not added").arg(name)))
         ;
-    else if (name.isEmpty() || fileName.trimmed().isEmpty())
-        report(QStringLiteral("a plan needs a name and a file"));
-    else if (m_db->hasPlan(day, name))
-        report(QStringLiteral("plan %1 already exists on %2").arg(name, date));
-    else if (counts.isEmpty())
-        report(QStringLiteral("plan %1 has no machine with a quantity").arg(name));
-    else if (!(stored
-               = m_db->addPlan(day, name, fileName.trimmed(), counts, qMax(0, notifyPercent))))
-        refuseChange(
-            QStringLiteral("plan %1 could not be stored: %2").arg(name, m_db->errorText()));
+    else if (!refusePlan(day, name, fileName, counts, tooLarge, notifyPercent, QString())
+             && !(stored = m_db->addPlan(day, name, fileName.trimmed(), counts, notifyPercent)))
+        refuseChange(QStringLiteral("plan %1 could not be stored: %2").arg(name, m_db->errorText()),
+                     tr("计划 %1 未能保存").arg(name) + writeFailureText());
     if (!stored)
         checkConnection();
     answerPlanChange(day);
@@ -657,24 +710,24 @@ bool YmWorkshopHost::editPlan(const QString &date, const QString &oldPlanName,
         return false;
     bool stored = false;
     const QString name = newPlanName.trimmed();
-    const QMap<QString, int> counts = checkedCounts(macCounts);
+    int tooLarge = 0;
+    const QMap<QString, int> counts = checkedCounts(macCounts, &tooLarge);
     if (refuseWhileOffline(QStringLiteral("plan %1 was not changed").arg(oldPlanName)))
         ;
     else if (!m_db->hasPlan(day, oldPlanName) && shownVersion(day, oldPlanName) > 0)
-        refuseChange(QStringLiteral("plan %1 was deleted on another board before this change; "
-                                    "the stored plans are shown")
-                         .arg(oldPlanName));
+        refuseChange(
+            QStringLiteral("plan %1 was deleted on another board before this change; "
+                           "the stored plans are shown")
+                .arg(oldPlanName),
+            tr("计划 %1 已在另一个看板上被删除，现在显示的是已保存的计划。").arg(oldPlanName));
     else if (!m_db->hasPlan(day, oldPlanName))
-        report(QStringLiteral("there is no plan %1 on %2").arg(oldPlanName, date));
-    else if (name.isEmpty() || newFileName.trimmed().isEmpty())
-        report(QStringLiteral("a plan needs a name and a file"));
-    else if (name != oldPlanName && m_db->hasPlan(day, name))
-        report(QStringLiteral("plan %1 already exists on %2").arg(name, date));
-    else if (counts.isEmpty())
-        report(QStringLiteral("plan %1 has no machine with a quantity").arg(name));
-    else if (!(stored = m_db->editPlan(day, oldPlanName, name, newFileName.trimmed(), counts,
-                                       qMax(0, notifyPercent), shownVersion(day, oldPlanName))))
-        refuseChange(conflictOr(QStringLiteral("plan %1 could not be changed").arg(oldPlanName)));
+        refuseChange(QStringLiteral("there is no plan %1 on %2").arg(oldPlanName, date),
+                     tr("%2 没有计划 %1").arg(oldPlanName, date));
+    else if (!refusePlan(day, name, newFileName, counts, tooLarge, notifyPercent, oldPlanName)
+             && !(stored = m_db->editPlan(day, oldPlanName, name, newFileName.trimmed(), counts,
+                                          notifyPercent, shownVersion(day, oldPlanName))))
+        refuseConflictOr(QStringLiteral("plan %1 could not be changed").arg(oldPlanName),
+                         tr("计划 %1 未能修改").arg(oldPlanName));
     if (!stored)
         checkConnection();
     answerPlanChange(day);
@@ -692,7 +745,8 @@ bool YmWorkshopHost::deletePlan(const QString &date, const QString &planName)
     }
     const bool stored = m_db->deletePlan(day, planName, shownVersion(day, planName));
     if (!stored) {
-        refuseChange(conflictOr(QStringLiteral("plan %1 could not be deleted").arg(planName)));
+        refuseConflictOr(QStringLiteral("plan %1 could not be deleted").arg(planName),
+                         tr("计划 %1 未能删除").arg(planName));
         checkConnection();
     }
     answerPlanChange(day);
@@ -708,7 +762,8 @@ void YmWorkshopHost::editStopPeriods()
         return;
     if (!m_db->setStopPeriods(dialog.periods())) {
         refuseChange(
-            QStringLiteral("the stop periods could not be stored: %1").arg(m_db->errorText()));
+            QStringLiteral("the stop periods could not be stored: %1").arg(m_db->errorText()),
+            tr("停机时段未能保存") + writeFailureText());
         return;
     }
     if (m_simulator)
@@ -727,7 +782,8 @@ void YmWorkshopHost::editWorkHours()
     const QTime end = dialog.endTime();
     if (!m_db->setWorkHours(start, end)) {
         refuseChange(
-            QStringLiteral("the work hours could not be stored: %1").arg(m_db->errorText()));
+            QStringLiteral("the work hours could not be stored: %1").arg(m_db->errorText()),
+            tr("工作时间未能保存") + writeFailureText());
         return;
     }
     if (m_simulator)

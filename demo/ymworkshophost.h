@@ -64,6 +64,9 @@ public:
     QVariantList planData() const;
     // The full load of the current day: plans, machines, stops, work hours.
     void pushToday();
+    // How far the stored production of day goes (invalid when none is
+    // stored): the clock cannot start earlier without freezing the board.
+    QTime storedUntil(const QDate &day) const;
 
     // With a screen, a change the user made that cannot be stored is also
     // told in a message box (off by default: tests and tools only get problem()).
@@ -98,6 +101,9 @@ public:
 signals:
     // Problems worth telling the user (bad input from the board, failed writes).
     void problem(const QString &text);
+    // A change the user asked for was refused; text says why, in the board's
+    // language, and the plan window is then given the stored day again.
+    void changeRefused(const QString &text);
 
 private:
     using PieceMap = QMap<QString, int>;
@@ -117,13 +123,22 @@ private:
     void showOfflineBanner(bool shown);
     int shownVersion(const QDate &day, const QString &planName) const;
     // The message of a refused plan change: a conflict with another board, or `failure`.
-    QString conflictOr(const QString &failure) const;
+    void refuseConflictOr(const QString &failure, const QString &userFailure);
+    // Why the last write failed, for the user: "(...)" in the board's language.
+    QString writeFailureText() const;
+    // Refuses (and says why) a plan the board's checks let through; false when
+    // it may be stored.
+    bool refusePlan(const QDate &day, const QString &name, const QString &fileName,
+                    const QMap<QString, int> &counts, int tooLarge, int notifyPercent,
+                    const QString &oldName);
     bool refuseWhileOffline(const QString &what);
     QDate parseDate(const QString &date);
-    QMap<QString, int> checkedCounts(const QMap<QString, int> &macCounts);
+    // The known machines with a quantity; tooLarge gets a quantity above the
+    // maximum (0 when none is), which refuses the whole plan.
+    QMap<QString, int> checkedCounts(const QMap<QString, int> &macCounts, int *tooLarge);
     void report(const QString &text);
     // A user's change the database refused: problem() and, if wanted, a box.
-    void refuseChange(const QString &text);
+    void refuseChange(const QString &text, const QString &userText);
     int stateOf(const QString &macKey) const;
 
     YmHostDatabase *m_db;

@@ -3,20 +3,35 @@
 // a repeat of the last data call, resizes, clock changes and clock ticks,
 // which make the host push the day again) whose arguments are arbitrary
 // QVariant payloads decoded from the bytes. Every call runs against the same
-// module instance, and the board is rendered after each one, so that every
-// painted panel sees every state the data can put it in.
+// module instance.
+//
+// The input's first byte picks the mode. One input in eight repaints the
+// whole board after every call, so that every painted panel sees every state
+// the data can put it in; the others are data-only: the board is painted into
+// a small image once, at the end, which is many times faster and reaches the
+// models' corners sooner. After every input the
+// harness checks what must always hold (see checkInvariants) and aborts on a
+// violation, so that a wrong figure is a finding like a crash.
 //
 //   fuzz_board -max_total_time=60 corpus/          fuzz (see docs/development.md)
 //   fuzz_board --make-seeds DIR                    write the seed corpus
+//   YM_FUZZ_BOARD_MODE=data|full fuzz_board ...    one mode only (for its speed)
 //
 // The seeds encode the sample day of the demo host (twelve machines, four
 // plans, three groups) followed by the reports a host sends during the day.
+#include "ymclock.h"
+#include "ymdashboardfigures.h"
 #include "ymmetatypes.h"
 #include "ymnotifymanager.h"
 #include "ymresources.h"
+#include "ymtableplanmodel.h"
+#include "ymtableviewplanpage.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
+#include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
+#include "ymworkshopplanratelabel.h"
+#include "ymworkshopplanratepage.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -25,6 +40,8 @@
 #include <QGraphicsWidget>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
+#include <QSet>
 #include <QVariantHash>
 #include <QVariantMap>
 
@@ -78,6 +95,12 @@ constexpr int kMaxDepth = 6;
 constexpr int kMaxPageSide = 2000;
 constexpr int kMaxSteps = 24;
 const QSize kStartSize(480, 270);
+// Data-only inputs paint the board once, at the end, into an image of at most
+// this side.
+constexpr int kSmallSide = 160;
+// Inputs whose first byte is a multiple of this repaint the whole board after
+// every call.
+constexpr int kFullPaintShare = 8;
 
 enum Op : uint8_t {
     OpInitDatas,
@@ -315,6 +338,8 @@ private:
 class Writer
 {
 public:
+    explicit Writer(bool fullPaint = false) { byte(fullPaint ? 0 : 1); }
+
     QByteArray out;
 
     void byte(uint8_t b) { out.append(char(b)); }
@@ -436,37 +461,175 @@ YmWorkshopManagePage *page()
 }
 
 // One canvas for every repaint: a fresh multi-megabyte image per call would
-// cost more than the painting itself.
-void renderInto(QWidget *w)
+// cost more than the painting itself. maxSide clips the paint to the top-left
+// corner: the small paints of the data-only mode.
+void renderInto(QWidget *w, int maxSide)
 {
     static QImage canvas;
-    const QSize size = w->size().boundedTo(QSize(kMaxPageSide, kMaxPageSide));
+    const QSize size = w->size().boundedTo(QSize(maxSide, maxSide));
     if (size.isEmpty())
         return;
     if (canvas.width() < size.width() || canvas.height() < size.height())
         canvas = QImage(size.expandedTo(canvas.size()), QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
-    w->render(&canvas);
+    w->render(&canvas, QPoint(), QRegion(0, 0, size.width(), size.height()));
 }
 
-void repaint()
+void repaint(int maxSide)
 {
     if (YmWorkshopManagePage *p = page())
-        renderInto(p);
+        renderInto(p, maxSide);
 }
 
 // Every other window of the module (plan window, pop-ups), once per input.
-void repaintOtherWindows()
+void repaintOtherWindows(int maxSide)
 {
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows) {
         if (w != page())
-            renderInto(w);
+            renderInto(w, maxSide);
+    }
+}
+
+[[noreturn]] void violated(const char *what, const QString &detail)
+{
+    std::fprintf(stderr, "invariant violated: %s: %s\n", what, qPrintable(detail));
+    std::abort();
+}
+
+QString rowText(const YmOrderRecord &r)
+{
+    return QStringLiteral("%1/%2/%3 %4 of %5")
+        .arg(r.planName, r.macKey, r.fileName)
+        .arg(r.completed)
+        .arg(r.planned);
+}
+
+// What must hold whatever the host sent: the board's figures agree with its
+// rows, the plan window shows today's rows as the board counts them, no plan
+// waits twice in the notification queue, and no window is off the screen.
+void checkInvariants()
+{
+    YmWorkshopManagePage *p = page();
+    if (!p || !p->mainPage())
+        return;
+    const YmWorkshopManageMainPage *main = p->mainPage();
+    const YmOrderModel &model = main->model();
+    const QVector<YmOrderRecord> &rows = model.rows();
+
+    qint64 planned = 0;
+    qint64 completed = 0;
+    for (const YmOrderRecord &r : rows) {
+        planned += r.planned;
+        completed += r.completed;
+    }
+    const YmDashboardFigures figures = model.dashboardFigures();
+    if (figures.totalPlanned != YmDashboardFigures::saturatedInt(planned)
+        || figures.totalCompleted != YmDashboardFigures::saturatedInt(completed))
+        violated("totals are the sums of the rows", QStringLiteral("%1/%2 shown, %3/%4 summed")
+                                                        .arg(figures.totalCompleted)
+                                                        .arg(figures.totalPlanned)
+                                                        .arg(completed)
+                                                        .arg(planned));
+    for (const QVariantList &bars : {figures.planBars, figures.groupBars}) {
+        qint64 barPlanned = 0;
+        qint64 barCompleted = 0;
+        for (const QVariant &bar : bars) {
+            const QVariantList entry = bar.toList();
+            barPlanned += entry.value(1).toLongLong();
+            barCompleted += entry.value(2).toLongLong();
+        }
+        // Bars clamp to the int range each, so the sums only bound the totals.
+        if (planned < std::numeric_limits<int>::max() && planned > std::numeric_limits<int>::min()
+            && completed < std::numeric_limits<int>::max()
+            && completed > std::numeric_limits<int>::min()
+            && (barPlanned != planned || barCompleted != completed))
+            violated("the bars add up to the totals", QStringLiteral("bars %1/%2, rows %3/%4")
+                                                          .arg(barCompleted)
+                                                          .arg(barPlanned)
+                                                          .arg(completed)
+                                                          .arg(planned));
+    }
+    QHash<QString, QPair<qint64, qint64>> byMachine; // planned, completed
+    for (const YmOrderRecord &r : rows) {
+        if (r.isRecord && model.hasMachine(r.macKey)) {
+            byMachine[r.macKey].first += r.planned;
+            byMachine[r.macKey].second += r.completed;
+        }
+    }
+    for (auto it = byMachine.cbegin(); it != byMachine.cend(); ++it) {
+        const YmOrderModel::MachineCounts m = model.machineCounts(it.key());
+        if (m.planned != it->first || m.completed != it->second)
+            violated("a machine's counts are the sums of its rows",
+                     QStringLiteral("%1: %2/%3 counted, %4/%5 summed")
+                         .arg(it.key())
+                         .arg(m.completed)
+                         .arg(m.planned)
+                         .arg(it->second)
+                         .arg(it->first));
+    }
+    if (const auto *rate = main->findChild<const YmWorkshopPlanRatePage *>()) {
+        const int outstanding = rate->outstandingLabel()->value();
+        if (outstanding < 0 && figures.totalCompleted <= figures.totalPlanned)
+            violated("no negative outstanding count unless completed exceeds plan",
+                     QStringLiteral("outstanding %1 of %2/%3")
+                         .arg(outstanding)
+                         .arg(figures.totalCompleted)
+                         .arg(figures.totalPlanned));
+    }
+
+    if (const YmTableViewPlanPage *plans = main->planPage()) {
+        if (plans->shownDate() == YmClock::today(plans)) {
+            const QVector<YmOrderRecord> &shown = plans->model().planList();
+            if (shown.size() != rows.size())
+                violated("the plan window shows today's order rows",
+                         QStringLiteral("%1 rows shown, %2 on the board")
+                             .arg(shown.size())
+                             .arg(rows.size()));
+            for (int i = 0; i < rows.size(); ++i) {
+                const YmOrderRecord &a = shown.at(i);
+                const YmOrderRecord &b = rows.at(i);
+                if (a.planName != b.planName || a.macKey != b.macKey || a.fileName != b.fileName
+                    || a.planned != b.planned || a.completed != b.completed)
+                    violated("the plan window shows today's order rows",
+                             QStringLiteral("row %1: %2 shown, %3 on the board")
+                                 .arg(i)
+                                 .arg(rowText(a), rowText(b)));
+            }
+        }
+    }
+
+    if (YmNotifyManager *notify = YmNotifyManager::existingInstance()) {
+        QSet<QString> waiting;
+        for (const QString &key : notify->queueKeys()) {
+            if (key.isEmpty())
+                continue;
+            if (waiting.contains(key))
+                violated("one waiting notification per plan", key);
+            waiting.insert(key);
+        }
+    }
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w->isVisible() && !w->frameGeometry().intersects(screen))
+            violated("no window off the screen",
+                     QStringLiteral("%1 at %2,%3 %4x%5")
+                         .arg(QString::fromLatin1(w->metaObject()->className()))
+                         .arg(w->x())
+                         .arg(w->y())
+                         .arg(w->width())
+                         .arg(w->height()));
     }
 }
 
 void run(Reader &in)
 {
+    // YM_FUZZ_BOARD_MODE=data or =full forces one mode, to measure each alone.
+    static const QByteArray forced = qgetenv("YM_FUZZ_BOARD_MODE");
+    const uint8_t mode = in.byte();
+    const bool fullPaint = forced == "full" || (forced != "data" && mode % kFullPaintShare == 0);
     YmWorkshopManage &board = *g_host.board;
     std::function<void()> last;
     const auto call = [&last](std::function<void()> f) {
@@ -555,9 +718,14 @@ void run(Reader &in)
                 last();
             break;
         }
-        repaint();
+        if (fullPaint)
+            repaint(kMaxPageSide);
     }
-    repaintOtherWindows();
+    if (fullPaint)
+        repaintOtherWindows(kMaxPageSide);
+    else
+        repaint(kSmallSide);
+    checkInvariants();
 }
 
 void startInput()
@@ -642,7 +810,7 @@ int makeSeeds(const QString &dir)
     const QVariantList rows = sampleRows(12);
     const QVariantList macs = sampleMachines(12);
     {
-        Writer w; // the day as the demo host pushes it, then shown
+        Writer w(true); // the day as the demo host pushes it, then shown, fully painted
         writeInitDatas(w, rows, macs);
         w.op(OpShow);
         seeds.insert(QStringLiteral("sample-day"), w.out);
@@ -721,7 +889,7 @@ int makeSeeds(const QString &dir)
         seeds.insert(QStringLiteral("day-change"), w.out);
     }
     {
-        Writer w; // the board shrunk and grown around the data
+        Writer w(true); // the board shrunk and grown around the data, fully painted
         writeInitDatas(w, rows.mid(0, 5), macs.mid(0, 5));
         w.op(OpShow);
         w.op(OpResize);
@@ -782,8 +950,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     g_host.board->initDatas({QVariant(sampleRows(12)), 1, 0, 0}, sampleMachines(12), {},
                             QStringLiteral("08:00:00"), QStringLiteral("20:00:00"), 600);
     g_host.board->show();
-    repaint();
-    repaintOtherWindows();
+    repaint(kMaxPageSide);
+    repaintOtherWindows(kMaxPageSide);
     startInput();
     // libFuzzer ends with exit(); tear the board and the application down
     // first, so that the exit-time leak check sees a process that cleaned up.

@@ -259,17 +259,18 @@ private slots:
         QTest::addColumn<QString>("plan");
         QTest::addColumn<QString>("macKey");
         QTest::addColumn<int>("count");
-        QTest::newRow("name taken") << kDate << "PO-1002"
-                                    << "MAC-001" << 5;
-        QTest::newRow("empty name") << kDate << "  "
-                                    << "MAC-001" << 5;
-        QTest::newRow("unknown machine only") << kDate << "PO-9"
-                                              << "MAC-777" << 5;
-        QTest::newRow("no quantity") << kDate << "PO-9"
-                                     << "MAC-001" << 0;
-        QTest::newRow("bad date") << "2026-02-30"
-                                  << "PO-9"
-                                  << "MAC-001" << 5;
+        QTest::addColumn<QString>("told"); // what the user reads; empty: nobody asked
+        // date|plan|machine|count|told
+        for (const char *row :
+             {"2026-03-05|PO-1002|MAC-001|5|2026-03-05 已有计划 PO-1002，请换一个名称",
+              "2026-03-05|  |MAC-001|5|计划需要订单计划名称和文件",
+              "2026-03-05|PO-9|MAC-777|5|计划 PO-9 没有设置数量的设备",
+              "2026-03-05|PO-9|MAC-001|0|计划 PO-9 没有设置数量的设备",
+              "2026-03-05|PO-9|MAC-001|2000000000|计划 PO-9 的数量 2000000000 超过上限 10000000",
+              "2026-02-30|PO-9|MAC-001|5|"}) {
+            const QStringList f = QString::fromUtf8(row).split(QLatin1Char('|'));
+            QTest::newRow(row) << f[0] << f[1] << f[2] << f[3].toInt() << f[4];
+        }
     }
     void badPlansAreRefused()
     {
@@ -277,13 +278,23 @@ private slots:
         QFETCH(QString, plan);
         QFETCH(QString, macKey);
         QFETCH(int, count);
+        QFETCH(QString, told);
         Workshop w;
         QSignalSpy problems(w.host.get(), &YmWorkshopHost::problem);
+        QSignalSpy refusals(w.host.get(), &YmWorkshopHost::changeRefused);
+        QSignalSpy shown(mainOf(w.board)->planPage()->findChild<QTableView *>()->model(),
+                         &QAbstractItemModel::modelReset);
         const QStringList before = storedPlans(w.db, kDay);
         emit mainOf(w.board)->sAddDatePlan(date, plan, QStringLiteral("F.nc"), {{macKey, count}},
                                            10);
         QCOMPARE(storedPlans(w.db, kDay), before);
         QVERIFY(problems.count() >= 1);
+        QCOMPARE(refusals.count(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty()) {
+            QCOMPARE(refusals.first().first().toString(), told);
+            // The plan window is given the stored day again.
+            QVERIFY(shown.count() >= 1);
+        }
     }
 
     void plansAndSettingsSurviveARestart()
@@ -357,6 +368,35 @@ private slots:
                    });
         QVERIFY(warned);
         QCOMPARE(w.db.stopPeriods().value(0).end, QStringLiteral("13:00:00"));
+    }
+
+    void stopPeriodsProblem_data()
+    {
+        QTest::addColumn<QString>("periods"); // "start-end;..."
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("apart") << "08:00-08:15;11:45-13:00"
+                               << "";
+        QTest::newRow("touching") << "11:45-13:00;13:00-13:15"
+                                  << "";
+        QTest::newRow("inside") << "11:45-13:00;08:00-08:15;12:30-12:45"
+                                << "第1行与第3行的停机时间重叠";
+        QTest::newRow("crossing") << "15:00-16:00;15:30-16:30"
+                                  << "第1行与第2行的停机时间重叠";
+        QTest::newRow("bad row first") << "15:00-16:00;15:30-15:00"
+                                       << "第2行：结束时间必须晚于开始时间";
+    }
+    void stopPeriodsProblem()
+    {
+        QFETCH(QString, periods);
+        QFETCH(QString, problem);
+        QList<YmStopPeriod> list;
+        for (const QString &p : periods.split(QLatin1Char(';'))) {
+            const QStringList t = p.split(QLatin1Char('-'));
+            list.append({QStringLiteral("停机"), t[0] + QStringLiteral(":00"),
+                         t[1] + QStringLiteral(":00")});
+        }
+        YmStopPeriodsDialog dialog(list);
+        QCOMPARE(dialog.problem(), problem);
     }
 
     void workHoursDialog()

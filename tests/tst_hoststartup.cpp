@@ -182,6 +182,12 @@ private slots:
                             << "bad --at 25:00";
         QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2
                                << "bad --speed -3";
+        QTest::newRow("speed not a number")
+            << QStringList{QStringLiteral("--speed"), QStringLiteral("nan")} << 2
+            << "bad --speed nan";
+        QTest::newRow("scale not a number")
+            << QStringList{QStringLiteral("--scale"), QStringLiteral("nan")} << 2
+            << "bad --scale nan";
         QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
                                                QStringLiteral("/no/such.csv")}
                                 << 8 << "/no/such.csv: cannot read";
@@ -250,12 +256,15 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("w.db"));
         const QString png = dir.filePath(QStringLiteral("b.png"));
+        QStringList errors;
         auto runAt = [&](const QString &at) {
+            errors.clear();
             return YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path,
                                       QStringLiteral("--date"), kDay, QStringLiteral("--seed"),
                                       QStringLiteral("9"), QStringLiteral("--at"), at,
                                       QStringLiteral("--screenshot"), png, QStringLiteral("--size"),
-                                      QStringLiteral("800x600")});
+                                      QStringLiteral("800x600")},
+                                     &errors);
         };
         QCOMPARE(runAt(QStringLiteral("10:00")), 0);
         QCOMPARE(QImage(png).size(), QSize(800, 600));
@@ -265,10 +274,74 @@ private slots:
         QCOMPARE(runAt(QStringLiteral("12:00")), 0);
         QCOMPARE(piecesUpTo(path, QStringLiteral("10:00:00")), morning);
         QVERIFY(piecesUpTo(path, QStringLiteral("12:00:00")) > morning + 100);
-        // An earlier clock adds nothing.
+        // An earlier clock adds nothing; the host says so and starts at the stored time.
+        QCOMPARE(errors, QStringList());
         const int noon = piecesUpTo(path, QStringLiteral("23:59:59"));
         QCOMPARE(runAt(QStringLiteral("09:00")), 0);
         QCOMPARE(piecesUpTo(path, QStringLiteral("23:59:59")), noon);
+        QCOMPARE(errors, QStringList{QStringLiteral("the database already holds production of "
+                                                    "2026-03-05 up to 12:00; starting at 12:00 "
+                                                    "instead of 09:00")});
+    }
+
+    void replayWithoutAValidEvent()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("garbage.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x1b[2J\x7f\x01,garbage\n\x1b]0;title\x07\n"));
+        file.close();
+        QStringList errors;
+        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"),
+                                    QStringLiteral(":memory:"), QStringLiteral("--replay"), path},
+                                   &errors),
+                 10);
+        QCOMPARE(errors.size(), 3);
+        // Refused lines are echoed with their control characters escaped.
+        QCOMPARE(errors.at(0), path
+                                   + QStringLiteral(":1: expected 4 fields, found 2: "
+                                                    "\\x1b[2J\\x7f\\x01,garbage"));
+        for (const QString &line : errors) {
+            for (const QChar c : line)
+                QVERIFY2(c.category() != QChar::Other_Control, qPrintable(line));
+        }
+        QCOMPARE(errors.at(2), path
+                                   + QStringLiteral(": no valid event (0 events read, 2 lines "
+                                                    "refused)"));
+    }
+
+    // --help and --screenshot need no display: the program picks the
+    // offscreen platform itself.
+    void withoutADisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << "--screenshot";
+        QTest::newRow("screenshot")
+            << QStringList{QStringLiteral("--db"),        QStringLiteral(":memory:"),
+                           QStringLiteral("--seed"),      QStringLiteral("1"),
+                           QStringLiteral("--size"),      QStringLiteral("640x480"),
+                           QStringLiteral("--screenshot")}
+            << "640x480";
+    }
+    void withoutADisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        if (arguments.last() == QLatin1String("--screenshot"))
+            arguments << dir.filePath(QStringLiteral("b.png"));
+        QProcess demo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QLatin1String(name));
+        demo.setProcessEnvironment(env);
+        demo.start(QStringLiteral(YM_DEMO_EXECUTABLE), arguments);
+        QVERIFY(demo.waitForFinished(60000));
+        QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(demo.exitCode(), 0);
+        QVERIFY(QString::fromLocal8Bit(demo.readAllStandardOutput()).contains(output));
     }
 };
 

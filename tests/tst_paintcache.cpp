@@ -13,6 +13,7 @@
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopverticalbarchart.h"
 
+#include "ympaintcaches.h"
 #include "ympayload.h"
 #include <QPainter>
 #include <QRandomGenerator>
@@ -48,17 +49,20 @@ QImage render(QWidget &w, const QColor &under = kBoard)
     return image;
 }
 
-void setCaches(bool on)
+// The caches of one board or panel, as YmWorkshopManagePage switches its own.
+void setCaches(QWidget &w, bool on)
 {
-    YmStaticTextCache::setEnabled(on);
-    YmPixelMemo::setEnabled(on);
+    if (auto *page = qobject_cast<YmWorkshopManagePage *>(&w))
+        page->setPaintCachesEnabled(on);
+    else
+        YmPaintCaches::setEnabled(&w, on);
 }
 
 QImage plain(QWidget &w, const QColor &under = kBoard)
 {
-    setCaches(false);
+    setCaches(w, false);
     const QImage image = render(w, under);
-    setCaches(true);
+    setCaches(w, true);
     return image;
 }
 
@@ -86,7 +90,6 @@ class TstPaintCache : public QObject
 
 private slots:
     void initTestCase() { YmPlatformMessageFilter::install(); }
-    void cleanup() { setCaches(true); }
 
     void barCharts_data()
     {
@@ -187,9 +190,9 @@ private slots:
         QImage last;
         const auto check = [&] {
             last = paint();
-            setCaches(false);
+            setCaches(chart, false);
             const QImage expected = paint();
-            setCaches(true);
+            setCaches(chart, true);
             QVERIFY2(last == expected, qPrintable(firstDifference(last, expected)));
         };
         render(chart); // remembered over the board colour, unscaled
@@ -276,13 +279,13 @@ private slots:
                 p.setOpacity(0.5);
             };
         else if (change == "off")
-            YmPixelMemo::setEnabled(false);
+            memo.setEnabled(false);
         QImage second(80, 60, QImage::Format_ARGB32_Premultiplied);
         paint(second, under, key, setUp);
         QCOMPARE(painted, copied ? 1 : 2);
 
         // Whatever the memo did, the pixels are the ones painting gives.
-        YmPixelMemo::setEnabled(false);
+        memo.setEnabled(false);
         QImage expected(80, 60, QImage::Format_ARGB32_Premultiplied);
         paint(expected, under, key, setUp);
         QVERIFY2(second == expected, qPrintable(firstDifference(second, expected)));
@@ -362,7 +365,7 @@ private slots:
         draw(c, text, 0.5); // painted, but its font is named
         draw(d, text, 1);
         const QImage cached = image;
-        YmPixelMemo::setEnabled(false);
+        memo.setEnabled(false);
         draw(d, text, 1);
         QVERIFY2(cached == image, qPrintable(firstDifference(cached, image)));
     }
@@ -373,15 +376,19 @@ private slots:
     {
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<bool>("bold");
-        QTest::newRow("11 px") << 11 << false;
-        QTest::newRow("20 px") << 20 << false;
-        QTest::newRow("20 px bold") << 20 << true;
-        QTest::newRow("41 px") << 41 << false;
+        QTest::addColumn<bool>("decorated"); // underlined, struck out, letters spaced
+        QTest::newRow("11 px") << 11 << false << false;
+        QTest::newRow("20 px") << 20 << false << false;
+        QTest::newRow("20 px bold") << 20 << true << false;
+        QTest::newRow("41 px") << 41 << false << false;
+        QTest::newRow("4 px decorated") << 4 << false << true;
+        QTest::newRow("20 px decorated") << 20 << true << true;
     }
     void textsAnywhere()
     {
         QFETCH(int, pixelSize);
         QFETCH(bool, bold);
+        QFETCH(bool, decorated);
         const QStringList pieces{
             QStringLiteral("订单"),       QStringLiteral("jgyp"),    QStringLiteral("ẪǺ̈̈"),
             QStringLiteral("ญี่ปุ่น"),        QStringLiteral("العربية"), QStringLiteral("fj/|"),
@@ -389,6 +396,9 @@ private slots:
         QFont font;
         font.setPixelSize(pixelSize);
         font.setBold(bold);
+        font.setUnderline(decorated);
+        font.setStrikeOut(decorated);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, decorated ? 1 : 0);
         YmStaticTextCache texts;
         QRandomGenerator random{quint32(pixelSize)};
         struct Item
@@ -419,9 +429,9 @@ private slots:
         };
         paint();
         const QImage copied = paint();
-        setCaches(false);
+        texts.setEnabled(false);
         const QImage expected = paint();
-        setCaches(true);
+        texts.setEnabled(true);
         QVERIFY2(copied == expected, qPrintable(firstDifference(copied, expected)));
     }
 
@@ -494,13 +504,12 @@ private slots:
                           QWidget::DrawChildren);
         };
         const auto plainPaint = [&](int completed, const QColor &under) {
-            setCaches(false);
             std::unique_ptr<QWidget> fresh = makeChart(completed);
+            setCaches(*fresh, false);
             if (how == "other font")
                 fresh->setFont(otherFont);
             QImage image(600, 450, QImage::Format_ARGB32_Premultiplied);
             paint(*fresh, image, under);
-            setCaches(true);
             return image;
         };
         const QColor under = how == "other colour" ? QColor(90, 20, 60) : kBoard;

@@ -353,8 +353,8 @@ private slots:
         QTest::newRow("another day shown")
             << QDate(2024, 5, 2) << plan << "2024-05-02|P9|F9|k1=60;k4=40|20";
         QTest::newRow("next year shown")
-            << QDate(2025, 1, 1) << "file=F1;count=7;check=k2:7;check=k3:"
-            << "2025-01-01||F1|k2=7|0";
+            << QDate(2025, 1, 1) << "plan=P8;file=F1;count=7;check=k2:7"
+            << "2025-01-01|P8|F1|k2=7|0";
         QTest::newRow("cancelled") << QDate(2024, 5, 2) << plan + ";cancel"
                                    << "";
     }
@@ -548,25 +548,23 @@ private slots:
         QTest::addColumn<QString>("kept");        // the field's text afterwards
         QTest::addColumn<QStringList>("notices"); // after OK
         QTest::addColumn<QStringList>("calls");   // what the host received
-        const QStringList zero{"提示|计划总数不能设置为0|确定"};
-        const QStringList mismatch{"提示|计划数量不匹配，请全部设置，并等于计划总数|确定"};
+        const QStringList count{"提示|计划数必须是 1 到 10000000 之间的整数|确定"};
+        const QStringList quantity{"提示|设备 M2 的数量必须是 1 到 10000000 之间的整数|确定"};
+        const QStringList notify{"提示|提示百分比必须是 0 到 100 之间的整数|确定"};
         // name;field ("count", "notify" or a machine key);pasted;kept
         for (const char *row :
              {"letters in the plan count;count;1O0;", "negative plan count;count;-100;",
               "full-width digits;count;１００;", "letters in a quantity;k2;4O;",
-              "spaces in a quantity;k2; 40;", "notify above 99;notify;150;"}) {
+              "spaces in a quantity;k2; 40;", "notify above 100;notify;150;150"}) {
             const QStringList f = QString::fromUtf8(row).split(';');
-            QTest::newRow(qPrintable(f[0]))
-                << (f[1] == "count"    ? "lineEdit_planCount"
-                    : f[1] == "notify" ? "lineEdit_notifyNum"
-                                       : f[1])
-                << f[2] << f[3]
-                << (f[1] == "count" ? zero
-                    : f[1] == "k2"  ? mismatch
-                                    : QStringList())
-                // An empty percent means no notification: the plan goes, without the bad number.
-                << (f[1] == "notify" ? QStringList{"add|2024-05-09|P9|F9|k1=60;k2=40|0"}
-                                     : QStringList());
+            QTest::newRow(qPrintable(f[0])) << (f[1] == "count"    ? "lineEdit_planCount"
+                                                : f[1] == "notify" ? "lineEdit_notifyNum"
+                                                                   : f[1])
+                                            << f[2] << f[3]
+                                            << (f[1] == "count" ? count
+                                                : f[1] == "k2"  ? quantity
+                                                                : notify)
+                                            << QStringList();
         }
     }
     void badInputThroughTheFacade()

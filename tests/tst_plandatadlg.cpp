@@ -119,38 +119,55 @@ private slots:
 
     void okChecks_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("planCount");      // typed; "\b" erases
+        QTest::addColumn<QString>("notify");         // typed
         QTest::addColumn<QStringList>("quantities"); // per machine, "x" = unchecked
         QTest::addColumn<QString>("expectedCounter");
         QTest::addColumn<QString>("expectedNotice"); // empty: accepted
         QTest::addColumn<QString>("expectedMap");    // getPlanData onto {OLD: 1}
         const QMap<QString, QString> notices{
-            {"zero", "计划总数不能设置为0"},
-            {"mismatch", "计划数量不匹配，请全部设置，并等于计划总数"},
-            {"nofile", "文件不能为空"}};
-        // name|file|plan count|quantities|counter|notice|map; past the int range a number
-        // reads as 0, and the checks refuse it.
+            {"noname", "订单计划不能为空"},
+            {"nofile", "文件不能为空"},
+            {"count", "计划数必须是 1 到 10000000 之间的整数"},
+            {"notify", "提示百分比必须是 0 到 100 之间的整数"},
+            {"nomac", "请至少选择一台设备"},
+            {"qtyA1", "设备 车床A1 的数量必须是 1 到 10000000 之间的整数"},
+            {"qtyB2", "设备 铣床B2 的数量必须是 1 到 10000000 之间的整数"},
+            {"mismatch", "计划数量不匹配，请全部设置，并等于计划总数"}};
+        // name|file|plan count|notify|quantities|counter|notice|map. Several faults
+        // at once are reported in the order of the fields; numbers are never cut.
         for (const char *row :
-             {"plan count empty|F|7\b|x,x,x|0/0 green|zero|OLD=1",
-              "plan count empty, quantities set|F|7\b|60,40,x|100/0 red|zero|M01=60;M02=40;OLD=1",
-              "no file||100|60,40,x|100/100 green|nofile|M01=60;M02=40;OLD=1",
-              "sum equals plan|F|100|60,40,x|100/100 green||M01=60;M02=40;OLD=1",
-              "too many|F|100|70,40,x|110/100 red|mismatch|M01=70;M02=40;OLD=1",
-              "too few|F|100|30,40,x|70/100 green|mismatch|M01=30;M02=40;OLD=1",
-              "empty and 0 left out of the map|F|0100|,0,00100|100/100 green||M03=100;OLD=1",
-              "huge plan count|F|99999999999|60,40,x|100/0 red|zero|M01=60;M02=40;OLD=1",
-              "huge quantity|F|100|99999999999,40,x|40/100 green|mismatch|M02=40;OLD=1"}) {
+             {"P-9|F|100|15|60,40,x|100/100 green||M01=60;M02=40;OLD=1",
+              "|F|100|15|60,40,x|100/100 green|noname|M01=60;M02=40;OLD=1",
+              "  |||150|x,x,x|0/0 none|noname|OLD=1",
+              "P-9||100|15|60,40,x|100/100 green|nofile|M01=60;M02=40;OLD=1",
+              "P-9|F|7\b|15|x,x,x|0/0 green|count|OLD=1",
+              "P-9|F|99999999999|15|60,40,x|100/99999999999 green|count|M01=60;M02=40;OLD=1",
+              "P-9|F|10000001|15|x,x,x|0/10000001 green|count|OLD=1",
+              "P-9|F|10000000|15|10000000,x,x|10000000/10000000 green||M01=10000000;OLD=1",
+              "P-9|F|100|150abc|60,40,x|100/100 green|notify|M01=60;M02=40;OLD=1",
+              "P-9|F|100|100|100,x,x|100/100 green||M01=100;OLD=1",
+              "P-9|F|100|15|x,x,x|0/100 green|nomac|OLD=1",
+              "P-9|F|100|15|,100,x|100/100 green|qtyA1|M02=100;OLD=1",
+              "P-9|F|100|15|100,0,x|100/100 green|qtyB2|M01=100;OLD=1",
+              "P-9|F|100|15|99999999999,40,x|100000000039/100 red|qtyA1|M02=40;OLD=1",
+              "P-9|F|100|15|70,40,x|110/100 red|mismatch|M01=70;M02=40;OLD=1",
+              "P-9|F|100|15|30,40,x|70/100 green|mismatch|M01=30;M02=40;OLD=1",
+              "P-9|F|0100|15|x,x,00100|100/100 green||M03=100;OLD=1"}) {
             const QStringList f = QString::fromUtf8(row).split('|');
-            QTest::newRow(qPrintable(f[0]))
-                << f[1] << f[2] << f[3].split(',') << f[4] << notices.value(f[5]) << f[6];
+            QTest::newRow(row) << f[0] << f[1] << f[2] << f[3] << f[4].split(',') << f[5]
+                               << notices.value(f[6]) << f[7];
         }
     }
 
     void okChecks()
     {
+        QFETCH(QString, name);
         QFETCH(QString, file);
         QFETCH(QString, planCount);
+        QFETCH(QString, notify);
         QFETCH(QStringList, quantities);
         QFETCH(QString, expectedCounter);
         QFETCH(QString, expectedNotice);
@@ -159,14 +176,19 @@ private slots:
         YmPlanDataDlg dlg;
         dlg.setMacList(kKeys, kNames);
         dlg.show();
-        QTest::keyClicks(child(dlg, "lineEdit_planName"), "P-9");
+        QTest::keyClicks(child(dlg, "lineEdit_planName"), name);
         QTest::keyClicks(child(dlg, "lineEdit_fileName"), file);
         QTest::keyClicks(child(dlg, "lineEdit_planCount"), planCount);
-        QTest::keyClicks(child(dlg, "lineEdit_notifyNum"), "15");
+        QTest::keyClicks(child(dlg, "lineEdit_notifyNum"), notify);
         enterQuantities(dlg, quantities);
         QCOMPARE(counter(dlg), expectedCounter);
 
-        ModalScript driver({}, press());
+        static int shots = 0;
+        const QString shot = QStringLiteral("dialog-refusal-%1").arg(++shots, 2, 10, QChar('0'));
+        ModalScript driver({}, [&dlg, shot](QWidget *box) {
+            saveShot(&dlg, shot, box);
+            press()(box);
+        });
         QSignalSpy accepted(&dlg, &QDialog::accepted);
         child<QPushButton>(dlg, "btn_ok")->click();
         const QStringList notices{"提示|" + expectedNotice + "|确定"};
@@ -176,9 +198,9 @@ private slots:
 
         QString plan, fileName;
         Counts map{{"OLD", 1}}; // not cleared by the dialog
-        int notify = -1;
-        dlg.getPlanData(plan, fileName, map, notify);
-        QCOMPARE(plan + '|' + fileName + '|' + QString::number(notify), "P-9|" + file + "|15");
+        int notifyNum = -1;
+        dlg.getPlanData(plan, fileName, map, notifyNum);
+        QCOMPARE(plan + '|' + fileName, name + '|' + file);
         QCOMPARE(mapText(map), expectedMap);
     }
 
@@ -257,7 +279,7 @@ private slots:
 
     void editPrefills()
     {
-        // An unknown key is left out; a percent beyond 99 reads as 0.
+        // An unknown key is left out; a percent beyond 100 reads as 0.
         const Counts plan{{"M01", 10}, {"M03", 20}, {"GONE", 5}};
         YmPlanDataDlg dlg;
         dlg.setMacList(kKeys, kNames);

@@ -14,6 +14,7 @@
 #include "ymworkshopmanage.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -84,7 +85,7 @@ QString headersText(const YmTableViewPlanPage &page)
     return labels.join(',');
 }
 
-// The cells of one column as the view shows them (rejected rows stay blank).
+// The cells of one column as the view shows them.
 QStringList shownColumn(QWidget &page, int column)
 {
     QAbstractItemModel *model = child<QTableView>(page, "tableView")->model();
@@ -154,6 +155,35 @@ private slots:
         QCOMPARE(spy.count(), queries);
         if (queries)
             QCOMPARE(spy.at(0).at(0).toDate(), expected);
+    }
+
+    void followsTheBoardsDay_data()
+    {
+        QTest::addColumn<QDate>("shown");
+        QTest::addColumn<QDate>("expected");
+        QTest::addColumn<int>("queries");
+        QTest::newRow("today moves on") << kToday << kToday.addDays(1) << 1;
+        QTest::newRow("another day stays") << QDate(2024, 4, 30) << QDate(2024, 4, 30) << 0;
+    }
+    void followsTheBoardsDay()
+    {
+        QFETCH(QDate, shown);
+        QFETCH(QDate, expected);
+        QFETCH(int, queries);
+        YmTableViewPlanPage page;
+        child<QDateEdit>(page, "dateEdit")->setDate(shown);
+        QSignalSpy spy(&page, &YmTableViewPlanPage::sQueryDatePlan);
+        page.followDay(kToday.addDays(1));
+        QCOMPARE(page.shownDate(), expected);
+        QCOMPARE(spy.count(), queries);
+        // The button back to today looks like one and says so, in the board's
+        // language, as do the date edit and its calendar.
+        auto *today = child<QPushButton>(page, "pushButton");
+        QCOMPARE(today->text() + (today->isFlat() ? " flat" : ""), QString("今天"));
+        QCOMPARE(today->toolTip(), QString("单击跳到当天"));
+        auto *edit = child<QDateEdit>(page, "dateEdit");
+        QCOMPARE(edit->calendarWidget()->locale().language(), QLocale::Chinese);
+        QCOMPARE(edit->locale().language(), QLocale::Chinese);
     }
 
     void answersForTheShownDateOnly()
@@ -368,9 +398,9 @@ private slots:
         QTest::addColumn<QString>("filterType");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("plans");
-        for (const char *row :
-             {"exact plan;0;订单计划;A1;A1,,,", "plan contains;1;订单计划;A1;A1,A12,,",
-              "file column;0;文件;F1;A1,B1,,", "empty text keeps all;0;文件;;A1,A12,B1,a1"}) {
+        for (const char *row : {"exact plan;0;订单计划;A1;A1", "plan contains;1;订单计划;A1;A1,A12",
+                                "file column;0;文件;F1;A1,B1", "no match;0;订单计划;Z;",
+                                "empty text keeps all;0;文件;;A1,A12,B1,a1"}) {
             const QStringList f = QString(row).split(';');
             QTest::newRow(qPrintable(f[0])) << (f[1] == "1") << f[2] << f[3] << f[4].split(',');
         }
@@ -395,9 +425,13 @@ private slots:
         QCOMPARE(shownColumn(page, 1), (QStringList{"A1", "A12", "B1", "a1"}));
         QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
         child<QPushButton>(page, "btnQuery")->click();
+        plans.removeAll(QString());
         QCOMPARE(shownColumn(page, 1), plans);
-        // The table keeps its four numbered rows, the rejected ones blank.
-        QCOMPARE(child<QTableView>(page, "tableView")->verticalHeader()->count(), 4);
+        // Exactly the matching rows, numbered from 1.
+        auto *view = child<QTableView>(page, "tableView");
+        QCOMPARE(view->verticalHeader()->count(), plans.size());
+        if (!plans.isEmpty())
+            QCOMPARE(view->model()->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
         // Only an empty filter text rebuilds the grouping and saves the settings.
         QCOMPARE(settings.count(), text.isEmpty() ? 3 : 0);
     }

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(page.outstandingLabel()->value(), -50);
         QCOMPARE(page.chart()->percentText(), QStringLiteral("150.00%"));
         page.setCompletion(12345678, 1);
-        QCOMPARE(page.chart()->totalText(), QStringLiteral("今日总单: 1.23457e+07 "));
+        QCOMPARE(page.chart()->totalText(), QStringLiteral("今日总单: 12345678 "));
     }
 
     void labelBrackets()

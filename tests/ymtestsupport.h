@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
@@ -171,6 +172,28 @@ inline QImage renderAt(QWidget &w, QSize size)
 {
     w.resize(size);
     return w.grab().toImage();
+}
+
+// With YM_SHOT_DIR set, saves what the user sees to that folder as name.png:
+// the widget, and a modal on top of it (centred) when one is given. Pictures
+// for a reviewer's eye; nothing is saved otherwise.
+inline void saveShot(QWidget *widget, const QString &name, QWidget *modal = nullptr)
+{
+    const QString dir = qEnvironmentVariable("YM_SHOT_DIR");
+    if (dir.isEmpty() || !widget)
+        return;
+    QImage image = widget->grab().toImage();
+    if (modal) {
+        const QImage top = modal->grab().toImage();
+        QPainter painter(&image);
+        const QRect box(
+            QPoint((image.width() - top.width()) / 2, (image.height() - top.height()) / 2),
+            top.size());
+        painter.drawImage(box.topLeft(), top);
+        painter.setPen(QPen(Qt::darkGray, 2));
+        painter.drawRect(box.adjusted(-1, -1, 0, 0));
+    }
+    image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 // A signal's arguments as "a|b|k=1;k=2|c".

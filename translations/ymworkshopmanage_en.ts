@@ -21,6 +21,48 @@
     </message>
 </context>
 <context>
+    <name>YmNotifyCountWidget</name>
+    <message>
+        <source>点击查看通知记录</source>
+        <translation>Click for the notice history</translation>
+    </message>
+    <message>
+        <source>还有 %1 个计划待提醒</source>
+        <translation>%1 more plans waiting to notify</translation>
+    </message>
+</context>
+<context>
+    <name>YmNotifyHistoryWindow</name>
+    <message>
+        <source>%1（更新 %2）</source>
+        <translation>%1 (updated %2)</translation>
+    </message>
+    <message>
+        <source>通知记录</source>
+        <translation>Notice history</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>计划</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>已确认</source>
+        <translation>Seen</translation>
+    </message>
+    <message>
+        <source>%1 今日通知 %2 条，未确认 %3 条</source>
+        <translation>%1: %2 notices today, %3 not yet seen</translation>
+    </message>
+</context>
+<context>
     <name>YmPlanDataDlg</name>
     <message>
         <source>订单计划：</source>
@@ -63,12 +105,28 @@
         <translation>Enter the program.</translation>
     </message>
     <message>
-        <source>计划总数不能设置为0</source>
-        <translation>The planned quantity cannot be 0.</translation>
-    </message>
-    <message>
         <source>计划数量不匹配，请全部设置，并等于计划总数</source>
         <translation>The machine quantities do not match: set every machine so that they add up to the planned quantity.</translation>
+    </message>
+    <message>
+        <source>订单计划不能为空</source>
+        <translation>Enter the order plan.</translation>
+    </message>
+    <message>
+        <source>计划数必须是 1 到 %1 之间的整数</source>
+        <translation>Planned qty must be a whole number from 1 to %1.</translation>
+    </message>
+    <message>
+        <source>提示百分比必须是 0 到 100 之间的整数</source>
+        <translation>Notify at (%) must be a whole number from 0 to 100.</translation>
+    </message>
+    <message>
+        <source>请至少选择一台设备</source>
+        <translation>Choose at least one machine.</translation>
+    </message>
+    <message>
+        <source>设备 %1 的数量必须是 1 到 %2 之间的整数</source>
+        <translation>The quantity of machine %1 must be a whole number from 1 to %2.</translation>
     </message>
 </context>
 <context>
@@ -129,10 +187,6 @@
     <message>
         <source>单击跳到当天</source>
         <translation>Click to go to today</translation>
-    </message>
-    <message>
-        <source>日期</source>
-        <translation>Date</translation>
     </message>
     <message>
         <source>订单计划</source>
@@ -214,6 +268,26 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>今天</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>zh_CN</source>
+        <comment>locale of the date edit and its calendar</comment>
+        <translation>en_US</translation>
+    </message>
+</context>
+<context>
+    <name>YmWorkshopDatePlanProgress</name>
+    <message>
+        <source>预计 %1 完成</source>
+        <translation>Done by %1</translation>
+    </message>
+    <message>
+        <source>预计 %1%</source>
+        <translation>Forecast %1%</translation>
+    </message>
 </context>
 <context>
     <name>YmWorkshopHorizontalBarChart</name>
@@ -263,6 +337,10 @@
     <message>
         <source>全屏</source>
         <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>通知记录</source>
+        <translation>Notice history</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "ymdashboardfigures.h"
 
 #include "ymordermodel.h"
+#include "ympayload.h"
 
 #include <QCoreApplication>
 
@@ -51,5 +52,5 @@ int YmDashboardFigures::saturatedInt(qint64 value)
 
 QVariant YmDashboardFigures::bar(const QString &name, qint64 planned, qint64 completed)
 {
-    return QVariantList{name, saturatedInt(planned), saturatedInt(completed)};
+    return YmPayload::toList(YmBarEntry{name, saturatedInt(planned), saturatedInt(completed)});
 }

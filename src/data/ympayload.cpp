@@ -19,6 +19,7 @@ enum OrderField {
 enum MachineField { MachineKey = 0, MachineName = 1, MachineState = 2 };
 enum ProcessField { ProcessFile = 0, ProcessPieces = 1, ProcessCompleted = 2 };
 enum StopField { StopName = 0, StopStart = 1, StopEnd = 2 };
+enum BarField { BarName = 0, BarPlanned = 1, BarCompleted = 2 };
 enum PlanDataField {
     PlanDataRows = 0,
     PlanDataFilterCheck = 1,
@@ -152,6 +153,18 @@ QVector<YmStopEntry> YmPayload::stopPeriods(const QVariantList &stopList)
         periods.append({stringAt(s, StopName), stringAt(s, StopStart), stringAt(s, StopEnd)});
     }
     return periods;
+}
+
+YmBarEntry YmPayload::barEntry(const QVariant &bar)
+{
+    QVariantList storage;
+    const QVariantList &b = listOf(bar, storage);
+    return {stringAt(b, BarName), intAt(b, BarPlanned), intAt(b, BarCompleted)};
+}
+
+QVariantList YmPayload::toList(const YmBarEntry &bar)
+{
+    return {bar.name, bar.planned, bar.completed};
 }
 
 QVariantList YmPayload::toList(const YmOrderRecord &record)

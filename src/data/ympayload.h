@@ -1,6 +1,7 @@
 #ifndef YMPAYLOAD_H
 #define YMPAYLOAD_H
 
+#include "ymbarentry.h"
 #include "ymmachineentry.h"
 #include "ymorderrecord.h"
 #include "ymprocessentry.h"
@@ -31,10 +32,13 @@ public:
     static QVector<YmMachineEntry> machineEntries(const QVariantList &macList);
     static QVector<YmProcessEntry> processEntries(const QVariantList &process);
     static QVector<YmStopEntry> stopPeriods(const QVariantList &stopList);
+    // Bar entries {name, planned, completed}, as the charts take them.
+    static YmBarEntry barEntry(const QVariant &bar);
 
     // The positional form of a record, as the host sends it (for hosts and tests).
     static QVariantList toList(const YmOrderRecord &record);
     static QVariantList toList(const YmProcessEntry &entry);
+    static QVariantList toList(const YmBarEntry &bar);
 
     // A value that converts to a piece map (a QVariantMap, say); empty otherwise.
     static YmPieceMap pieceMap(const QVariant &value);

@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <cstring>
+
 namespace {
 
 // One field of the given width as the C locale reads an unsigned number: an
@@ -75,4 +77,39 @@ int YmPieceKey::secondsOfDay(const QString &key)
         return parsed.isValid() ? parsed.time().msecsSinceStartOfDay() / 1000 : Invalid;
     }
     return hour * 3600 + minute * 60 + second;
+}
+
+int YmPieceKey::Reader::secondsOfDay(const QString &key)
+{
+    constexpr int datePart = 11;
+    if (key.size() == 19 && !m_day.isEmpty()
+        && memcmp(key.constData(), m_day.constData(), datePart * sizeof(QChar)) == 0) {
+        // Plain two-digit fields only; anything else takes the full reading.
+        const QChar *t = key.constData() + datePart;
+        const auto digit = [t](int i) {
+            const ushort c = t[i].unicode();
+            return c >= '0' && c <= '9' ? int(c - '0') : -100;
+        };
+        const int hour = digit(0) * 10 + digit(1);
+        const int minute = digit(3) * 10 + digit(4);
+        const int second = digit(6) * 10 + digit(7);
+        if (t[2] == QLatin1Char(':') && t[5] == QLatin1Char(':') && hour >= 0 && hour <= 23
+            && minute >= 0 && minute <= 59 && second >= 0 && second <= 59)
+            return hour * 3600 + minute * 60 + second;
+    }
+    const int seconds = YmPieceKey::secondsOfDay(key);
+    // Only a day whose keys read as written is remembered (the full reading
+    // hands a day of a clock change to Qt, and that must stay so).
+    if (seconds != Invalid) {
+        const QChar *p = key.constData();
+        const int year = readField(p, 4);
+        const int month = readField(p + 5, 2);
+        const int day = readField(p + 8, 2);
+        if (p[0] != QLatin1Char('+') && p[5] != QLatin1Char('+') && p[8] != QLatin1Char('+')
+            && isRegularDay(year, month, day))
+            m_day = key.left(datePart);
+        else
+            m_day.clear();
+    }
+    return seconds;
 }

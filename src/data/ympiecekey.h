@@ -18,6 +18,17 @@ public:
 
     // Seconds since midnight, or Invalid when the key does not parse.
     static int secondsOfDay(const QString &key);
+
+    // The same for a run of keys, most of one day: a key whose date part is
+    // the one the reader last saw on a regular day only has its time read.
+    class Reader
+    {
+    public:
+        int secondsOfDay(const QString &key);
+
+    private:
+        QString m_day; // "yyyy-MM-dd " of the last key read in full, on a regular day
+    };
 };
 
 #endif // YMPIECEKEY_H

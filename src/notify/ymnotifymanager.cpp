@@ -304,6 +304,15 @@ QList<YmNotifyManager::Notification> YmNotifyManager::queue() const
     return waiting;
 }
 
+QStringList YmNotifyManager::queueKeys() const
+{
+    QStringList keys;
+    keys.reserve(m_queue.size());
+    for (const Waiting &entry : m_queue)
+        keys.append(entry.key);
+    return keys;
+}
+
 void YmNotifyManager::showWhatFits()
 {
     if (m_visibleWidgets.size() >= m_maxVisible || m_queue.isEmpty()) {

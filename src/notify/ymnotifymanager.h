@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVector>
 
@@ -82,6 +83,8 @@ public:
     int queueSize() const { return m_queue.size(); }
     // The waiting notifications, oldest first.
     QList<Notification> queue() const;
+    // The key of each waiting notification (empty for an unkeyed one), oldest first.
+    QStringList queueKeys() const;
     YmNotifyCountWidget *counterWidget() const { return m_counterWidget; }
 
     // Anchor (right x, bottom y) for a set of screens given as (geometry, available

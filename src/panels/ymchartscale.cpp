@@ -1,5 +1,7 @@
 #include "ymchartscale.h"
 
+#include "ympayload.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -14,15 +16,7 @@ constexpr double kPixelLimit = 16777216.0;
 
 BarEntry readBar(const QVariant &entry)
 {
-    BarEntry bar;
-    const QVariantList fields = entry.toList();
-    if (fields.size() > 0)
-        bar.name = fields.at(0).toString();
-    if (fields.size() > 1)
-        bar.planned = fields.at(1).toInt();
-    if (fields.size() > 2)
-        bar.completed = fields.at(2).toInt();
-    return bar;
+    return YmPayload::barEntry(entry);
 }
 
 QVector<BarEntry> readBars(const QVariantList &bars)

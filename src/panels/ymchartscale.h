@@ -1,6 +1,7 @@
 #ifndef YMCHARTSCALE_H
 #define YMCHARTSCALE_H
 
+#include "ymbarentry.h"
 #include "ympager.h"
 
 #include <QRectF>
@@ -15,12 +16,7 @@ namespace YmChartScale {
 
 // One bar as read from the host payload {name, planned, completed}; anything
 // missing or not convertible reads as empty / 0.
-struct BarEntry
-{
-    QString name;
-    int planned = 0;
-    int completed = 0;
-};
+using BarEntry = YmBarEntry;
 
 BarEntry readBar(const QVariant &entry);
 QVector<BarEntry> readBars(const QVariantList &bars);

@@ -96,9 +96,10 @@ void YmDatePlanProgressData::setDayData(const QVector<YmOrderRecord> &orderRows,
     m_hasRows = !orderRows.isEmpty();
     m_pieces.clear();
     quint32 planned = 0;
+    YmPieceKey::Reader keys;
     for (const YmOrderRecord &row : orderRows) {
         for (auto it = row.pieces.cbegin(); it != row.pieces.cend(); ++it)
-            m_pieces.append({YmPieceKey::secondsOfDay(it.key()), it.value()});
+            m_pieces.append({keys.secondsOfDay(it.key()), it.value()});
         // The sum wraps like the int it is.
         planned += quint32(row.planned);
     }
@@ -227,7 +228,11 @@ void YmDatePlanProgressData::rebuildCounts()
     const int buckets = m_sortedSeconds.size() + 1;
     m_recordBuckets.fill(0, buckets);
     m_recordTotal = 0;
-    QVector<qint64> perSecond(YmDayForecast::SecondsPerDay, 0);
+    // Up to a few thousand pieces (most days, and every empty one) the
+    // forecast's tree takes one update per piece; past that one linear pass
+    // over the day's seconds is cheaper.
+    const bool fewPieces = m_pieces.size() < YmDayForecast::SecondsPerDay / 32;
+    QVector<qint64> perSecond(fewPieces ? 0 : YmDayForecast::SecondsPerDay, 0);
     QVector<qint64> windowBuckets(buckets, 0);
     int firstWindowBucket = buckets;
     qint64 done = 0;
@@ -246,7 +251,7 @@ void YmDatePlanProgressData::rebuildCounts()
         const int bucket = bucketOf(t);
         m_recordBuckets[bucket] += piece.second;
         m_recordTotal += piece.second;
-        if (t >= 0)
+        if (t >= 0 && !fewPieces)
             perSecond[t] += piece.second;
         const bool inside = t < 0 ? invalidInside : (t >= inFrom && t < inTo);
         if (inside) {
@@ -280,6 +285,10 @@ void YmDatePlanProgressData::rebuildCounts()
     }
 
     m_forecast.setPieces(perSecond);
+    if (fewPieces) {
+        for (const QPair<int, int> &piece : qAsConst(m_pieces))
+            m_forecast.addPieces(piece.first, piece.second);
+    }
     if (plannedTotal == 0)
         return;
     const double secondsPerPiece = (m_workMinutes - m_stopMinutes) * 60 / plannedTotal;

@@ -37,6 +37,8 @@ void YmDayForecast::setPieces(const QVector<qint64> &perSecond)
 {
     m_tree.fill(0);
     const int n = qMin(perSecond.size(), int(SecondsPerDay));
+    if (n == 0)
+        return; // all zeros: nothing to pass on
     for (int i = 1; i <= n; ++i)
         m_tree[i] = perSecond.at(i - 1);
     // Each node passes its sum on to its parent: the tree in linear time.

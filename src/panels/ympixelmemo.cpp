@@ -10,7 +10,6 @@
 #include <cstring>
 
 namespace {
-bool g_enabled = true;
 
 // The device image's pixels from the top left corner of r, a row apart. The
 // painter writes into this very buffer; QImage::bits() would detach, and a
@@ -36,12 +35,7 @@ YmPixelMemo::YmPixelMemo(qsizetype maxBytes)
 
 void YmPixelMemo::setEnabled(bool enabled)
 {
-    g_enabled = enabled;
-}
-
-bool YmPixelMemo::isEnabled()
-{
-    return g_enabled;
+    m_enabled = enabled;
 }
 
 QRect YmPixelMemo::pixelArea(const QRectF &rect, qreal margin)
@@ -161,9 +155,9 @@ void YmPixelMemo::drawText(QPainter *p, const QRectF &rect, int flags, const QSt
     paint(p, area, key, [&] { p->drawText(rect, flags, text); });
 }
 
-bool YmPixelMemo::prepare(QPainter *p, const QRect &area, Target *target)
+bool YmPixelMemo::prepare(QPainter *p, const QRect &area, Target *target) const
 {
-    if (!g_enabled || area.isEmpty() || !p->isActive())
+    if (!m_enabled || area.isEmpty() || !p->isActive())
         return false;
     QPaintEngine *engine = p->paintEngine();
     if (!engine || engine->type() != QPaintEngine::Raster)

@@ -70,10 +70,11 @@ public:
     int size() const { return m_slots.size(); }
 
     // Off: every piece is painted (for comparing with the plain paint).
-    static void setEnabled(bool enabled);
-    static bool isEnabled();
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return m_enabled; }
 
 private:
+    bool m_enabled = true;
     struct Target
     {
         QImage *image = nullptr;
@@ -89,7 +90,7 @@ private:
         QVector<quint32> after;
     };
 
-    static bool prepare(QPainter *p, const QRect &area, Target *target);
+    bool prepare(QPainter *p, const QRect &area, Target *target) const;
     // Appends what the painter's state does to a piece; false when the
     // state cannot be named that way (the piece is then painted).
     bool appendState(QPainter *p, QByteArray *key, bool withFont) const;

@@ -7,7 +7,6 @@
 #include <QTextLayout>
 
 namespace {
-bool g_enabled = true;
 // Numbers change with the data; past this many texts the cache starts over
 // rather than growing without bound.
 constexpr int kMaxEntries = 4096;
@@ -24,12 +23,7 @@ bool plainLine(const QString &text)
 
 void YmStaticTextCache::setEnabled(bool enabled)
 {
-    g_enabled = enabled;
-}
-
-bool YmStaticTextCache::isEnabled()
-{
-    return g_enabled;
+    m_enabled = enabled;
 }
 
 void YmStaticTextCache::clear() const
@@ -56,7 +50,7 @@ YmStaticTextCache::Entry &YmStaticTextCache::entry(const QString &text, const QF
 
 double YmStaticTextCache::advance(const QString &text, const QFont &font) const
 {
-    if (!g_enabled)
+    if (!m_enabled)
         return QFontMetricsF(font).horizontalAdvance(text);
     Entry &e = entry(text, font);
     if (e.metricsAdvance < 0)
@@ -69,7 +63,7 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
     const int centred = Qt::AlignHCenter | Qt::AlignVCenter;
     // Prepared glyph runs match drawText only on an unscaled painter; the
     // board scaled down for a small screen draws its texts directly.
-    if (!g_enabled || flags != centred || text.isEmpty()
+    if (!m_enabled || flags != centred || text.isEmpty()
         || p->deviceTransform().type() > QTransform::TxTranslate) {
         p->drawText(r, flags, text);
         return;
@@ -79,8 +73,11 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
     if (!e.laidOut) {
         e.laidOut = true;
         // The static text's layout counts a positive leading into its first
-        // line; drawText's does not.
-        e.exact = plainLine(text) && QFontMetricsF(font).leading() <= 0;
+        // line; drawText's does not. Underlines and strike-outs reach past
+        // the glyphs (over the letter spacing too), beyond the ink the
+        // memo is given, and are not drawn the same length either.
+        e.exact = plainLine(text) && QFontMetricsF(font).leading() <= 0 && !font.underline()
+                  && !font.overline() && !font.strikeOut();
         if (e.exact) {
             // The same measures drawText takes from its one-line layout.
             QTextLayout layout(text, font);

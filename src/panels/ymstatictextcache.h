@@ -34,10 +34,11 @@ public:
 
     // Off: every panel draws its texts with QPainter::drawText (for comparing
     // the cached paint with the plain one).
-    static void setEnabled(bool enabled);
-    static bool isEnabled();
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return m_enabled; }
 
 private:
+    bool m_enabled = true;
     struct Entry
     {
         double metricsAdvance = -1; // < 0: not measured yet

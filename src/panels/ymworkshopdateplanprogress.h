@@ -18,6 +18,12 @@ class YmWorkshopDatePlanProgress : public QWidget
 
 public:
     explicit YmWorkshopDatePlanProgress(QWidget *parent = nullptr);
+    // Off: every text and piece is painted afresh (YmPaintCaches).
+    void setPaintCachesEnabled(bool enabled)
+    {
+        m_texts.setEnabled(enabled);
+        m_memo.setEnabled(enabled);
+    }
 
     void setDayData(const QVector<YmOrderRecord> &orderRows, const QVector<YmStopEntry> &stopList,
                     const QString &startTime, const QString &endTime, double workMinutes);

@@ -25,6 +25,13 @@ class YmWorkshopHorizontalBarChart : public QWidget
 
 public:
     explicit YmWorkshopHorizontalBarChart(QWidget *parent = nullptr);
+    // Off: every text and piece is painted afresh (YmPaintCaches).
+    void setPaintCachesEnabled(bool enabled)
+    {
+        m_texts.setEnabled(enabled);
+        m_texts15.setEnabled(enabled);
+        m_axes.setEnabled(enabled);
+    }
 
     // Entries are {name, planned, completed}; malformed ones read as empty / 0.
     // The page shown stays (or becomes the last one when there are fewer).

@@ -43,7 +43,8 @@ int YmWorkshopPlanRateChart::span() const
 
 QString YmWorkshopPlanRateChart::totalText() const
 {
-    return tr("今日总单: %1 ").arg(m_total);
+    // Fixed notation: a double would otherwise print as 1.00077e+07.
+    return tr("今日总单: %1 ").arg(m_total, 0, 'f', 0);
 }
 
 QString YmWorkshopPlanRateChart::percentText() const

@@ -17,6 +17,8 @@ class YmWorkshopPlanRateChart : public QWidget
 
 public:
     explicit YmWorkshopPlanRateChart(QWidget *parent = nullptr);
+    // Off: every text and piece is painted afresh (YmPaintCaches).
+    void setPaintCachesEnabled(bool enabled) { m_memo.setEnabled(enabled); }
 
     void setCompleted(int completed);
     void setTotal(int total);

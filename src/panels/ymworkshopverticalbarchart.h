@@ -19,6 +19,12 @@ class YmWorkshopVerticalBarchart : public QWidget
 
 public:
     explicit YmWorkshopVerticalBarchart(QWidget *parent = nullptr);
+    // Off: every text and piece is painted afresh (YmPaintCaches).
+    void setPaintCachesEnabled(bool enabled)
+    {
+        m_texts.setEnabled(enabled);
+        m_texts15.setEnabled(enabled);
+    }
 
     // Entries are {name, planned, completed}; malformed ones read as empty / 0.
     void setBarData(const QVariantList &bars);

@@ -5,7 +5,6 @@
 #include <QCompleter>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,10 +16,10 @@ namespace {
 
 constexpr int kMachineFontPixels = 20;
 constexpr int kQuantityRowHeight = 30;
-constexpr int kNotifyPercentMax = 99;
+constexpr int kNotifyPercentMax = 100;
 
-// Digits only, empty allowed. A number too large for an int reads as 0, which
-// the OK checks refuse with their messages.
+// Digits only, empty allowed. Numbers beyond the maximum are refused on OK with
+// their own message, never cut.
 const QString kCountPattern = QStringLiteral("^[0-9]*$");
 const QString kMarkedStyle = QStringLiteral("background-color: red;");
 
@@ -30,9 +29,17 @@ QFont machineFont(QFont font)
     return font;
 }
 
-int countOf(const QLabel *label)
+qint64 countOf(const QLabel *label)
 {
-    return label->text().toInt();
+    return label->text().toLongLong();
+}
+
+// A whole number from 1 to the maximum, or 0 when the text is none.
+int quantityOf(const QString &text)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    return ok && value >= 1 && value <= YmPlanDataDlg::kMaxQuantity ? int(value) : 0;
 }
 
 } // namespace
@@ -44,7 +51,9 @@ YmPlanDataDlg::YmPlanDataDlg(QWidget *parent)
     ui->setupUi(this);
     const QRegularExpression countPattern(kCountPattern);
     ui->lineEdit_planCount->setValidator(new QRegularExpressionValidator(countPattern, this));
-    ui->lineEdit_notifyNum->setValidator(new QIntValidator(0, kNotifyPercentMax, this));
+    // Digits only: a percent above 100 is typed as it is and refused on OK
+    // with its reason, rather than losing a digit without a word.
+    ui->lineEdit_notifyNum->setValidator(new QRegularExpressionValidator(countPattern, this));
     // Few machines would otherwise be spread over the whole height of the lists.
     ui->vLayout_selectMac->setAlignment(Qt::AlignTop);
     ui->vLayout_setCount->setAlignment(Qt::AlignTop);
@@ -173,21 +182,57 @@ void YmPlanDataDlg::getPlanData(QString &planName, QString &fileName,
 
 void YmPlanDataDlg::on_btn_ok_clicked()
 {
-    const QString title = tr("提示");
-    const QString ok = tr("确定");
-    if (ui->lineEdit_fileName->text().isEmpty()) {
-        messageBoxAndResult(title, tr("文件不能为空"), ok);
+    QWidget *field = nullptr;
+    const QString reason = refusal(&field);
+    if (reason.isEmpty()) {
+        accept();
         return;
     }
-    if (countOf(ui->label_total) == 0) {
-        messageBoxAndResult(title, tr("计划总数不能设置为0"), ok);
-        return;
+    // The dialog stays open with the offending field ready for a correction.
+    messageBoxAndResult(tr("提示"), reason, tr("确定"));
+    if (field)
+        field->setFocus();
+}
+
+QString YmPlanDataDlg::refusal(QWidget **field) const
+{
+    // In the order of the fields, so the first complaint is the topmost one.
+    const QString max = QString::number(kMaxQuantity);
+    *field = ui->lineEdit_planName;
+    if (ui->lineEdit_planName->text().trimmed().isEmpty())
+        return tr("订单计划不能为空");
+    *field = ui->lineEdit_fileName;
+    if (ui->lineEdit_fileName->text().trimmed().isEmpty())
+        return tr("文件不能为空");
+    *field = ui->lineEdit_planCount;
+    const int total = quantityOf(ui->lineEdit_planCount->text());
+    if (total == 0)
+        return tr("计划数必须是 1 到 %1 之间的整数").arg(max);
+    *field = ui->lineEdit_notifyNum;
+    const QString notify = ui->lineEdit_notifyNum->text();
+    bool ok = true;
+    const int percent = notify.isEmpty() ? 0 : notify.toInt(&ok);
+    if (!ok || percent < 0 || percent > kNotifyPercentMax)
+        return tr("提示百分比必须是 0 到 100 之间的整数");
+    *field = ui->scrollArea_left;
+    if (ui->vLayout_setCount->count() == 0)
+        return tr("请至少选择一台设备");
+    qint64 sum = 0;
+    for (int row = 0; row < ui->vLayout_setCount->count(); ++row) {
+        const QLabel *label = quantityLabel(row);
+        QLineEdit *quantity = quantityField(row);
+        if (!label || !quantity)
+            continue;
+        *field = quantity;
+        const int count = quantityOf(quantity->text());
+        if (count == 0)
+            return tr("设备 %1 的数量必须是 1 到 %2 之间的整数").arg(label->text(), max);
+        sum += count;
     }
-    if (countOf(ui->label_currentSet) != countOf(ui->label_total)) {
-        messageBoxAndResult(title, tr("计划数量不匹配，请全部设置，并等于计划总数"), ok);
-        return;
-    }
-    accept();
+    *field = ui->lineEdit_planCount;
+    if (sum != total)
+        return tr("计划数量不匹配，请全部设置，并等于计划总数");
+    return QString();
 }
 
 void YmPlanDataDlg::on_btn_cancel_clicked()
@@ -197,7 +242,7 @@ void YmPlanDataDlg::on_btn_cancel_clicked()
 
 void YmPlanDataDlg::on_lineEdit_planCount_textChanged(const QString &arg1)
 {
-    const int total = arg1.toInt();
+    const qint64 total = arg1.toLongLong();
     ui->label_total->setText(QString::number(total));
     setCountWarning(countOf(ui->label_currentSet) > total);
 }
@@ -287,7 +332,7 @@ void YmPlanDataDlg::onMachineClicked(QCheckBox *box, bool checked)
     // The field goes without a textChanged, so its share leaves the counter here;
     // the colour waits for the next recount or total change.
     if (const QLineEdit *field = quantityField(row); field && !field->text().isEmpty()) {
-        const qint64 left = countOf(ui->label_currentSet) - field->text().toInt();
+        const qint64 left = countOf(ui->label_currentSet) - field->text().toLongLong();
         ui->label_currentSet->setText(QString::number(left));
     }
     removeQuantityRow(row);
@@ -369,7 +414,7 @@ void YmPlanDataDlg::recount()
     for (int row = 0; row < ui->vLayout_setCount->count(); ++row) {
         const QLineEdit *field = quantityField(row);
         if (field && !field->text().isEmpty())
-            sum += field->text().toInt();
+            sum += field->text().toLongLong();
     }
     ui->label_currentSet->setText(QString::number(sum));
     setCountWarning(sum > countOf(ui->label_total));

@@ -31,6 +31,10 @@ class YmPlanDataDlg : public QDialog
     Q_OBJECT
 
 public:
+    // The largest plan total and machine quantity the dialog takes; larger
+    // numbers are refused on OK, never cut.
+    static constexpr int kMaxQuantity = 10000000;
+
     explicit YmPlanDataDlg(QWidget *parent = nullptr);
     ~YmPlanDataDlg() override;
 
@@ -60,6 +64,9 @@ private:
     Q_INVOKABLE bool messageBoxAndResult(const QString &title, const QString &content,
                                          const QString &btn1);
 
+    // Why OK cannot close the dialog, naming the field, or empty when it
+    // can; field is set to the widget the reason is about.
+    QString refusal(QWidget **field) const;
     void setCountWarning(bool over);
     void markSearchText(const QString &text);
     void onMachineClicked(QCheckBox *box, bool checked);

@@ -5,6 +5,7 @@
 #include "ymplandatadlg.h"
 #include "ymtablecsvwriter.h"
 
+#include <QCalendarWidget>
 #include <QCursor>
 #include <QDir>
 #include <QEvent>
@@ -143,7 +144,9 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
     for (QCheckBox *box : {ui->checkBox_plan, ui->checkBox_file, ui->checkBox_mac})
         connect(box, &QCheckBox::clicked, this, &YmTableViewPlanPage::updateTableColumnHeader);
 
-    ui->dateEdit->setDate(YmClock::today(this));
+    followedToday = YmClock::today(this);
+    ui->dateEdit->setDate(followedToday);
+    applyBoardLocale();
     // The date edit's own size hint leaves out its calendar button, so a
     // narrow window would cut the date; it keeps room for both.
     const int dateWidth = QFontMetrics(ui->dateEdit->font())
@@ -157,7 +160,6 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
     connect(header, &QHeaderView::sectionClicked, this, [this, header] {
         userSortColumn = header->sortIndicatorSection();
         userSortOrder = header->sortIndicatorOrder();
-        keepAllRows();
     });
 }
 
@@ -171,7 +173,27 @@ YmTableViewPlanPage::~YmTableViewPlanPage()
 void YmTableViewPlanPage::showToday()
 {
     const QSignalBlocker blocker(ui->dateEdit);
-    ui->dateEdit->setDate(YmClock::today(this));
+    followedToday = YmClock::today(this);
+    ui->dateEdit->setDate(followedToday);
+}
+
+void YmTableViewPlanPage::followDay(const QDate &today)
+{
+    const QDate before = followedToday;
+    followedToday = today;
+    // A plan added after midnight must land on the new day.
+    if (today.isValid() && today != before && shownDate() == before)
+        ui->dateEdit->setDate(today);
+}
+
+void YmTableViewPlanPage::applyBoardLocale()
+{
+    // The board's language decides the month and weekday names of the
+    // calendar and its first day of the week, not the system's.
+    const QLocale locale(tr("zh_CN", "locale of the date edit and its calendar"));
+    ui->dateEdit->setLocale(locale);
+    if (QCalendarWidget *calendar = ui->dateEdit->calendarWidget())
+        calendar->setLocale(locale);
 }
 
 QDate YmTableViewPlanPage::shownDate() const
@@ -256,9 +278,12 @@ void YmTableViewPlanPage::initDatas(const QVector<YmMachineEntry> &macs,
         restoreCheckOrder(0);
     ui->checkBox_fuzzyMatch->setChecked(filterCheck);
     restoreFilter(filter);
-    planModel.setPlanList(plans);
+    // One regrouping, by the header update below (which always rebuilds).
+    planModel.takePlanList(plans);
     updateTableColumnHeader();
-    ui->tableView->doItemsLayout();
+    // A hidden window lays its rows out when it is shown.
+    if (isVisible())
+        ui->tableView->doItemsLayout();
 }
 
 void YmTableViewPlanPage::queryDatePlan(const QString &date, const QVector<YmOrderRecord> &plans)
@@ -267,6 +292,7 @@ void YmTableViewPlanPage::queryDatePlan(const QString &date, const QVector<YmOrd
         return;
     const ViewAnchor anchor = captureAnchor();
     planModel.setPlanList(plans);
+    reapplyUserSort();
     ui->tableView->doItemsLayout();
     restoreAnchor(anchor);
 }
@@ -294,8 +320,12 @@ void YmTableViewPlanPage::reapplyUserSort()
 {
     if (userSortColumn >= 0 && userSortColumn < planModel.columnCount()) {
         proxyModel.sort(userSortColumn, userSortOrder);
-        keepAllRows();
+        return;
     }
+    // The rows are in the grouping's order: no column may claim to sort them.
+    QHeaderView *header = ui->tableView->horizontalHeader();
+    if (header->sortIndicatorSection() != -1)
+        header->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 void YmTableViewPlanPage::showEvent(QShowEvent *event)
@@ -452,6 +482,7 @@ void YmTableViewPlanPage::updateTableColumnHeader()
     if (order != planModel.columnOrder())
         userSortColumn = -1;
     refreshTable(order);
+    reapplyUserSort();
     emitSettings();
 }
 
@@ -469,6 +500,7 @@ void YmTableViewPlanPage::retranslateTexts()
     // its grouping under the new titles.
     ui->retranslateUi(this);
     setWindowTitle(tr("计划订单数据"));
+    applyBoardLocale();
     tooltipWidget.setText(tr("至少选择一项作为查询依据!"));
     if (openDialog && openDialogTitle)
         openDialog->setWindowTitle(openDialogTitle->text());
@@ -529,17 +561,6 @@ void YmTableViewPlanPage::emitSettings()
                       QString::number(criterionOf(ui->comboBox_filterType) + 1));
 }
 
-void YmTableViewPlanPage::keepAllRows()
-{
-    // The proxy reports rows it filtered out as removed although it still
-    // counts them; the row header follows the removal, and would only come back
-    // to the full, numbered table at the next reset. Keep it at the full count
-    // at once, so the table does not change length when data arrives.
-    QHeaderView *rows = ui->tableView->verticalHeader();
-    if (rows->count() != proxyModel.rowCount())
-        rows->reset();
-}
-
 void YmTableViewPlanPage::updateColumnWidths()
 {
     const int n = planModel.columnCount();
@@ -569,9 +590,11 @@ void YmTableViewPlanPage::queryClicked()
     const QRegExp rx(text, Qt::CaseInsensitive,
                      ui->checkBox_fuzzyMatch->isChecked() ? QRegExp::RegExp : QRegExp::FixedString);
     proxyModel.setFilter(column, rx);
-    keepAllRows();
     if (text.isEmpty())
         updateTableColumnHeader();
+    // The first match may sit below the part of the table that was in sight.
+    if (proxyModel.rowCount() > 0)
+        ui->tableView->scrollTo(proxyModel.index(0, 0), QAbstractItemView::PositionAtTop);
 }
 
 void YmTableViewPlanPage::exportClicked()
@@ -730,6 +753,7 @@ bool YmTableViewPlanPage::messageBoxAndResult(const QString &title, const QStrin
 void YmTableViewPlanPage::todayClicked()
 {
     const QDate today = YmClock::today(this);
+    followedToday = today;
     if (ui->dateEdit->date() != today)
         ui->dateEdit->setDate(today);
 }

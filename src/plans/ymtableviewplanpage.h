@@ -50,6 +50,10 @@ public:
 
     // Shows the board's today without asking the host (nothing is loaded yet).
     void showToday();
+    // The board's day changed to today: a window that showed the old today
+    // moves on with it (and asks the host for the new day's plans); one that
+    // shows another day stays there.
+    void followDay(const QDate &today);
     // The day shown, and as the text every plan signal carries ("yyyy-MM-dd").
     QDate shownDate() const;
     QString shownDateText() const;
@@ -132,12 +136,14 @@ private:
     // The plan dialog while it is open, titled after the button that opened it.
     void trackDialog(YmPlanDataDlg *dialog, const QAbstractButton *titleFrom);
     void updateColumnWidths();
-    void keepAllRows();
+    void applyBoardLocale();
     void emitSettings();
     ViewAnchor captureAnchor() const;
     void restoreAnchor(const ViewAnchor &anchor);
 
     Ui::YmTableViewPlanPage *ui;
+    // The day the window last took for today.
+    QDate followedToday;
     YmTableSortProxyModel proxyModel;
     YmTablePlanModel planModel;
     QMap<QComboBox *, bool> mapComboVisible;

@@ -250,6 +250,12 @@ bool YmWorkshopManageMainPage::samePlans(const QVector<YmOrderRecord> &a,
     return true;
 }
 
+void YmWorkshopManageMainPage::followDay(const QDate &today)
+{
+    if (m_planPage)
+        m_planPage->followDay(today);
+}
+
 void YmWorkshopManageMainPage::recountMachineStates()
 {
     const YmStateCounts counts = m_model.stateCounts();

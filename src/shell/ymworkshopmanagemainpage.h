@@ -41,6 +41,8 @@ public:
 
     // Pushes the machine state counts into the state panel.
     void recountMachineStates();
+    // The board's day changed; the plan window follows when it showed today.
+    void followDay(const QDate &today);
     // Rebuilds every figure of the board from the order rows.
     void refreshDashboard();
     // Marks the plans projected below their target at the work end on the

@@ -1,4 +1,5 @@
 #include "ymworkshopmanagepage.h"
+#include "ympaintcaches.h"
 
 #include "ymboardview.h"
 #include "ymclock.h"
@@ -143,6 +144,12 @@ double YmWorkshopManagePage::bandHeightFor(int windowHeight)
     return windowHeight > kTallWindow ? tenth : kDefaultBandHeight;
 }
 
+void YmWorkshopManagePage::setPaintCachesEnabled(bool enabled)
+{
+    m_paintCaches = enabled;
+    YmPaintCaches::setEnabled(this, enabled);
+}
+
 double YmWorkshopManagePage::boardScaleFor(const QSize &windowSize)
 {
     if (windowSize.width() <= 0 || windowSize.height() <= 0)
@@ -211,7 +218,7 @@ bool YmWorkshopManagePage::drawCachedBackdrop(QPainter *painter) const
     const QTransform t = painter->deviceTransform();
     QPaintDevice *device = painter->paintEngine() ? painter->paintEngine()->paintDevice() : nullptr;
     // A board scaled down for a small screen is painted directly.
-    if (!YmStaticTextCache::isEnabled() || m_boardScale != 1.0 || m_background.alpha() != 255
+    if (!m_paintCaches || m_boardScale != 1.0 || m_background.alpha() != 255
         || m_gradientMiddle.alpha() != 255 || t.type() > QTransform::TxTranslate
         || t.dx() != qRound(t.dx()) || t.dy() != qRound(t.dy()) || !device
         || device->devType() != QInternal::Image || device->devicePixelRatioF() != 1.0
@@ -279,6 +286,8 @@ void YmWorkshopManagePage::tick(const QDate &today)
     if (date != m_currentDate) {
         m_currentDate = date;
         emit sUpdateDateInit();
+        if (m_mainPage)
+            m_mainPage->followDay(today);
     }
     if (m_mainPage)
         m_mainPage->recountMachineStates();

@@ -53,6 +53,9 @@ public:
     // the host chooses).
     static double boardScaleFor(const QSize &windowSize);
     double boardScale() const { return m_boardScale; }
+    // The remembered texts and pixels of this board's band and panels; off,
+    // everything is painted afresh (for comparing with a cached paint).
+    void setPaintCachesEnabled(bool enabled);
     // The view that shows the main window scaled down; null at full size.
     YmBoardView *boardView() const { return m_view; }
 
@@ -109,6 +112,7 @@ private:
     double m_bandHeight = 98.0;
     QString m_currentDate;
     double m_boardScale = 1.0;
+    bool m_paintCaches = true;
     YmBoardView *m_view = nullptr;
     // The backdrop as last painted, and what it was painted for.
     mutable QHash<int, QImage> m_backdrops; // by image format

@@ -120,6 +120,12 @@ void YmTablePlanModel::setPlanList(const QVector<YmOrderRecord> &plans)
     endResetModel();
 }
 
+void YmTablePlanModel::takePlanList(const QVector<YmOrderRecord> &plans)
+{
+    m_planList = plans;
+    m_stale = true;
+}
+
 void YmTablePlanModel::updateRows(const QVector<YmOrderRecord> &rows, const QVector<int> &changed,
                                   bool rebuildNow)
 {

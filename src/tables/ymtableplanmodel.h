@@ -50,6 +50,8 @@ public:
     // Rebuilds the headers and the rows from the column order.
     void refresh();
     void setPlanList(const QVector<YmOrderRecord> &plans);
+    // Takes the plans without regrouping: the next refresh() regroups them.
+    void takePlanList(const QVector<YmOrderRecord> &plans);
     // Takes the listed rows of the board's day (the same list the plan list
     // was loaded from) and rebuilds, or only marks the table stale for a
     // window that nobody looks at: it then lags behind until rebuildIfStale().

@@ -11,14 +11,6 @@ void YmTableSortProxyModel::setFilter(int column, const QRegExp &rx)
     setFilterRegExp(rx);
 }
 
-int YmTableSortProxyModel::rowCount(const QModelIndex &parent) const
-{
-    // A table has no children below its cells.
-    if (parent.isValid() || !sourceModel())
-        return 0;
-    return sourceModel()->rowCount();
-}
-
 int YmTableSortProxyModel::columnCount(const QModelIndex &parent) const
 {
     Q_UNUSED(parent)

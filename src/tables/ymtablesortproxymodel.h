@@ -8,8 +8,8 @@
 // column matches the filter text, leaves sorting to the source model (which
 // sorts its rows in place) and numbers the view's rows 1, 2, 3, ...
 //
-// The view keeps the source's full row count: the accepted rows come first,
-// the rest of the table stays blank. The pattern is plain text, never a
+// The view shows exactly the accepted rows, in source order, numbered from 1;
+// a filter that matches nothing leaves an empty table. The pattern is plain text, never a
 // regular expression: a fixed-string pattern must equal the cell, any other
 // syntax must occur in it, case-sensitively in both cases.
 class YmTableSortProxyModel : public QSortFilterProxyModel
@@ -22,7 +22,6 @@ public:
     void setFilter(int column, const QRegExp &rx);
     int filterColumn() const { return m_filterColumn; }
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
