@@ -79,25 +79,31 @@ const QStringList &schemaStatements()
 
 // Version 1 had one workshop and no workshop columns: its tables are renamed,
 // the new ones created, and every row copied into the default workshop.
-const QStringList kVersion1Tables = {
-    QStringLiteral("machines"),     QStringLiteral("plans"),      QStringLiteral("pieces"),
-    QStringLiteral("stop_periods"), QStringLiteral("work_hours"), QStringLiteral("plan_settings"),
-    QStringLiteral("host_state"),
+// Constant tables of the demo executable, built once at start-up.
+const QStringList kVersion1Tables // clazy:exclude=non-pod-global-static
+    = {
+        QStringLiteral("machines"),   QStringLiteral("plans"),
+        QStringLiteral("pieces"),     QStringLiteral("stop_periods"),
+        QStringLiteral("work_hours"), QStringLiteral("plan_settings"),
+        QStringLiteral("host_state"),
 };
-const QStringList kVersion1Copies = {
-    QStringLiteral("INSERT INTO machines SELECT ?, mac_key, name, group_name, cycle_seconds, "
-                   "sort_order FROM machines_v1"),
-    QStringLiteral("INSERT INTO plans (workshop, plan_date, seq, plan_name, file_name, mac_key, "
-                   "planned, notify_percent) SELECT ?, plan_date, seq, plan_name, file_name, "
-                   "mac_key, planned, notify_percent FROM plans_v1 ORDER BY id"),
-    QStringLiteral("INSERT INTO pieces (workshop, mac_key, file_name, produced_at, quantity) "
-                   "SELECT ?, mac_key, file_name, produced_at, quantity FROM pieces_v1 "
-                   "ORDER BY id"),
-    QStringLiteral("INSERT INTO stop_periods (workshop, name, start_time, end_time) "
-                   "SELECT ?, name, start_time, end_time FROM stop_periods_v1 ORDER BY id"),
-    QStringLiteral("INSERT INTO work_hours SELECT ?, start_time, end_time FROM work_hours_v1"),
-    QStringLiteral("INSERT INTO plan_settings SELECT ?, setting_key, value FROM plan_settings_v1"),
-    QStringLiteral("INSERT INTO host_state SELECT ?, state_key, value FROM host_state_v1"),
+const QStringList kVersion1Copies // clazy:exclude=non-pod-global-static
+    = {
+        QStringLiteral("INSERT INTO machines SELECT ?, mac_key, name, group_name, cycle_seconds, "
+                       "sort_order FROM machines_v1"),
+        QStringLiteral(
+            "INSERT INTO plans (workshop, plan_date, seq, plan_name, file_name, mac_key, "
+            "planned, notify_percent) SELECT ?, plan_date, seq, plan_name, file_name, "
+            "mac_key, planned, notify_percent FROM plans_v1 ORDER BY id"),
+        QStringLiteral("INSERT INTO pieces (workshop, mac_key, file_name, produced_at, quantity) "
+                       "SELECT ?, mac_key, file_name, produced_at, quantity FROM pieces_v1 "
+                       "ORDER BY id"),
+        QStringLiteral("INSERT INTO stop_periods (workshop, name, start_time, end_time) "
+                       "SELECT ?, name, start_time, end_time FROM stop_periods_v1 ORDER BY id"),
+        QStringLiteral("INSERT INTO work_hours SELECT ?, start_time, end_time FROM work_hours_v1"),
+        QStringLiteral(
+            "INSERT INTO plan_settings SELECT ?, setting_key, value FROM plan_settings_v1"),
+        QStringLiteral("INSERT INTO host_state SELECT ?, state_key, value FROM host_state_v1"),
 };
 
 // Writes that replace a keyed value, in the standard form both engines run.
@@ -119,7 +125,9 @@ const QString kUpsertWorkHours
 // SQLSTATEs of a server that refuses writes (a read-only transaction or
 // standby, missing privileges).
 constexpr int kSqliteReadOnly = 8;
-const QStringList kServerReadOnlyStates = {QStringLiteral("25006"), QStringLiteral("42501")};
+// A constant table of the demo executable, built once at start-up.
+const QStringList kServerReadOnlyStates // clazy:exclude=non-pod-global-static
+    = {QStringLiteral("25006"), QStringLiteral("42501")};
 
 } // namespace
 
@@ -253,7 +261,8 @@ YmHostDatabase::Status YmHostDatabase::openServer(const QString &url)
     m_db.setDatabaseName(parsed.path().mid(1));
     QStringList options{QStringLiteral("connect_timeout=%1").arg(kConnectTimeout)};
     const QUrlQuery query(parsed);
-    for (const auto &item : query.queryItems(QUrl::FullyDecoded))
+    const auto items = query.queryItems(QUrl::FullyDecoded);
+    for (const auto &item : items)
         options << item.first + QLatin1Char('=') + item.second;
     m_db.setConnectOptions(options.join(QLatin1Char(';')));
     const QString shown = parsed.toDisplayString(QUrl::RemovePassword | QUrl::RemoveQuery);
@@ -951,7 +960,8 @@ YmHostDatabase::pieceMaps(const QDate &day, const QTime &upTo) const
     while (q.next()) {
         MomentCounts &moments = maps[q.value(0).toString()][q.value(1).toString()];
         const QString joined = q.value(2).toString();
-        for (const QStringRef &entry : joined.splitRef(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QVector<QStringRef> entries = joined.splitRef(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QStringRef &entry : entries) {
             const int space = entry.indexOf(QLatin1Char(' '));
             if (space <= 0)
                 continue;

@@ -101,8 +101,8 @@ bool YmHostOptions::parse(const QStringList &arguments, QString *message, bool *
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        *message
-            = QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first());
+        *message = QStringLiteral("unexpected argument %1")
+                       .arg(parser.positionalArguments().constFirst());
         return false;
     }
     if (parser.isSet(lang)) {

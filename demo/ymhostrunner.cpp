@@ -142,7 +142,7 @@ int YmHostRunner::run(const QStringList &arguments, QStringList *errors)
     if (!options.replayFile.isEmpty()) {
         QStringList problems;
         const bool read = host.useReplay(options.replayFile, day, &problems);
-        for (const QString &problem : problems)
+        for (const QString &problem : qAsConst(problems))
             out.error(problem);
         if (!read)
             return kExitReplay;

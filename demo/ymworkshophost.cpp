@@ -106,7 +106,8 @@ void YmWorkshopHost::useSimulation(quint64 seed)
 bool YmWorkshopHost::useReplay(const QString &path, const QDate &day, QStringList *problems)
 {
     QSet<QString> known;
-    for (const YmMachineRecord &m : m_db->machines())
+    const QList<YmMachineRecord> machines = m_db->machines();
+    for (const YmMachineRecord &m : machines)
         known.insert(m.key);
     auto replay = std::make_unique<YmReplayFeed>();
     if (!replay->load(path, day, known, problems))
@@ -184,7 +185,7 @@ void YmWorkshopHost::switchDay(const QDate &day)
         m_replay->startAt(position);
     }
     m_states.clear();
-    for (const YmMachineRecord &m : m_machines)
+    for (const YmMachineRecord &m : qAsConst(m_machines))
         m_states.insert(m.key, m_simulator ? m_simulator->state(m.key)
                                : m_replay  ? m_replay->state(m.key)
                                            : 0);
@@ -213,7 +214,7 @@ void YmWorkshopHost::updateSourceJobs()
         made = m_db->madeOn(m_day);
     }
     QHash<QString, QList<YmWorkshopSimulator::Job>> jobs;
-    for (const YmPlanRecord &plan : m_plans) {
+    for (const YmPlanRecord &plan : qAsConst(m_plans)) {
         QList<YmWorkshopSimulator::Job> &list = jobs[plan.macKey];
         int i = 0;
         while (i < list.size() && list.at(i).first != plan.fileName)
@@ -262,10 +263,10 @@ void YmWorkshopHost::runSource(const QDateTime &until, bool tellBoard)
         return;
     if (!storeBatch(batch, until))
         return;
-    for (const YmStateChange &change : batch.states)
+    for (const YmStateChange &change : qAsConst(batch.states))
         m_states.insert(change.macKey, change.state);
     const QString today = m_day.toString(kDateFormat);
-    for (const YmPieceRecord &piece : batch.pieces) {
+    for (const YmPieceRecord &piece : qAsConst(batch.pieces)) {
         if (piece.producedAt.startsWith(today))
             m_pieces[piece.macKey][piece.fileName][piece.producedAt] += piece.quantity;
     }
@@ -313,15 +314,15 @@ bool YmWorkshopHost::storeBatch(const YmProductionBatch &batch, const QDateTime 
 void YmWorkshopHost::tellBoard(const YmProductionBatch &batch)
 {
     QHash<QString, QString> names;
-    for (const YmMachineRecord &m : m_machines)
+    for (const YmMachineRecord &m : qAsConst(m_machines))
         names.insert(m.key, m.name);
-    for (const YmStateChange &change : batch.states)
+    for (const YmStateChange &change : qAsConst(batch.states))
         m_board->updateMacState(change.macKey, change.state, names.value(change.macKey));
 
     // Per machine and file, the pieces that are new in this batch.
     QMap<QString, QMap<QString, PieceMap>> fresh;
     const QString today = m_day.toString(kDateFormat);
-    for (const YmPieceRecord &piece : batch.pieces) {
+    for (const YmPieceRecord &piece : qAsConst(batch.pieces)) {
         if (piece.producedAt.startsWith(today))
             fresh[piece.macKey][piece.fileName][piece.producedAt] += piece.quantity;
     }
@@ -357,11 +358,12 @@ QVariantList YmWorkshopHost::orderRows(const QDate &day) const
     if (isToday) {
         pieces = m_pieces;
     } else if (day < m_day) {
-        for (const YmPieceRecord &piece : m_db->pieces(day))
+        const QList<YmPieceRecord> dayPieces = m_db->pieces(day);
+        for (const YmPieceRecord &piece : dayPieces)
             pieces[piece.macKey][piece.fileName][piece.producedAt] += piece.quantity;
     }
     QHash<QString, const YmMachineRecord *> machines;
-    for (const YmMachineRecord &m : m_machines)
+    for (const YmMachineRecord &m : qAsConst(m_machines))
         machines.insert(m.key, &m);
 
     // A machine may carry several plans on one file: like the board, hand the
@@ -418,11 +420,12 @@ QVariantList YmWorkshopHost::planData() const
 void YmWorkshopHost::pushToday()
 {
     QVariantList macList;
-    for (const YmMachineRecord &m : m_machines)
+    for (const YmMachineRecord &m : qAsConst(m_machines))
         macList.append(QVariant(QVariantList{m.key, m.name, stateOf(m.key)}));
     if (!m_offline) {
         m_stopList.clear();
-        for (const YmStopPeriod &stop : m_db->stopPeriods())
+        const QList<YmStopPeriod> stops = m_db->stopPeriods();
+        for (const YmStopPeriod &stop : stops)
             m_stopList.append(QVariant(QVariantList{stop.name, stop.start, stop.end}));
         m_workStart = m_db->workStart();
         m_workEnd = m_db->workEnd();
@@ -459,7 +462,7 @@ QMap<QString, int> YmWorkshopHost::checkedCounts(const QMap<QString, int> &macCo
 {
     *tooLarge = 0;
     QSet<QString> known;
-    for (const YmMachineRecord &m : m_machines)
+    for (const YmMachineRecord &m : qAsConst(m_machines))
         known.insert(m.key);
     QMap<QString, int> counts;
     for (auto it = macCounts.cbegin(); it != macCounts.cend(); ++it) {
@@ -651,7 +654,8 @@ void YmWorkshopHost::showOfflineBanner(bool shown)
         return;
     }
     QWidget *window = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
         if (w->windowTitle() == QStringLiteral("车间管理看板"))
             window = w;
     }

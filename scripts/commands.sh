@@ -13,10 +13,12 @@ ym_configure_board() {
         -DYM_BUILD_DEMO=ON -DYM_BUILD_TESTS=OFF -DYM_BUILD_BENCH=OFF $(ym_launcher)
 }
 
-# Configures $1 with every test, the benchmarks and the demo.
+# Configures $1 with every test, the benchmarks and the demo; the compile
+# commands it writes are what run-static-analysis reads.
 ym_configure_tests() {
     cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DYM_BUILD_DEMO=ON -DYM_BUILD_TESTS=ON -DYM_BUILD_BENCH=ON $(ym_launcher)
+        -DYM_BUILD_DEMO=ON -DYM_BUILD_TESTS=ON -DYM_BUILD_BENCH=ON \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON $(ym_launcher)
 }
 
 # Runs every test registered in $1; fails when none is registered.

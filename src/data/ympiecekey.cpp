@@ -43,8 +43,9 @@ bool isRegularDay(int year, int month, int day)
     if (dayKey != cachedDay) {
         const QDate date(year, month, day);
         const QDateTime midnight(date, QTime(0, 0));
-        cachedRegular = midnight.isValid()
-                        && midnight.secsTo(QDateTime(date.addDays(1), QTime(0, 0))) == 24 * 3600;
+        cachedRegular
+            = midnight.isValid()
+              && midnight.secsTo(QDateTime(date.addDays(1), QTime(0, 0))) == qint64(24) * 3600;
         cachedDay = dayKey;
     }
     return cachedRegular;

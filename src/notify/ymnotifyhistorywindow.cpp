@@ -15,7 +15,7 @@ constexpr int kIdRole = Qt::UserRole + 1;
 
 QString timeText(const YmNotifyHistory::Entry &entry)
 {
-    const QString raised = entry.raised.time().toString(QStringLiteral("HH:mm:ss"));
+    QString raised = entry.raised.time().toString(QStringLiteral("HH:mm:ss"));
     if (entry.updated == entry.raised)
         return raised;
     // A plan that kept reporting: when it first crossed, and the text's time.

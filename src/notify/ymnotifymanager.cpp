@@ -33,6 +33,9 @@ void destroyManagerBeforeApplication()
 // routines have run and there is nothing left to do.
 struct YmNotifyManagerUnloadGuard
 {
+    YmNotifyManagerUnloadGuard() = default;
+    YmNotifyManagerUnloadGuard(const YmNotifyManagerUnloadGuard &) = delete;
+    YmNotifyManagerUnloadGuard &operator=(const YmNotifyManagerUnloadGuard &) = delete;
     ~YmNotifyManagerUnloadGuard()
     {
         if (!s_instance.loadAcquire())
@@ -42,7 +45,8 @@ struct YmNotifyManagerUnloadGuard
             YmNotifyManager::destroyInstance();
     }
 };
-YmNotifyManagerUnloadGuard s_unloadGuard;
+// A global on purpose: its destructor is what runs when the module unloads.
+YmNotifyManagerUnloadGuard s_unloadGuard; // clazy:exclude=non-pod-global-static
 
 // A host may end with exit() and never destroy its QApplication. Exit handlers
 // run in reverse order of registration, and Qt registers the registry of

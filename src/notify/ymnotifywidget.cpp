@@ -86,7 +86,8 @@ void YmNotifyWidget::setContent(const QPair<QString, QString> &content)
 QString YmNotifyWidget::wrappedFit(const QString &text, const QFontMetrics &metrics,
                                    const QSize &size)
 {
-    const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+    // QFontMetrics takes the text flags and the alignment in one int.
+    const int flags = Qt::TextWordWrap | int(Qt::AlignLeft | Qt::AlignTop);
     const auto fits = [&](const QString &candidate) {
         return metrics.boundingRect(QRect(0, 0, size.width(), INT_MAX / 2), flags, candidate)
                    .height()
@@ -97,7 +98,7 @@ QString YmNotifyWidget::wrappedFit(const QString &text, const QFontMetrics &metr
     const QChar ellipsis(0x2026);
     const QString body = text.endsWith(ellipsis) ? text.left(text.size() - 1) : text;
     for (int keep = body.size() - 1; keep > 0; --keep) {
-        const QString candidate = body.left(keep) + ellipsis;
+        QString candidate = body.left(keep) + ellipsis;
         if (fits(candidate))
             return candidate;
     }
@@ -109,7 +110,7 @@ QString YmNotifyWidget::elidedText(const QString &text, int width, int height, i
 {
     if (text.isEmpty() || textWidth <= 0 || textHeight <= 0)
         return text;
-    const QString ellipsis(QChar(0x2026));
+    QString ellipsis(QChar(0x2026));
     if (width <= 0 || height <= 0)
         return ellipsis;
     // 64-bit: length * width overflows int for long texts in wide labels; the early

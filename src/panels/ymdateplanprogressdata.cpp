@@ -169,7 +169,9 @@ void YmDatePlanProgressData::rebuildAxis()
         // A stop without a readable start or end has no place on the axis.
         if (!ts.isValid() || !te.isValid())
             continue;
-        m_stopMinutes += ts.secsTo(te) / 60;
+        // Counted in whole minutes; a stop's leftover seconds are dropped.
+        const int minutes = ts.secsTo(te) / 60;
+        m_stopMinutes += minutes;
         stops.append({secondsOf(ts), secondsOf(te)});
         if (!(s < m_workEnd) || e < m_workStart)
             continue;

@@ -172,7 +172,7 @@ bool YmPixelMemo::prepare(QPainter *p, const QRect &area, Target *target) const
         || p->hasClipping())
         return false;
     // A scale or a fraction of a pixel paints other pixels.
-    const QTransform m = p->deviceTransform();
+    const QTransform &m = p->deviceTransform();
     if (m.type() > QTransform::TxTranslate)
         return false;
     const int dx = qRound(m.dx());

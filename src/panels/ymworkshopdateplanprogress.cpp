@@ -181,7 +181,8 @@ void YmWorkshopDatePlanProgress::draw(QPainter *p, const QRect &r) const
                   .arg(m_day.doneAt().value(label, 0))
                   .arg(m_day.plannedAt().value(label, 0));
         double inkW = 0;
-        for (const QString &line : text.split(QLatin1Char('\n')))
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (const QString &line : lines)
             inkW = std::max(inkW, m_texts.advance(line, font));
         const double y = yFor(percent);
         const bool above = (percent >= 100 && percent < 150) || percent <= 10;

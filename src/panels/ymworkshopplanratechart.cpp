@@ -76,7 +76,8 @@ void YmWorkshopPlanRateChart::draw(QPainter *p, const QRect &r) const
     p->setFont(font());
     p->setRenderHint(QPainter::Antialiasing);
     p->setRenderHint(QPainter::TextAntialiasing);
-    p->translate(r.left() + w / 2, r.top() + h / 2);
+    // The dial's centre on a whole pixel, as its lines are drawn.
+    p->translate(QPoint(r.left() + w / 2, r.top() + h / 2));
     p->scale(side / 200.0, side / 200.0);
 
     // Outer and inner discs.

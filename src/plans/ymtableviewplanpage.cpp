@@ -96,6 +96,21 @@ YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
     , dateFormat(QStringLiteral("yyyy-MM-dd"))
 {
     ui->setupUi(this);
+    // Connected by hand: a renamed widget in the form then fails to compile
+    // instead of silently losing its slot.
+    connect(ui->btnQuery, &QPushButton::clicked, this, &YmTableViewPlanPage::queryClicked);
+    connect(ui->btnExport, &QPushButton::clicked, this, &YmTableViewPlanPage::exportClicked);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &YmTableViewPlanPage::addClicked);
+    connect(ui->btnEdit, &QPushButton::clicked, this, &YmTableViewPlanPage::editClicked);
+    connect(ui->btnDel, &QPushButton::clicked, this, &YmTableViewPlanPage::deleteClicked);
+    connect(ui->pushButton, &QPushButton::clicked, this, &YmTableViewPlanPage::todayClicked);
+    connect(ui->pushButton_prev, &QPushButton::clicked, this,
+            &YmTableViewPlanPage::previousDayClicked);
+    connect(ui->pushButton_next, &QPushButton::clicked, this, &YmTableViewPlanPage::nextDayClicked);
+    connect(ui->comboBox_idx1, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &YmTableViewPlanPage::firstCriterionChanged);
+    connect(ui->comboBox_idx2, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &YmTableViewPlanPage::secondCriterionChanged);
     setWindowTitle(tr("计划订单数据"));
 
     ui->tableView->setSortingEnabled(true);
@@ -234,7 +249,7 @@ QString YmTableViewPlanPage::checkOrderDigits(int checkOrder)
         return QStringLiteral("123");
     if (checkOrder < 0 || checkOrder > 999)
         return QString();
-    const QString digits = QString::number(checkOrder);
+    QString digits = QString::number(checkOrder);
     for (int i = 0; i < digits.size(); ++i) {
         const QChar d = digits.at(i);
         if (d < QLatin1Char('1') || d > QLatin1Char('3') || digits.indexOf(d) != i)
@@ -535,7 +550,8 @@ void YmTableViewPlanPage::refreshTable(const YmTablePlanModel::ColumnOrder &orde
 void YmTableViewPlanPage::emitSettings()
 {
     QString digits;
-    for (Criterion criterion : columnsInUse())
+    const YmTablePlanModel::ColumnOrder columns = columnsInUse();
+    for (Criterion criterion : columns)
         digits += QString::number(int(criterion) + 1);
     emit sSaveKeyAttr(QStringLiteral("PlanFilterCheck"), ui->checkBox_fuzzyMatch->isChecked()
                                                              ? QStringLiteral("1")
@@ -565,7 +581,7 @@ void YmTableViewPlanPage::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
-void YmTableViewPlanPage::on_btnQuery_clicked()
+void YmTableViewPlanPage::queryClicked()
 {
     const QString text = ui->lineEdit_filter->text();
     const int filterCriterion = criterionOf(ui->comboBox_filterType);
@@ -581,7 +597,7 @@ void YmTableViewPlanPage::on_btnQuery_clicked()
         ui->tableView->scrollTo(proxyModel.index(0, 0), QAbstractItemView::PositionAtTop);
 }
 
-void YmTableViewPlanPage::on_btnExport_clicked()
+void YmTableViewPlanPage::exportClicked()
 {
     const QString dir = exportDir.isEmpty()
                             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
@@ -633,7 +649,7 @@ int YmTableViewPlanPage::currentNotifyNum(const QString &planName, const QString
     return 0;
 }
 
-void YmTableViewPlanPage::on_comboBox_idx1_currentIndexChanged(int)
+void YmTableViewPlanPage::firstCriterionChanged(int)
 {
     ColumnOrder criteria = comboCriteria(ui->comboBox_idx1);
     criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx1)));
@@ -649,7 +665,7 @@ void YmTableViewPlanPage::on_comboBox_idx1_currentIndexChanged(int)
     updateTableColumnHeader();
 }
 
-void YmTableViewPlanPage::on_comboBox_idx2_currentIndexChanged(int)
+void YmTableViewPlanPage::secondCriterionChanged(int)
 {
     ColumnOrder criteria = comboCriteria(ui->comboBox_idx2);
     criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx2)));
@@ -660,7 +676,7 @@ void YmTableViewPlanPage::on_comboBox_idx2_currentIndexChanged(int)
     updateTableColumnHeader();
 }
 
-void YmTableViewPlanPage::on_btnAdd_clicked()
+void YmTableViewPlanPage::addClicked()
 {
     YmPlanDataDlg dlg;
     trackDialog(&dlg, ui->btnAdd);
@@ -676,7 +692,7 @@ void YmTableViewPlanPage::on_btnAdd_clicked()
     emit sAddDatePlan(shownDateText(), planName, fileName, mapMacCount, notifyNum);
 }
 
-void YmTableViewPlanPage::on_btnEdit_clicked()
+void YmTableViewPlanPage::editClicked()
 {
     if (!ui->tableView->selectionModel()->hasSelection()) {
         messageBoxAndResult(tr("提示"), tr("请选择要编辑的订单"), tr("确定"));
@@ -715,8 +731,8 @@ void YmTableViewPlanPage::on_btnEdit_clicked()
                        newNotify);
 }
 
-bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QString btn1,
-                                              QString btn2)
+bool YmTableViewPlanPage::messageBoxAndResult(const QString &title, const QString &content,
+                                              const QString &btn1, const QString &btn2)
 {
     QMessageBox box;
     box.setWindowTitle(title);
@@ -728,12 +744,13 @@ bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QS
     return box.clickedButton() == first;
 }
 
-bool YmTableViewPlanPage::messageBoxAndResult(QString title, QString content, QString btn1)
+bool YmTableViewPlanPage::messageBoxAndResult(const QString &title, const QString &content,
+                                              const QString &btn1)
 {
     return messageBoxAndResult(title, content, btn1, QString());
 }
 
-void YmTableViewPlanPage::on_pushButton_clicked()
+void YmTableViewPlanPage::todayClicked()
 {
     const QDate today = YmClock::today(this);
     followedToday = today;
@@ -741,7 +758,7 @@ void YmTableViewPlanPage::on_pushButton_clicked()
         ui->dateEdit->setDate(today);
 }
 
-void YmTableViewPlanPage::on_btnDel_clicked()
+void YmTableViewPlanPage::deleteClicked()
 {
     if (!ui->tableView->selectionModel()->hasSelection()) {
         messageBoxAndResult(tr("提示"), tr("请选择要删除的订单"), tr("确定"));
@@ -754,12 +771,12 @@ void YmTableViewPlanPage::on_btnDel_clicked()
     emit sDelDatePlan(shownDateText(), planName);
 }
 
-void YmTableViewPlanPage::on_pushButton_prev_clicked()
+void YmTableViewPlanPage::previousDayClicked()
 {
     ui->dateEdit->setDate(ui->dateEdit->date().addDays(-1));
 }
 
-void YmTableViewPlanPage::on_pushButton_next_clicked()
+void YmTableViewPlanPage::nextDayClicked()
 {
     ui->dateEdit->setDate(ui->dateEdit->date().addDays(1));
 }

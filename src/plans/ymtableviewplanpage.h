@@ -75,7 +75,7 @@ signals:
     void sAddDatePlan(QString date, QString planName, QString fileName,
                       QMap<QString, int> mapMacCount, int notifyNum);
     void sEditDatePlan(QString date, QString oldPlanName, QString newPlanName, QString oldFileName,
-                       QString fileName, QMap<QString, int> mapMacCount, int notifyNum);
+                       QString newFileName, QMap<QString, int> mapMacCount, int notifyNum);
     void sDelDatePlan(QString date, QString planName);
     void sSaveKeyAttr(QString key, QString attr);
 
@@ -88,22 +88,23 @@ protected:
     virtual QString exportFileName(const QString &suggested);
 
 private slots:
-    void on_btnQuery_clicked();
+    void queryClicked();
     // Writes the table as shown to a CSV file the user picks.
-    void on_btnExport_clicked();
-    void on_comboBox_idx1_currentIndexChanged(int index);
-    void on_comboBox_idx2_currentIndexChanged(int index);
+    void exportClicked();
+    void firstCriterionChanged(int index);
+    void secondCriterionChanged(int index);
     void updateTableColumnHeader();
     // Add and edit go through the plan dialog; add, edit and delete each end
     // in one signal for the host, the table waits for the host's answer.
-    void on_btnAdd_clicked();
-    void on_btnEdit_clicked();
-    bool messageBoxAndResult(QString title, QString content, QString btn1, QString btn2);
-    bool messageBoxAndResult(QString title, QString content, QString btn1);
-    void on_pushButton_clicked();
-    void on_btnDel_clicked();
-    void on_pushButton_prev_clicked();
-    void on_pushButton_next_clicked();
+    void addClicked();
+    void editClicked();
+    bool messageBoxAndResult(const QString &title, const QString &content, const QString &btn1,
+                             const QString &btn2);
+    bool messageBoxAndResult(const QString &title, const QString &content, const QString &btn1);
+    void todayClicked();
+    void deleteClicked();
+    void previousDayClicked();
+    void nextDayClicked();
 
 private:
     // The user's header sort again, after a rebuild put the rows back in order.

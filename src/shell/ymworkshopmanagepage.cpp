@@ -139,7 +139,9 @@ void YmWorkshopManagePage::setDateTimeLocPos(int pos)
 
 double YmWorkshopManagePage::bandHeightFor(int windowHeight)
 {
-    return windowHeight > kTallWindow ? double(windowHeight / 10) : kDefaultBandHeight;
+    // A whole tenth: the band's height stays a whole number of pixels.
+    const int tenth = windowHeight / 10;
+    return windowHeight > kTallWindow ? tenth : kDefaultBandHeight;
 }
 
 void YmWorkshopManagePage::setPaintCachesEnabled(bool enabled)

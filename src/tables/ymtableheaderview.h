@@ -8,6 +8,8 @@
 // text, separated from its neighbours by a 10-pixel darker gap.
 class YmTableHeaderView : public QHeaderView
 {
+    Q_OBJECT
+
 public:
     explicit YmTableHeaderView(Qt::Orientation orientation, QWidget *parent = nullptr);
 

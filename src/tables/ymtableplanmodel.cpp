@@ -102,7 +102,8 @@ void YmTablePlanModel::setColumnOrder(const ColumnOrder &order)
 void YmTablePlanModel::refresh()
 {
     m_headers.clear();
-    for (Criterion criterion : groupOrder())
+    const ColumnOrder order = groupOrder();
+    for (Criterion criterion : order)
         m_headers << criterionTitle(criterion);
     m_headers << tr("订单数") << tr("完成量") << tr("完成率");
     emit headerDataChanged(Qt::Horizontal, 0, m_headers.size() - 1);

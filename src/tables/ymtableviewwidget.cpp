@@ -73,7 +73,8 @@ YmTableViewWidget::YmTableViewWidget(QWidget *parent)
     connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this,
             [this](int, int max) { widenScrollRange(max); });
     // Someone reading the table (clicking, scrolling, keys) keeps the page.
-    for (QWidget *watched : watchedForUser())
+    const QList<QWidget *> widgets = watchedForUser();
+    for (QWidget *watched : widgets)
         watched->installEventFilter(this);
 }
 
@@ -91,7 +92,8 @@ YmTableViewWidget::~YmTableViewWidget()
     // back into this half-destroyed widget.
     QTableView *view = ui->tableView;
     disconnect(view->verticalScrollBar(), nullptr, this, nullptr);
-    for (QWidget *watched : watchedForUser())
+    const QList<QWidget *> widgets = watchedForUser();
+    for (QWidget *watched : widgets)
         watched->removeEventFilter(this);
     // The view lets go of the model before the model goes.
     view->setModel(nullptr);
