@@ -126,7 +126,7 @@ QString YmStopPeriodsDialog::problem() const
     QVector<int> rows;
     for (int row = 0; row < m_table->rowCount(); ++row) {
         YmStopPeriod period;
-        const QString problem = rowProblem(row, &period);
+        QString problem = rowProblem(row, &period);
         if (!problem.isEmpty())
             return problem;
         valid.append(period);

@@ -8,7 +8,7 @@
 
 namespace {
 
-const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 const QString kRecordEnd = QStringLiteral("\r\n");
 
 } // namespace
