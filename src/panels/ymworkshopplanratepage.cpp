@@ -1,5 +1,7 @@
 #include "ymworkshopplanratepage.h"
 
+#include "ymdashboardfigures.h"
+
 #include "ui_ymworkshopplanratepage.h"
 
 #include <QEvent>
@@ -33,8 +35,10 @@ YmWorkshopPlanRatePage::~YmWorkshopPlanRatePage()
 void YmWorkshopPlanRatePage::setCompletion(int total, int completed)
 {
     ui->widget_completed->setValue(completed);
-    // Subtracted in 64 bits so that extreme counts cannot overflow.
-    ui->widget_last->setValue(int(qint64(total) - qint64(completed)));
+    // Subtracted in 64 bits and held to the int range, so that extreme counts
+    // neither overflow nor turn the sign of what is left.
+    ui->widget_last->setValue(
+        YmDashboardFigures::saturatedInt(qint64(total) - qint64(completed)));
     ui->widget->setTotal(total);
     ui->widget->setCompleted(completed);
 }
