@@ -33,6 +33,8 @@
 #include "ymworkshopplanratelabel.h"
 #include "ymworkshopplanratepage.h"
 
+#include "ymfuzzinput.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -152,22 +154,11 @@ enum StringKind : uint8_t {
 
 // Reads the input front to back; past the end every read is 0, so any byte
 // string is a valid program.
-class Reader
+class Reader : public YmFuzzInput
 {
 public:
-    Reader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_left(size)
-    {}
+    using YmFuzzInput::YmFuzzInput;
 
-    bool atEnd() const { return m_left == 0; }
-    uint8_t byte()
-    {
-        if (!m_left)
-            return 0;
-        --m_left;
-        return *m_data++;
-    }
     template<typename T>
     T raw()
     {
@@ -328,10 +319,6 @@ public:
             return QStringLiteral("2147483647");
         }
     }
-
-private:
-    const uint8_t *m_data;
-    size_t m_left;
 };
 
 // Writes what Reader reads, for the seed corpus.

@@ -12,6 +12,8 @@
 //   fuzz_hostdb --make-seeds DIR                   write the seed corpus
 #include "ymhostdatabase.h"
 
+#include "ymfuzzinput.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -85,21 +87,11 @@ const char *const kTexts[] = {
 };
 constexpr int kTextCount = int(sizeof(kTexts) / sizeof(kTexts[0]));
 
-class Reader
+class Reader : public YmFuzzInput
 {
 public:
-    Reader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_left(size)
-    {}
-    bool atEnd() const { return m_left == 0; }
-    uint8_t byte()
-    {
-        if (!m_left)
-            return 0;
-        --m_left;
-        return *m_data++;
-    }
+    using YmFuzzInput::YmFuzzInput;
+
     qint64 number()
     {
         qint64 v = 0;
@@ -142,10 +134,6 @@ public:
             return QString::fromUtf8(kTexts[byte() % kTextCount]);
         }
     }
-
-private:
-    const uint8_t *m_data;
-    size_t m_left;
 };
 
 QString workFile()

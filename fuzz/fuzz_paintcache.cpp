@@ -11,6 +11,8 @@
 #include "ympixelmemo.h"
 #include "ymstatictextcache.h"
 
+#include "ymfuzzinput.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -49,21 +51,11 @@ const int kFlags[] = {Qt::AlignCenter,
                       0};
 constexpr int kFlagCount = int(sizeof(kFlags) / sizeof(kFlags[0]));
 
-class Reader
+class Reader : public YmFuzzInput
 {
 public:
-    Reader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_left(size)
-    {}
-    bool atEnd() const { return m_left == 0; }
-    uint8_t byte()
-    {
-        if (!m_left)
-            return 0;
-        --m_left;
-        return *m_data++;
-    }
+    using YmFuzzInput::YmFuzzInput;
+
     // -range .. +range in quarter pixels, most of it on the image.
     double coordinate(int range)
     {
@@ -91,10 +83,6 @@ public:
             out.append(QChar(ushort(byte() | byte() << 8)));
         return out;
     }
-
-private:
-    const uint8_t *m_data;
-    size_t m_left;
 };
 
 enum Op : uint8_t {
