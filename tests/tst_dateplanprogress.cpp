@@ -11,6 +11,7 @@
 #include "ymordermodel.h"
 #include "ympiecekey.h"
 #include "ymtestsupport.h"
+#include "ymtimeofday.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshopmanagemainpage.h"
 
@@ -214,7 +215,8 @@ private slots:
     // Valid keys with characters replaced, inserted or dropped: the reader and
     // Qt's parser accept and reject the same ones, and so does the reader of
     // runs of keys, whose date part repeats (half the keys are of two days).
-    void pieceKeyAgreesWithQt()
+    // Their time parts check the work-time reader the same way.
+    void textReadersAgreeWithQt()
     {
         QRandomGenerator rng(20240305);
         const QString alphabet = QStringLiteral("0123456789+-: ,.\t\u0663\uFF13x");
@@ -245,6 +247,15 @@ private slots:
             QVERIFY2(YmPieceKey::secondsOfDay(key) == expected, qPrintable(key));
             QVERIFY2(run.secondsOfDay(key) == expected, qPrintable(key));
             accepted += expected >= 0;
+            const QString time = key.mid(11);
+            QVERIFY2(YmTimeOfDay::fromLongText(time)
+                         == QTime::fromString(time, QStringLiteral("HH:mm:ss")),
+                     qPrintable(time));
+            QVERIFY2(YmTimeOfDay::fromShortText(time.left(5))
+                         == QTime::fromString(time.left(5), QStringLiteral("HH:mm")),
+                     qPrintable(time));
+            const QTime parsed = QTime::fromString(time, QStringLiteral("HH:mm:ss"));
+            QCOMPARE(YmTimeOfDay::toShortText(parsed), parsed.toString(QStringLiteral("HH:mm")));
         }
         QVERIFY(accepted > 5000 && accepted < 15000);
     }

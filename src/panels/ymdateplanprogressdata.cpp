@@ -2,6 +2,7 @@
 
 #include "ymclock.h"
 #include "ympiecekey.h"
+#include "ymtimeofday.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +14,7 @@ constexpr int kSecondsPerDay = 24 * 3600;
 
 QString midnightText()
 {
-    return QTime(0, 0, 0, 0).toString(YmDatePlanProgressData::timeFormat());
+    return QStringLiteral("00:00:00");
 }
 
 int secondsOf(const QTime &time)
@@ -76,8 +77,8 @@ bool YmDatePlanProgressData::takeWorkTimes(const QString &startTime, const QStri
         return false;
     // Times that do not parse would leave the axis without a start or an end;
     // the day keeps its previous window instead.
-    if (!QTime::fromString(startTime, timeFormat()).isValid()
-        || !QTime::fromString(endTime, timeFormat()).isValid())
+    if (!YmTimeOfDay::fromLongText(startTime).isValid()
+        || !YmTimeOfDay::fromLongText(endTime).isValid())
         return false;
     m_workStart = startTime;
     m_workEnd = endTime;
@@ -134,13 +135,13 @@ void YmDatePlanProgressData::appendAbsent(const QString &label)
 
 void YmDatePlanProgressData::hourlyFill(const QTime &until)
 {
-    QTime c = QTime::fromString(m_axisLabels.constLast(), shortTimeFormat());
+    QTime c = YmTimeOfDay::fromShortText(m_axisLabels.constLast());
     // Invalid times compare and step as nothing; and an hour past 23:00 wraps
     // to the small hours, which are below every end again.
     if (!c.isValid() || !until.isValid())
         return;
     while (c < until) {
-        appendAbsent(c.toString(shortTimeFormat()));
+        appendAbsent(YmTimeOfDay::toShortText(c));
         if (c.msecsSinceStartOfDay() + 3600 * 1000 >= kSecondsPerDay * 1000)
             break;
         c = c.addSecs(3600);
@@ -156,16 +157,14 @@ void YmDatePlanProgressData::rebuildAxis()
     m_stopSeconds.clear();
     QVector<YmDayForecast::Interval> stops;
 
-    const QString tf = timeFormat();
-    const QString stf = shortTimeFormat();
-    m_axisLabels.append(QTime::fromString(m_workStart, tf).toString(stf));
+    m_axisLabels.append(YmTimeOfDay::toShortText(YmTimeOfDay::fromLongText(m_workStart)));
 
     for (const YmStopEntry &stop : qAsConst(m_stopList)) {
         const QString &name = stop.name;
         const QString &s = stop.start;
         const QString &e = stop.end;
-        const QTime ts = QTime::fromString(s, tf);
-        const QTime te = QTime::fromString(e, tf);
+        const QTime ts = YmTimeOfDay::fromLongText(s);
+        const QTime te = YmTimeOfDay::fromLongText(e);
         // A stop without a readable start or end has no place on the axis.
         if (!ts.isValid() || !te.isValid())
             continue;
@@ -175,8 +174,8 @@ void YmDatePlanProgressData::rebuildAxis()
         stops.append({secondsOf(ts), secondsOf(te)});
         if (!(s < m_workEnd) || e < m_workStart)
             continue;
-        const QString hs = ts.toString(stf);
-        const QString he = te.toString(stf);
+        const QString hs = YmTimeOfDay::toShortText(ts);
+        const QString he = YmTimeOfDay::toShortText(te);
         m_stopStartNames[hs] = name;
         m_stopEndNames[he] = name;
         m_stopSeconds[hs] = ts.secsTo(te);
@@ -188,11 +187,11 @@ void YmDatePlanProgressData::rebuildAxis()
             appendAbsent(he);
         }
     }
-    hourlyFill(QTime::fromString(m_workEnd, tf));
-    appendAbsent(QTime::fromString(m_workEnd, tf).toString(stf));
+    hourlyFill(YmTimeOfDay::fromLongText(m_workEnd));
+    appendAbsent(YmTimeOfDay::toShortText(YmTimeOfDay::fromLongText(m_workEnd)));
     indexLabels();
-    m_forecast.setWorkDay(secondsOf(QTime::fromString(m_workStart, tf)),
-                          secondsOf(QTime::fromString(m_workEnd, tf)), stops);
+    m_forecast.setWorkDay(secondsOf(YmTimeOfDay::fromLongText(m_workStart)),
+                          secondsOf(YmTimeOfDay::fromLongText(m_workEnd)), stops);
 }
 
 void YmDatePlanProgressData::indexLabels()
@@ -201,7 +200,7 @@ void YmDatePlanProgressData::indexLabels()
     m_labelSeconds.resize(n);
     m_sortedSeconds.clear();
     for (int j = 0; j < n; ++j) {
-        m_labelSeconds[j] = secondsOf(QTime::fromString(m_axisLabels.at(j), shortTimeFormat()));
+        m_labelSeconds[j] = secondsOf(YmTimeOfDay::fromShortText(m_axisLabels.at(j)));
         if (j >= 1)
             m_sortedSeconds.append(m_labelSeconds.at(j));
     }
@@ -292,7 +291,7 @@ void YmDatePlanProgressData::rebuildCounts()
     if (plannedTotal == 0)
         return;
     const double secondsPerPiece = (m_workMinutes - m_stopMinutes) * 60 / plannedTotal;
-    const QTime start = QTime::fromString(m_workStart, timeFormat());
+    const QTime start = YmTimeOfDay::fromLongText(m_workStart);
     qint64 stoppedBefore = 0; // stop seconds of earlier labels that are no stop end
     for (int j = 1; j < n; ++j) {
         const QString &label = m_axisLabels.at(j);
@@ -300,7 +299,7 @@ void YmDatePlanProgressData::rebuildCounts()
         if (stopEnd) {
             m_plannedAt.insert(label, m_plannedAt.value(m_axisLabels.at(j - 1), 0));
         } else {
-            const QTime at = QTime::fromString(label, shortTimeFormat());
+            const QTime at = YmTimeOfDay::fromShortText(label);
             const qint64 elapsed = start.secsTo(at) - stoppedBefore;
             m_plannedAt.insert(
                 label, secondsPerPiece == 0 ? 0 : roundedCount(double(elapsed) / secondsPerPiece));

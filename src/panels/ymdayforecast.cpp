@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 YmDayForecast::YmDayForecast()
     : m_tree(SecondsPerDay + 1, 0)
@@ -35,10 +36,15 @@ void YmDayForecast::setWorkDay(int workStart, int workEnd, const QVector<Interva
 
 void YmDayForecast::setPieces(const QVector<qint64> &perSecond)
 {
-    m_tree.fill(0);
+    // A day is rebuilt often with few or no pieces: clear the day's 86,401
+    // entries only when something was added, and as one block.
+    if (!m_treeZero)
+        std::memset(m_tree.data(), 0, size_t(m_tree.size()) * sizeof(qint64));
+    m_treeZero = true;
     const int n = qMin(perSecond.size(), int(SecondsPerDay));
     if (n == 0)
         return; // all zeros: nothing to pass on
+    m_treeZero = false;
     for (int i = 1; i <= n; ++i)
         m_tree[i] = perSecond.at(i - 1);
     // Each node passes its sum on to its parent: the tree in linear time.
@@ -53,6 +59,7 @@ void YmDayForecast::addPieces(int second, qint64 quantity)
 {
     if (second < 0 || second >= SecondsPerDay || quantity == 0)
         return;
+    m_treeZero = false;
     for (int i = second + 1; i <= SecondsPerDay; i += i & -i)
         m_tree[i] += quantity;
 }

@@ -82,6 +82,7 @@ private:
     int m_workEnd = 0;
     QVector<Interval> m_working;
     QVector<qint64> m_tree; // Fenwick tree over the seconds, 1-based
+    bool m_treeZero = true; // nothing added since the tree was last cleared
 };
 
 #endif // YMDAYFORECAST_H

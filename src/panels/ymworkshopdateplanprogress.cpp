@@ -2,6 +2,7 @@
 
 #include "ymchartscale.h"
 #include "ymclock.h"
+#include "ymtimeofday.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -306,8 +307,7 @@ void YmWorkshopDatePlanProgress::drawForecast(QPainter *p, const QMap<QString, d
             last = i;
     }
     const int end = labels.lastIndexOf(
-        QTime::fromString(m_day.workEnd(), YmDatePlanProgressData::timeFormat())
-            .toString(YmDatePlanProgressData::shortTimeFormat()));
+        YmTimeOfDay::toShortText(YmTimeOfDay::fromLongText(m_day.workEnd())));
     if (last < 0 || end <= last)
         return;
     const double lastPercent = values.value(labels.at(last));

@@ -64,10 +64,24 @@ using ColumnOrder = YmTablePlanModel::ColumnOrder;
 const Criterion kCriteria[3] = {YmTablePlanModel::PlanCriterion, YmTablePlanModel::FileCriterion,
                                 YmTablePlanModel::MachineCriterion};
 
+ColumnOrder comboCriteria(const QComboBox *combo)
+{
+    ColumnOrder criteria;
+    for (int i = 0; i < combo->count(); ++i)
+        criteria << Criterion(combo->itemData(i).toInt());
+    return criteria;
+}
+
 // The criteria a combo box offers, with their titles for the eye and their
-// numbers as item data: the page compares criteria, never titles.
+// numbers as item data: the page compares criteria, never titles. Refilling
+// measures every item again, so a combo that offers these criteria already
+// only goes back to its first, as a refilled one would.
 void fillCombo(QComboBox *combo, const ColumnOrder &criteria)
 {
+    if (comboCriteria(combo) == criteria) {
+        combo->setCurrentIndex(criteria.isEmpty() ? -1 : 0);
+        return;
+    }
     combo->clear();
     for (Criterion criterion : criteria)
         combo->addItem(YmTablePlanModel::criterionTitle(criterion), int(criterion));
@@ -77,14 +91,6 @@ int criterionOf(const QComboBox *combo)
 {
     const QVariant data = combo->currentData();
     return data.isValid() ? data.toInt() : -1;
-}
-
-ColumnOrder comboCriteria(const QComboBox *combo)
-{
-    ColumnOrder criteria;
-    for (int i = 0; i < combo->count(); ++i)
-        criteria << Criterion(combo->itemData(i).toInt());
-    return criteria;
 }
 
 } // namespace

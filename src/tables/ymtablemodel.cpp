@@ -27,13 +27,30 @@ void YmTableModel::setHeaderLabels()
 
 void YmTableModel::setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines)
 {
-    beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(machines.size());
+    // Rows go and come rather than the model being reset: a reset makes the
+    // view measure its header texts again, which costs more than the reload
+    // (a host pushes the day again after every plan change). The same number
+    // of machines only changes data.
+    const int before = m_rows.size();
+    const int after = machines.size();
+    if (before > after) {
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        m_rows.resize(after);
+        endRemoveRows();
+    }
+    QVector<Row> rows;
+    rows.reserve(after);
     for (const YmOrderModel::MachineCounts &machine : machines)
-        m_rows.append(makeRow(machine));
+        rows.append(makeRow(machine));
+    if (after > before)
+        beginInsertRows(QModelIndex(), before, after - 1);
+    m_rows = std::move(rows);
     rebuildRows();
-    endResetModel();
+    if (after > before)
+        endInsertRows();
+    const int changed = qMin(before, after);
+    if (changed > 0)
+        emit dataChanged(index(0, 0), index(changed - 1, columnCount() - 1));
 }
 
 void YmTableModel::updateMachineCounts(const YmOrderModel::MachineCounts &machine)
