@@ -371,24 +371,34 @@ private slots:
     }
 
     // Texts of many scripts and sizes at fractional places: what the memo
-    // copies back holds every pixel the glyphs touch.
+    // copies back holds every pixel the glyphs touch. A moved painter puts
+    // some of them left of or above its origin, where drawText cuts a text's
+    // place to 64ths of a pixel towards zero before moving it.
     void textsAnywhere_data()
     {
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<bool>("bold");
         QTest::addColumn<bool>("decorated"); // underlined, struck out, letters spaced
-        QTest::newRow("11 px") << 11 << false << false;
-        QTest::newRow("20 px") << 20 << false << false;
-        QTest::newRow("20 px bold") << 20 << true << false;
-        QTest::newRow("41 px") << 41 << false << false;
-        QTest::newRow("4 px decorated") << 4 << false << true;
-        QTest::newRow("20 px decorated") << 20 << true << true;
+        QTest::addColumn<QPointF>("moved");
+        const QPointF still;
+        QTest::newRow("11 px") << 11 << false << false << still;
+        QTest::newRow("20 px") << 20 << false << false << still;
+        QTest::newRow("20 px bold") << 20 << true << false << still;
+        QTest::newRow("41 px") << 41 << false << false << still;
+        QTest::newRow("4 px decorated") << 4 << false << true << still;
+        QTest::newRow("20 px decorated") << 20 << true << true << still;
+        QTest::newRow("12 px, moved by whole pixels") << 12 << false << false << QPointF(120, 90);
+        QTest::newRow("12 px, moved by 64ths")
+            << 12 << false << false << QPointF(119.9375, 90.015625);
+        QTest::newRow("12 px, moved by less than a 64th")
+            << 12 << false << false << QPointF(120.3, 89.71);
     }
     void textsAnywhere()
     {
         QFETCH(int, pixelSize);
         QFETCH(bool, bold);
         QFETCH(bool, decorated);
+        QFETCH(QPointF, moved);
         const QStringList pieces{
             QStringLiteral("订单"),       QStringLiteral("jgyp"),    QStringLiteral("ẪǺ̈̈"),
             QStringLiteral("ญี่ปุ่น"),        QStringLiteral("العربية"), QStringLiteral("fj/|"),
@@ -411,14 +421,16 @@ private slots:
             const QString text = pieces.at(random.bounded(pieces.size()))
                                  + pieces.at(random.bounded(pieces.size()));
             const double w = 20 + random.bounded(160.0);
-            items.append({QRectF(random.bounded(500.0), random.bounded(380.0), w,
-                                 pixelSize * (0.5 + random.bounded(1.5))),
-                          text});
+            items.append(
+                {QRectF(random.bounded(500.0) - moved.x(), random.bounded(380.0) - moved.y(), w,
+                        pixelSize * (0.5 + random.bounded(1.5))),
+                 text});
         }
         const auto paint = [&] {
             QImage image(640, 480, QImage::Format_ARGB32_Premultiplied);
             image.fill(kBoard);
             QPainter p(&image);
+            p.translate(moved);
             p.setFont(font);
             for (int i = 0; i < items.size(); ++i) {
                 p.setPen(i % 3 ? QColor(Qt::white) : QColor(45, 198, 255));

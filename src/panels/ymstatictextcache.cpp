@@ -6,10 +6,30 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace {
 // Numbers change with the data; past this many texts the cache starts over
 // rather than growing without bound.
 constexpr int kMaxEntries = 4096;
+
+// drawText lays a line out at its place cut to 64ths of a pixel (towards
+// zero, as Qt's fixed point does) and cuts it again once the painter's
+// translation is added; a static text is cut once, after the translation.
+// Cutting the place first gives the very glyph positions drawText gives when
+// the translation is a whole number of 64ths: the second cut then changes
+// nothing. Otherwise drawText cuts each run of glyphs on its own, towards zero
+// on either side of the device origin, which one static position cannot
+// follow; such a painter gets drawText.
+double cutToFixed(double v)
+{
+    return std::trunc(v * 64) / 64;
+}
+
+bool onFixedGrid(double v)
+{
+    return std::trunc(v * 64) == v * 64;
+}
 
 bool plainLine(const QString &text)
 {
@@ -61,10 +81,12 @@ double YmStaticTextCache::advance(const QString &text, const QFont &font) const
 void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QString &text) const
 {
     const int centred = Qt::AlignHCenter | Qt::AlignVCenter;
-    // Prepared glyph runs match drawText only on an unscaled painter; the
-    // board scaled down for a small screen draws its texts directly.
-    if (!m_enabled || flags != centred || text.isEmpty()
-        || p->deviceTransform().type() > QTransform::TxTranslate) {
+    // Prepared glyph runs match drawText only on an unscaled painter moved by
+    // 64ths of a pixel; the board scaled down for a small screen draws its
+    // texts directly.
+    const QTransform &m = p->deviceTransform();
+    if (!m_enabled || flags != centred || text.isEmpty() || m.type() > QTransform::TxTranslate
+        || !onFixedGrid(m.dx()) || !onFixedGrid(m.dy())) {
         p->drawText(r, flags, text);
         return;
     }
@@ -117,11 +139,8 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
         drawExact(p, r, e);
         return;
     }
-    const double yoff = (r.height() - e.height) / 2;
-    const QPointF origin(r.x() + (r.width() - e.advance) / 2, r.y() + yoff);
-    QRect area = YmPixelMemo::pixelArea(e.ink.translated(origin), 2);
-    const QRectF bounds(r.x() + (r.width() - e.width) / 2, r.y() + yoff, e.width, e.height);
-    if (!r.contains(bounds))
+    QRect area = YmPixelMemo::pixelArea(e.ink.translated(origin(r, e)), 2);
+    if (!r.contains(bounds(r, e)))
         area &= YmPixelMemo::pixelArea(r, 1);
 
     // Everything the pixels depend on: the place, the pen, the hints and the
@@ -138,18 +157,27 @@ void YmStaticTextCache::draw(QPainter *p, const QRectF &r, int flags, const QStr
     m_memo.paint(p, area, key, [&] { drawExact(p, r, e); });
 }
 
+QPointF YmStaticTextCache::origin(const QRectF &r, const Entry &e)
+{
+    return QPointF(cutToFixed(r.x() + (r.width() - e.advance) / 2),
+                   cutToFixed(r.y() + (r.height() - e.height) / 2));
+}
+
+QRectF YmStaticTextCache::bounds(const QRectF &r, const Entry &e)
+{
+    return QRectF(r.x() + (r.width() - e.width) / 2, r.y() + (r.height() - e.height) / 2, e.width,
+                  e.height);
+}
+
 void YmStaticTextCache::drawExact(QPainter *p, const QRectF &r, const Entry &e) const
 {
-    const double yoff = (r.height() - e.height) / 2;
-    const QRectF bounds(r.x() + (r.width() - e.width) / 2, r.y() + yoff, e.width, e.height);
-    const QPointF origin(r.x() + (r.width() - e.advance) / 2, r.y() + yoff);
-    if (r.contains(bounds)) {
-        p->drawStaticText(origin, e.text);
+    if (r.contains(bounds(r, e))) {
+        p->drawStaticText(origin(r, e), e.text);
         return;
     }
     // drawText clips an overflowing text to its rectangle.
     p->save();
     p->setClipRect(r, Qt::IntersectClip);
-    p->drawStaticText(origin, e.text);
+    p->drawStaticText(origin(r, e), e.text);
     p->restore();
 }

@@ -50,6 +50,10 @@ private:
         double height = 0;  // ascent + descent
         QRectF ink;         // the glyphs' pixels, relative to the drawing origin
     };
+    // Where drawText puts the line's origin, and the line's box, for the
+    // centring flags.
+    static QPointF origin(const QRectF &rect, const Entry &e);
+    static QRectF bounds(const QRectF &rect, const Entry &e);
     void drawExact(QPainter *p, const QRectF &rect, const Entry &e) const;
     Entry &entry(const QString &text, const QFont &font) const;
 
