@@ -1,9 +1,9 @@
 // The board as a host drives it: the main window's data calls and refresh,
 // and the paint of every panel at the size it gets in a 1920 x 1080 board.
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
+#include "ymworkshopday.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
@@ -25,9 +25,9 @@ enum Day { SampleDay = 0, LargeWorkshop = 1, LargeNotifying = 2 };
 
 // The large workshop with every plan's threshold at 1 percent: each plan with
 // more than 1 percent done notifies on every refresh.
-YmBenchWorkshop notifyingLarge()
+YmWorkshopDay notifyingLarge()
 {
-    YmBenchWorkshop w = YmBenchWorkshop::large(QDate::currentDate());
+    YmWorkshopDay w = YmWorkshopDay::large(QDate::currentDate());
     for (QVariant &row : w.rows) {
         QVariantList fields = row.toList();
         fields[8] = 1;
@@ -37,11 +37,11 @@ YmBenchWorkshop notifyingLarge()
     return w;
 }
 
-const YmBenchWorkshop &workshop(int day)
+const YmWorkshopDay &workshop(int day)
 {
-    static const YmBenchWorkshop sample = YmBenchWorkshop::sampleDay(QDate::currentDate());
-    static const YmBenchWorkshop large = YmBenchWorkshop::large(QDate::currentDate());
-    static const YmBenchWorkshop notifying = notifyingLarge();
+    static const YmWorkshopDay sample = YmWorkshopDay::sampleDay(QDate::currentDate());
+    static const YmWorkshopDay large = YmWorkshopDay::large(QDate::currentDate());
+    static const YmWorkshopDay notifying = notifyingLarge();
     return day == SampleDay ? sample : day == LargeWorkshop ? large : notifying;
 }
 
@@ -56,7 +56,7 @@ YmWorkshopManagePage &board(int day)
         page = std::make_unique<YmWorkshopManagePage>();
         page->setGeometry(0, 0, 1920, 1080);
         page->show();
-        const YmBenchWorkshop &w = workshop(day);
+        const YmWorkshopDay &w = workshop(day);
         page->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
         QCoreApplication::processEvents();
     }
@@ -80,7 +80,7 @@ double peakMiB()
 void BM_InitDatas(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmWorkshopManageMainPage &main = *board(day).mainPage();
     for (auto _ : state)
         main.initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
@@ -90,7 +90,7 @@ void BM_InitDatas(benchmark::State &state)
 void BM_UpdateMacProcess(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmWorkshopManageMainPage &main = *board(day).mainPage();
     for (auto _ : state)
         main.updateMacProcess(w.processMacKey, w.process);
@@ -103,7 +103,7 @@ void BM_UpdateMacProcess(benchmark::State &state)
 // the peak resident size after the first call and after all of them.
 void BM_UpdateMacProcessNotifying(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = workshop(LargeNotifying);
+    const YmWorkshopDay &w = workshop(LargeNotifying);
     YmNotifyManager::destroyInstance();
     YmWorkshopManageMainPage &main = *board(LargeNotifying).mainPage();
     main.updateMacProcess(w.processMacKey, w.process);

@@ -1,20 +1,20 @@
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymdashboardfigures.h"
 #include "ymordermodel.h"
+#include "ymworkshopday.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-const YmBenchWorkshop &workshop(int which)
+const YmWorkshopDay &workshop(int which)
 {
-    static const YmBenchWorkshop sample = YmBenchWorkshop::sampleDay();
-    static const YmBenchWorkshop large = YmBenchWorkshop::large();
+    static const YmWorkshopDay sample = YmWorkshopDay::sampleDay();
+    static const YmWorkshopDay large = YmWorkshopDay::large();
     return which == 0 ? sample : large;
 }
 
-void setLabel(benchmark::State &state, const YmBenchWorkshop &w)
+void setLabel(benchmark::State &state, const YmWorkshopDay &w)
 {
     state.SetLabel(w.rows.size() > 100 ? "large workshop" : "sample day");
     state.counters["rows"] = double(w.rows.size());
@@ -23,7 +23,7 @@ void setLabel(benchmark::State &state, const YmBenchWorkshop &w)
 // The data part of initDatas: machine states and order rows with their index.
 void BM_ModelInit(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    const YmWorkshopDay &w = workshop(int(state.range(0)));
     for (auto _ : state) {
         YmOrderModel model;
         model.setMachines(YmPayload::machineEntries(w.macList));
@@ -47,7 +47,7 @@ void resetRows(benchmark::State &state, YmOrderModel &model, const QVector<YmOrd
 // (as the main window's does after the first change), with fresh pieces each run.
 void BM_ApplyProcess(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    const YmWorkshopDay &w = workshop(int(state.range(0)));
     const QVector<YmOrderRecord> rows = w.records();
     YmOrderModel model;
     int changed = 0;
@@ -64,7 +64,7 @@ void BM_ApplyProcess(benchmark::State &state)
 // host's repeated report of unchanged counts costs (nothing is rewritten).
 void BM_ApplyProcessRepeated(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    const YmWorkshopDay &w = workshop(int(state.range(0)));
     YmOrderModel model;
     model.setRows(w.records());
     const QVector<YmProcessEntry> process = w.processEntries();
@@ -78,7 +78,7 @@ void BM_ApplyProcessRepeated(benchmark::State &state)
 // The pause and reset of BM_ApplyProcess alone: its share of that figure.
 void BM_ApplyProcessResetOnly(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    const YmWorkshopDay &w = workshop(int(state.range(0)));
     YmOrderModel model;
     const QVector<YmOrderRecord> rows = w.records();
     for (auto _ : state) {
@@ -91,7 +91,7 @@ void BM_ApplyProcessResetOnly(benchmark::State &state)
 // The refresh's computation on a loaded model: what every host call pays.
 void BM_DashboardFigures(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = workshop(int(state.range(0)));
+    const YmWorkshopDay &w = workshop(int(state.range(0)));
     YmOrderModel model;
     model.setRows(w.records());
     int notifications = 0;

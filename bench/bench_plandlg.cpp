@@ -1,6 +1,6 @@
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymplandatadlg.h"
+#include "ymworkshopday.h"
 
 #include <QApplication>
 #include <QMap>
@@ -20,7 +20,7 @@ struct DialogInput
 
 DialogInput input(int which)
 {
-    const YmBenchWorkshop w = which == 0 ? YmBenchWorkshop::sampleDay() : YmBenchWorkshop::large();
+    const YmWorkshopDay w = which == 0 ? YmWorkshopDay::sampleDay() : YmWorkshopDay::large();
     DialogInput in;
     for (const QVariant &entry : w.macList) {
         const QVariantList mac = entry.toList();

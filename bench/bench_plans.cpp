@@ -1,9 +1,9 @@
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymordermodel.h"
 #include "ymtableplanmodel.h"
 #include "ymtablesortproxymodel.h"
 #include "ymtableviewplanpage.h"
+#include "ymworkshopday.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,9 +14,9 @@
 
 namespace {
 
-const YmBenchWorkshop &large()
+const YmWorkshopDay &large()
 {
-    static const YmBenchWorkshop w = YmBenchWorkshop::large();
+    static const YmWorkshopDay w = YmWorkshopDay::large();
     return w;
 }
 

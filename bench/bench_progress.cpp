@@ -2,14 +2,14 @@
 // report, the day's data and the chart's paint with 200,000 pieces, and the
 // straightforward computation (every key and label parsed for every piece)
 // next to the running counts at 2,000 pieces.
-#include "../tests/ymliteralplanprogress.h"
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymclock.h"
 #include "ymdateplanprogressdata.h"
+#include "ymliteralplanprogress.h"
 #include "ymnotifymanager.h"
 #include "ymordermodel.h"
 #include "ymworkshopdateplanprogress.h"
+#include "ymworkshopday.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 
@@ -25,17 +25,17 @@ namespace {
 
 const QDate kDay(2024, 3, 5);
 
-const YmBenchWorkshop &busyDay()
+const YmWorkshopDay &busyDay()
 {
-    static const YmBenchWorkshop w = YmBenchWorkshop::busyDay(200000, kDay);
+    static const YmWorkshopDay w = YmWorkshopDay::busyDay(200000, kDay);
     return w;
 }
 
 // 300 rows on 50 machines: a small workshop's day.
-const YmBenchWorkshop &smallDay()
+const YmWorkshopDay &smallDay()
 {
-    static const YmBenchWorkshop w = [] {
-        YmBenchWorkshop small = YmBenchWorkshop::generate(50, 5, 30, 300, kDay);
+    static const YmWorkshopDay w = [] {
+        YmWorkshopDay small = YmWorkshopDay::generate(50, 5, 30, 300, kDay);
         small.fillPieces(2000);
         return small;
     }();
@@ -57,7 +57,7 @@ YmWorkshopManagePage &board()
         g_board = std::make_unique<YmWorkshopManagePage>();
         g_board->setGeometry(0, 0, 1920, 1080);
         g_board->show();
-        const YmBenchWorkshop &w = busyDay();
+        const YmWorkshopDay &w = busyDay();
         g_board->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime,
                            w.workMinutes);
         QCoreApplication::processEvents();
@@ -82,7 +82,7 @@ void drainNotifications(benchmark::State &state)
 
 void BM_MainUpdateMacProcess(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = busyDay();
+    const YmWorkshopDay &w = busyDay();
     YmWorkshopManageMainPage &main = *board().mainPage();
     for (auto _ : state) {
         main.updateMacProcess(w.processMacKey, w.process);
@@ -93,7 +93,7 @@ void BM_MainUpdateMacProcess(benchmark::State &state)
 
 void BM_SetDayData(benchmark::State &state)
 {
-    const YmBenchWorkshop &w = busyDay();
+    const YmWorkshopDay &w = busyDay();
     YmWorkshopDatePlanProgress *panel = chart();
     const QVector<YmOrderRecord> rows = w.records();
     const QVector<YmStopEntry> stops = w.stops();
@@ -118,7 +118,7 @@ void BM_PaintProgress(benchmark::State &state)
 }
 
 // The pieces the board's rows take from the day's process report.
-QVector<QPair<QString, int>> takenPieces(const YmBenchWorkshop &w)
+QVector<QPair<QString, int>> takenPieces(const YmWorkshopDay &w)
 {
     YmOrderModel board;
     board.setRows(w.records());
@@ -142,7 +142,7 @@ double timeLoop(benchmark::State &state, Day &&body)
 void BM_FastSetDayData2000(benchmark::State &state)
 {
     fixClock();
-    const YmBenchWorkshop &w = smallDay();
+    const YmWorkshopDay &w = smallDay();
     YmDatePlanProgressData day;
     const QVector<YmOrderRecord> rows = w.records();
     const QVector<YmStopEntry> stops = w.stops();
@@ -154,7 +154,7 @@ void BM_FastSetDayData2000(benchmark::State &state)
 void BM_LiteralSetDayData2000(benchmark::State &state)
 {
     fixClock();
-    const YmBenchWorkshop &w = smallDay();
+    const YmWorkshopDay &w = smallDay();
     YmLiteralPlanProgress day;
     const double ns = timeLoop(
         state, [&] { day.setDayData(w.rows, w.stopList, w.startTime, w.endTime, w.workMinutes); });
@@ -166,7 +166,7 @@ void BM_LiteralSetDayData2000(benchmark::State &state)
 void BM_FastUpdateMacProcess2000(benchmark::State &state)
 {
     fixClock();
-    const YmBenchWorkshop &w = smallDay();
+    const YmWorkshopDay &w = smallDay();
     YmDatePlanProgressData day;
     day.setDayData(w.records(), w.stops(), w.startTime, w.endTime, w.workMinutes);
     const QVector<QPair<QString, int>> pieces = takenPieces(w);
@@ -177,7 +177,7 @@ void BM_FastUpdateMacProcess2000(benchmark::State &state)
 void BM_LiteralUpdateMacProcess2000(benchmark::State &state)
 {
     fixClock();
-    const YmBenchWorkshop &w = smallDay();
+    const YmWorkshopDay &w = smallDay();
     YmLiteralPlanProgress day;
     day.setDayData(w.rows, w.stopList, w.startTime, w.endTime, w.workMinutes);
     const QVector<QPair<QString, int>> pieces = takenPieces(w);

@@ -3,9 +3,9 @@
 // YmWorkshopHorizontalBarChart, each into an image of the order chart's size
 // in a 1920 x 1080 board, with one data change per frame.
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymchartscale.h"
 #include "ymdashboardfigures.h"
+#include "ymworkshopday.h"
 #include "ymworkshophorizontalbarchart.h"
 
 #include <QCoreApplication>
@@ -31,7 +31,7 @@ const QColor kBoard(0, 7, 62);
 const QVariantList &sampleBars()
 {
     static const QVariantList bars
-        = YmDashboardFigures::compute(YmBenchWorkshop::sampleDay().records()).planBars;
+        = YmDashboardFigures::compute(YmWorkshopDay::sampleDay().records()).planBars;
     return bars;
 }
 

@@ -1,8 +1,8 @@
 // The whole board's paint, as the page's one-second clock repaints it, on
 // screens below the design size (scaled view) and at the design size (direct).
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymnotifymanager.h"
+#include "ymworkshopday.h"
 #include "ymworkshopmanagepage.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,7 @@ void BM_PaintBoard(benchmark::State &state)
     const QSize size(int(state.range(0)), int(state.range(1)));
     if (!g_page) {
         g_page = std::make_unique<YmWorkshopManagePage>();
-        const YmBenchWorkshop w = YmBenchWorkshop::sampleDay(QDate::currentDate());
+        const YmWorkshopDay w = YmWorkshopDay::sampleDay(QDate::currentDate());
         g_page->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
         g_page->show();
     }

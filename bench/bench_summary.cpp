@@ -8,11 +8,10 @@
 // scripts/run-bench runs this program (and the others) and prints the table;
 // the peak memory figures come from separate runs of BM_PeakMemory, one day
 // per process, so that one day's allocations do not hide the other's.
-#include "../tests/ymliteralplanprogress.h"
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymclock.h"
 #include "ymdateplanprogressdata.h"
+#include "ymliteralplanprogress.h"
 #include "ymmacstatepage.h"
 #include "ymnotifymanager.h"
 #include "ymordermodel.h"
@@ -21,6 +20,7 @@
 #include "ymtablesortproxymodel.h"
 #include "ymtableviewwidget.h"
 #include "ymworkshopdateplanprogress.h"
+#include "ymworkshopday.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
@@ -49,23 +49,23 @@ const QDate kDay(2024, 3, 5);
 // points; the large workshop is the busy day of 200,000 pieces.
 // (Each day is built on first use only: the sample day's peak memory run
 // must not hold the large one.)
-const YmBenchWorkshop &sampleWorkshop()
+const YmWorkshopDay &sampleWorkshop()
 {
-    static const YmBenchWorkshop sample = [] {
-        YmBenchWorkshop w = YmBenchWorkshop::sampleDay(kDay);
+    static const YmWorkshopDay sample = [] {
+        YmWorkshopDay w = YmWorkshopDay::sampleDay(kDay);
         w.fillPieces(400);
         return w;
     }();
     return sample;
 }
 
-const YmBenchWorkshop &largeWorkshop()
+const YmWorkshopDay &largeWorkshop()
 {
-    static const YmBenchWorkshop large = YmBenchWorkshop::busyDay(200000, kDay);
+    static const YmWorkshopDay large = YmWorkshopDay::busyDay(200000, kDay);
     return large;
 }
 
-const YmBenchWorkshop &workshop(int day)
+const YmWorkshopDay &workshop(int day)
 {
     return day == SampleDay ? sampleWorkshop() : largeWorkshop();
 }
@@ -93,7 +93,7 @@ YmWorkshopManagePage &board(int day)
         page = std::make_unique<YmWorkshopManagePage>();
         page->setGeometry(0, 0, 1920, 1080);
         page->show();
-        const YmBenchWorkshop &w = workshop(day);
+        const YmWorkshopDay &w = workshop(day);
         page->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
         QCoreApplication::processEvents();
     }
@@ -103,7 +103,7 @@ YmWorkshopManagePage &board(int day)
 void BM_InitDatas(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmWorkshopManagePage &page = board(day);
     for (auto _ : state)
         page.initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
@@ -117,7 +117,7 @@ void BM_InitDatas(benchmark::State &state)
 void BM_InitDatasShownFacade(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     fixClock();
     YmWorkshopManage facade;
     facade.show();
@@ -137,7 +137,7 @@ void BM_InitDatasShownFacade(benchmark::State &state)
 // Process reports of the day's process machine, each with 10 pieces at seconds
 // no earlier report used (19:00 onwards), spread over its files like the
 // generator's; completed is the file's running total of those pieces.
-QVector<QVariantList> freshReports(const YmBenchWorkshop &w, int count)
+QVector<QVariantList> freshReports(const YmWorkshopDay &w, int count)
 {
     QStringList files;
     for (const QVariant &entry : w.process)
@@ -179,7 +179,7 @@ const QVariantList &nextReport(int day)
 void BM_UpdateMacProcess(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmWorkshopManagePage &page = board(day);
     fixClock();
     for (auto _ : state)
@@ -309,7 +309,7 @@ void BM_LiteralRefreshFigures(benchmark::State &state)
 void BM_ProgressUpdate(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     fixClock();
     YmDatePlanProgressData data;
     data.setDayData(w.records(), w.stops(), w.startTime, w.endTime, w.workMinutes);
@@ -324,7 +324,7 @@ void BM_ProgressUpdate(benchmark::State &state)
 void BM_LiteralProgressUpdate(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     fixClock();
     YmLiteralPlanProgress data;
     data.setDayData(w.rows, w.stopList, w.startTime, w.endTime, w.workMinutes);
@@ -416,7 +416,7 @@ void BM_RenderBoard(benchmark::State &state)
 void BM_UpdateAndRepaint(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmWorkshopManagePage &page = board(day);
     fixClock();
     QCoreApplication::sendPostedEvents();
@@ -479,7 +479,7 @@ double peakMiB()
 void BM_PeakMemory(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmWorkshopManagePage &page = board(day);
     QImage image(page.size(), QImage::Format_ARGB32_Premultiplied);
     page.render(&image);

@@ -1,10 +1,10 @@
 // The machine statistics table: the full load, one machine's report with its
 // re-ranking, and the panel's paint at its size in a 1920 x 1080 board.
 #include "ymbenchmain.h"
-#include "ymbenchworkshop.h"
 #include "ymnotifymanager.h"
 #include "ymtablemodel.h"
 #include "ymtableviewwidget.h"
+#include "ymworkshopday.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopplantable.h"
 
@@ -20,10 +20,10 @@ namespace {
 
 enum Day { SampleDay = 0, LargeWorkshop = 1 };
 
-const YmBenchWorkshop &workshop(int day)
+const YmWorkshopDay &workshop(int day)
 {
-    static const YmBenchWorkshop sample = YmBenchWorkshop::sampleDay(QDate::currentDate());
-    static const YmBenchWorkshop large = YmBenchWorkshop::large(QDate::currentDate());
+    static const YmWorkshopDay sample = YmWorkshopDay::sampleDay(QDate::currentDate());
+    static const YmWorkshopDay large = YmWorkshopDay::large(QDate::currentDate());
     return day == SampleDay ? sample : large;
 }
 
@@ -33,7 +33,7 @@ void label(benchmark::State &state, int day)
 }
 
 // The statistics of the day: one line per machine, the sums over its rows.
-QVector<YmOrderModel::MachineCounts> machineCounts(const YmBenchWorkshop &w)
+QVector<YmOrderModel::MachineCounts> machineCounts(const YmWorkshopDay &w)
 {
     YmOrderModel model;
     model.setRows(w.records());
@@ -78,7 +78,7 @@ void BM_TableModelLoad(benchmark::State &state)
 void BM_TableWidgetLoad(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     YmOrderModel board;
     board.setRows(w.records());
     YmTableViewWidget widget;
@@ -114,7 +114,7 @@ void BM_TableModelUpdate(benchmark::State &state)
 void BM_TableWidgetUpdate(benchmark::State &state)
 {
     const int day = int(state.range(0));
-    const YmBenchWorkshop &w = workshop(day);
+    const YmWorkshopDay &w = workshop(day);
     const QVector<YmOrderModel::MachineCounts> machines = machineCounts(w);
     const SwingReports reports = swingReports(machines);
     YmTableViewWidget widget;
@@ -143,7 +143,7 @@ YmWorkshopManageMainPage &board(int day)
         main = std::make_unique<YmWorkshopManageMainPage>();
         main->resize(1920, 1080 - 98);
         main->show();
-        const YmBenchWorkshop &w = workshop(day);
+        const YmWorkshopDay &w = workshop(day);
         main->initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
         QCoreApplication::processEvents();
     }

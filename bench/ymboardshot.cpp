@@ -9,12 +9,10 @@
 // The workshops are those of the benchmarks: "sample" (12 machines, 4 plans),
 // "large" (500 machines in 40 groups, 300 plans) and "busy" (the large one at
 // the end of a busy day); the board's clock stands at 14:00 of their day.
-#include "ymbenchworkshop.h"
 #include "ymclock.h"
-#include "ymmetatypes.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
+#include "ymharness.h"
 #include "ymtableviewwidget.h"
+#include "ymworkshopday.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagepage.h"
 #include "ymworkshopverticalbarchart.h"
@@ -26,9 +24,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    YmPlatformMessageFilter::install();
-    ymRegisterResources();
-    ymRegisterMetaTypes();
+    YmHarness::start();
 
     const QStringList args = QCoreApplication::arguments();
     QTextStream err(stderr);
@@ -38,13 +34,13 @@ int main(int argc, char **argv)
     }
     const QString which = args.at(1);
     const QDate day(2024, 3, 5);
-    YmBenchWorkshop w;
+    YmWorkshopDay w;
     if (which == QLatin1String("sample")) {
-        w = YmBenchWorkshop::sampleDay(day);
+        w = YmWorkshopDay::sampleDay(day);
     } else if (which == QLatin1String("large")) {
-        w = YmBenchWorkshop::large(day);
+        w = YmWorkshopDay::large(day);
     } else if (which == QLatin1String("busy")) {
-        w = YmBenchWorkshop::busyDay(200000, day);
+        w = YmWorkshopDay::busyDay(200000, day);
     } else {
         err << "unknown workshop " << which << '\n';
         return 2;

@@ -17,8 +17,9 @@
 //   fuzz_board --make-seeds DIR                    write the seed corpus
 //   YM_FUZZ_BOARD_MODE=data|full fuzz_board ...    one mode only (for its speed)
 //
-// The seeds encode the sample day of the demo host (twelve machines, four
-// plans, three groups) followed by the reports a host sends during the day.
+// The seeds encode the shared sample day (YmWorkshopDay::simpleDay: twelve
+// machines, four plans, three groups) followed by the reports a host sends
+// during the day.
 #include "ymclock.h"
 #include "ymdashboardfigures.h"
 #include "ymmetatypes.h"
@@ -34,6 +35,7 @@
 #include "ymworkshopplanratepage.h"
 
 #include "ymfuzzinput.h"
+#include "ymworkshopday.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -751,45 +753,10 @@ void startInput()
     YmNotifyManager::destroyInstance();
 }
 
-// The sample day: twelve machines, four plans over three groups, piece maps
-// that start at 08:00; the same figures as the demo host's.
-QVariantList sampleRows(int machines)
-{
-    const QStringList groups
-        = {QStringLiteral("注塑车间"), QStringLiteral("冲压车间"), QStringLiteral("装配车间")};
-    const QStringList plans = {QStringLiteral("PO-2412-A01"), QStringLiteral("PO-2412-B07"),
-                               QStringLiteral("PO-2412-C03"), QStringLiteral("PO-2412-D12")};
-    QVariantList rows;
-    for (int m = 0; m < machines; ++m) {
-        const QString key = QStringLiteral("MAC-%1").arg(m + 1, 3, 10, QLatin1Char('0'));
-        const QString plan = plans.at(m % plans.size());
-        const int planned = 120 + 40 * (m % 5);
-        const int completed = planned * (25 + 6 * m) / 100;
-        YmPieceMap pieces;
-        const QDateTime start(QDate(2024, 3, 5), QTime(8, 0));
-        for (int i = 0, counted = 0; counted < completed && i < 8; ++i) {
-            const int qty = qMin(5, completed - counted);
-            pieces.insert(start.addSecs(i * 420).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                          qty);
-            counted += qty;
-        }
-        rows << QVariant(QVariantList{
-            plan, QString(), key, QStringLiteral("%1号机").arg(m + 1), groups.at(m % groups.size()),
-            QString(plan + QStringLiteral(".nc")), planned, completed,
-            m % plans.size() == 3 ? 60 : 95, QVariant::fromValue(pieces)});
-    }
-    return rows;
-}
-
-QVariantList sampleMachines(int machines)
-{
-    const int states[] = {2, 2, 1, 2, 3, 2, 0, 2, 1, 2, 2, 0};
-    QVariantList macs;
-    for (int m = 0; m < machines; ++m)
-        macs << QVariant(QVariantList{QStringLiteral("MAC-%1").arg(m + 1, 3, 10, QLatin1Char('0')),
-                                      QStringLiteral("%1号机").arg(m + 1), states[m % 12]});
-    return macs;
-}
+// The sample day is YmWorkshopDay::simpleDay() of the shared support library:
+// twelve machines, one order row each, four plans over three groups, piece
+// maps that start at 08:00, 08:00 to 20:00 at 600 minutes and no stops (the
+// seeds' smaller days are its first one or two machines).
 
 void writeInitDatas(Writer &w, const QVariantList &rows, const QVariantList &macs)
 {
@@ -814,8 +781,8 @@ int makeSeeds(const QString &dir)
     if (!QDir().mkpath(dir))
         return 1;
     QMap<QString, QByteArray> seeds;
-    const QVariantList rows = sampleRows(12);
-    const QVariantList macs = sampleMachines(12);
+    const QVariantList rows = YmWorkshopDay::simpleDay().rows;
+    const QVariantList macs = YmWorkshopDay::simpleDay().macList;
     {
         Writer w(true); // the day as the demo host pushes it, then shown, fully painted
         writeInitDatas(w, rows, macs);
@@ -846,7 +813,7 @@ int makeSeeds(const QString &dir)
                 QVariantList{QStringLiteral("PO-2412-A01"), QVariant(), QStringLiteral("MAC-001"),
                              QStringLiteral("1号机"), QStringLiteral("注塑车间"),
                              QStringLiteral("PO-2412-A01.nc"), planned, 0, 50, QVariant()});
-        writeInitDatas(w, two, sampleMachines(1));
+        writeInitDatas(w, two, YmWorkshopDay::simpleDay(1).macList);
         const YmPieceMap pieces{{QStringLiteral("2024-03-05 08:15:00"), 4},
                                 {QStringLiteral("2024-03-05 09:15:00"), 4},
                                 {QStringLiteral("2024-03-05 10:15:00"), 4}};
@@ -863,7 +830,7 @@ int makeSeeds(const QString &dir)
                 QVariantList{QStringLiteral("PO-2412-B07"), QVariant(), QStringLiteral("MAC-002"),
                              QStringLiteral("2号机"), QStringLiteral("冲压车间"),
                              QStringLiteral("PO-2412-B07.nc"), planned, 0, 0, QVariant()});
-        writeInitDatas(w, two, sampleMachines(2));
+        writeInitDatas(w, two, YmWorkshopDay::simpleDay(2).macList);
         YmPieceMap pieces;
         for (const char *time : {"08:15:00", "08:45:00", "09:15:00"}) {
             pieces.insert(QStringLiteral("2024-03-05 ") + QLatin1String(time), 2);
@@ -960,8 +927,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
     // Fonts, glyph caches and style data load once per process; loading them
     // here keeps them out of the per-input leak check.
-    g_host.board->initDatas({QVariant(sampleRows(12)), 1, 0, 0}, sampleMachines(12), {},
-                            QStringLiteral("08:00:00"), QStringLiteral("20:00:00"), 600);
+    const YmWorkshopDay sample = YmWorkshopDay::simpleDay();
+    g_host.board->initDatas(sample.planData, sample.macList, {}, QStringLiteral("08:00:00"),
+                            QStringLiteral("20:00:00"), 600);
     g_host.board->show();
     repaint(kMaxPageSide);
     repaintOtherWindows(kMaxPageSide);

@@ -1,9 +1,8 @@
 // ym-workshop-soak: the reference host on a large workshop for a whole
 // simulated day at full speed, with a user clicking in the plan window; prints
 // the figures and fails (exit 1) when anything was lost or memory grew.
+#include "ymharness.h"
 #include "ymplantsoak.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymsoakrun.h"
 
 #include <QApplication>
@@ -53,9 +52,8 @@ int runPlant(const QCommandLineParser &parser, const QCommandLineOption &machine
 
 int main(int argc, char *argv[])
 {
-    YmPlatformMessageFilter::install();
+    YmHarness::start();
     QApplication app(argc, argv);
-    ymRegisterResources();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Soak run of the reference host."));

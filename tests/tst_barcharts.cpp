@@ -1,5 +1,5 @@
 #include "ymchartscale.h"
-#include "ymplatformmessagefilter.h"
+#include "ymharness.h"
 #include "ymtestsupport.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopverticalbarchart.h"
@@ -19,7 +19,7 @@ class TstBarcharts : public QObject
     static QVariant bar(QVariant p, QVariant c) { return QVariantList{QStringLiteral("n"), p, c}; }
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
     // The axis end and, where given, the ten horizontal ticks followed by the six
     // vertical labels.
     void scaleAndLabels_data()

@@ -1,6 +1,6 @@
 #include "ymdashboardfigures.h"
+#include "ymharness.h"
 #include "ympayload.h"
-#include "ymplatformmessagefilter.h"
 
 #include <QtTest>
 
@@ -9,7 +9,7 @@ class TstDashboardFigures : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
     // "rows > notes > bars": rows "plan group planned completed threshold" joined by ";"
     // ("~" is a row that is no list, "max" the largest int); notes joined by "|", "@"
     // standing for the prefix "计划订单："; bars, checked when given, as "plan bars |

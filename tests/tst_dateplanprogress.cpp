@@ -6,7 +6,8 @@
 #undef QT_NO_CAST_FROM_ASCII
 #include "ymclock.h"
 #include "ymdateplanprogressdata.h"
-#include "ymliteralplanprogress.h"
+#include "ymharness.h"
+#include "ymliteralforecast.h"
 #include "ymmetatypes.h"
 #include "ymordermodel.h"
 #include "ympiecekey.h"
@@ -177,7 +178,7 @@ class TstDatePlanProgress : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ymRegisterMetaTypes(); }
+    void initTestCase() { YmHarness::start(); }
     void cleanup() { YmClock::setFixed(QDateTime()); }
 
     void pieceKey_data()

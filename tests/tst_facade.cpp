@@ -1,10 +1,8 @@
 // The exported facade: callbacks reach the host with its context, data calls
 // travel the whole chain, and the facade's windows go with it.
 #include "ymclock.h"
-#include "ymmetatypes.h"
+#include "ymharness.h"
 #include "ymnotifymanager.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableviewplanpage.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
@@ -93,12 +91,7 @@ class TstFacade : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-        ymRegisterMetaTypes();
-    }
+    void initTestCase() { YmHarness::start(); }
     void init() { g_calls.clear(); }
 
     // Signals of the main window travel through the page and the bridge.
@@ -274,7 +267,8 @@ private slots:
         board.initDatas({rows, 0, 0, 0}, {}, {}, QString(), QString(), 0);
         YmNotifyManager::instance()->acknowledgePlan(QStringLiteral("A"));
         QVariantList expected;
-        expected << QVariant(QVariantList{QStringLiteral("2024-03-05 09:30:00"), QStringLiteral("A"),
+        expected << QVariant(QVariantList{QStringLiteral("2024-03-05 09:30:00"),
+                                          QStringLiteral("A"),
                                           QStringLiteral("计划订单：A(6/10)60.00%"), true,
                                           QStringLiteral("2024-03-05 09:30:00")});
         QCOMPARE(board.notifyHistory(), expected);

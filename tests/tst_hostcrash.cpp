@@ -4,8 +4,8 @@
 // from the same start up to the "produced up to" mark the killed one left:
 // nothing lost, nothing twice. A restart repositions the simulated workshop,
 // so the lives, not one undisturbed day, are the measure.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
-#include "ymplatformmessagefilter.h"
 #include "ymtestdatabase.h"
 #include "ymworkshophost.h"
 
@@ -86,7 +86,7 @@ class TstHostCrash : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
 
     void killedAtRandomMoments()
     {

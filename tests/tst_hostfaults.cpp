@@ -2,9 +2,8 @@
 // user's plan change is refused with a clear message (problem signal, and a
 // message box when the host warns the user), the database and the plan window
 // keep the day as it was, and writing resumes once the file is back.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableviewplanpage.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage.h"
@@ -92,11 +91,7 @@ class TstHostFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void editsRefusedWhileTheFileIsGone_data()
     {

@@ -1,8 +1,7 @@
 // The demo host answers the board's plan, settings and dialog callbacks from
 // its database: what the board sends is stored and comes back to the board.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymstopperiodsdialog.h"
 #include "ymtableviewplanpage.h"
 #include "ymtestdatabase.h"
@@ -111,11 +110,7 @@ class TstHostPlans : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void seededWorkshop()
     {

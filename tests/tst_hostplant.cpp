@@ -2,15 +2,15 @@
 // the other boards of a workshop, edits that cross refused rather than lost,
 // the schema of a single-workshop file migrated, and a server that goes away
 // while the host runs.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtestdatabase.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage_p.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 
+#include "ymtestsupport.h"
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
@@ -18,7 +18,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include "ymtestsupport.h"
 
 #include <QtTest>
 
@@ -113,8 +112,7 @@ class TstHostPlant : public QObject
 private slots:
     void initTestCase()
     {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
+        YmHarness::start();
         qInfo("engine: %s", qPrintable(YmTestDatabase::engine()));
     }
 

@@ -1,8 +1,8 @@
 // The demo host's production: a seeded simulation repeats itself exactly, and
 // a replayed production log reaches the board with the counts it holds.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymreplayfeed.h"
-#include "ymresources.h"
 #include "ymtestdatabase.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage_p.h"
@@ -57,7 +57,7 @@ class TstHostSimulation : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ymRegisterResources(); }
+    void initTestCase() { YmHarness::start(); }
 
     void sameSeedSameDay()
     {

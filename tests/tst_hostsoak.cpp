@@ -2,9 +2,8 @@
 // user adding, editing, deleting plans, changing the date and the grouping in
 // the plan window. Nothing the user changed is lost or doubled, the board's
 // totals equal a recount from the database, and memory does not run away.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymsoakrun.h"
 
 #include <QtTest>
@@ -14,11 +13,7 @@ class TstHostSoak : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void largeWorkshopSeed()
     {

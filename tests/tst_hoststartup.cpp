@@ -1,9 +1,9 @@
 // The demo host's start: a database it cannot use gives a clear message and
 // an exit code, never a crash, and leaves the file as it was; a database it
 // can use keeps every stored piece across runs.
+#include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymhostrunner.h"
-#include "ymresources.h"
 
 #include <QFile>
 #include <QImage>
@@ -101,7 +101,7 @@ class TstHostStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ymRegisterResources(); }
+    void initTestCase() { YmHarness::start(); }
 
     void unusableDatabase_data()
     {

@@ -5,9 +5,8 @@
 // The test reads better with plain literals than with QStringLiteral.
 #undef QT_NO_CAST_FROM_ASCII
 
+#include "ymharness.h"
 #include "ymhostdatabase.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableviewplanpage.h"
 #include "ymtestdatabase.h"
 #include "ymworkshophost.h"
@@ -81,11 +80,7 @@ class TstHostSupervisor : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void firstSession()
     {

@@ -1,6 +1,6 @@
+#include "ymharness.h"
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
-#include "ymplatformmessagefilter.h"
 
 #include <QGridLayout>
 #include <QtTest>
@@ -22,7 +22,7 @@ class TstMacstate : public QObject
     }
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
     // Each setter changes its own caption only; counts are shown unchanged.
     void setters()
     {

@@ -1,14 +1,13 @@
 // The main window as the host drives it: data calls fold into the model and
 // every refresh reaches the panels and the notification manager.
 #include "ymclock.h"
+#include "ymharness.h"
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
 #include "ymmetatypes.h"
 #include "ymnotifycountwidget.h"
 #include "ymnotifymanager.h"
 #include "ymnotifywidget.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableviewwidget.h"
 #include "ymtestsupport.h"
 #include "ymworkshophorizontalbarchart.h"
@@ -112,12 +111,7 @@ class TstMainPage : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-        ymRegisterMetaTypes();
-    }
+    void initTestCase() { YmHarness::start(); }
     void cleanup() { YmNotifyManager::destroyInstance(); }
 
     void hostCallsReachPanels()

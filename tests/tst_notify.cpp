@@ -1,11 +1,10 @@
 #include "ymclock.h"
+#include "ymharness.h"
 #include "ymnotifycountwidget.h"
 #include "ymnotifyhistory.h"
 #include "ymnotifyhistorywindow.h"
 #include "ymnotifymanager.h"
 #include "ymnotifywidget.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -38,8 +37,7 @@ class TstNotify : public QObject
 private slots:
     void initTestCase()
     {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
+        YmHarness::start();
         // Added before any manager's own routine, so it runs after it in ~QApplication.
         qAddPostRoutine([] {
             if (!QApplication::allWidgets().isEmpty())

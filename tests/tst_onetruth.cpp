@@ -5,9 +5,8 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "ymclock.h"
+#include "ymharness.h"
 #include "ymliteralorderrows.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableviewplanpage.h"
 #include "ymtableviewwidget.h"
 #include "ymtestsupport.h"
@@ -123,11 +122,7 @@ class TstOneTruth : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     // Two plans of 100 on one machine and file; 150 pieces arrive. The first
     // plan is full, the second has the rest, in every view.

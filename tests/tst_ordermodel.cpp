@@ -1,6 +1,6 @@
+#include "ymharness.h"
 #include "ymordermodel.h"
 #include "ympayload.h"
-#include "ymplatformmessagefilter.h"
 
 #include <QtTest>
 
@@ -59,7 +59,7 @@ class TstOrderModel : public QObject
     }
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
     // A value in every field of a row, a machine entry and a process entry:
     // "text|number|pieces" as read; a list one short of each field reads it as empty.
     void readers_data()

@@ -3,9 +3,9 @@
 // across data changes that replace what the caches hold and over other pixels,
 // and compare the images pixel for pixel.
 #include "ymclock.h"
+#include "ymharness.h"
 #include "ymmetatypes.h"
 #include "ympixelmemo.h"
-#include "ymplatformmessagefilter.h"
 #include "ymstatictextcache.h"
 #include "ymworkshopdateplanprogress.h"
 #include "ymworkshophorizontalbarchart.h"
@@ -89,7 +89,7 @@ class TstPaintCache : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
 
     void barCharts_data()
     {
@@ -154,7 +154,6 @@ private slots:
     void progressChart()
     {
         QFETCH(QByteArray, how);
-        ymRegisterMetaTypes();
         const auto row = [](const QString &mac, int planned, int hourlyStep) {
             YmPieceMap map;
             for (int hour = 8; hour < 18; ++hour)

@@ -5,9 +5,7 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "ymclock.h"
-#include "ymmetatypes.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
+#include "ymharness.h"
 #include "ymtableviewplanpage.h"
 #include "ymtestsupport.h"
 #include "ymworkshopmanage.h"
@@ -248,9 +246,7 @@ class TstPlanActions : public QObject
 private slots:
     void initTestCase()
     {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-        ymRegisterMetaTypes();
+        YmHarness::start();
         YmClock::setFixed(QDateTime(kToday, QTime(10, 0)));
     }
     void cleanupTestCase() { YmClock::setFixed(QDateTime()); }

@@ -1,8 +1,8 @@
 // The test tables read better with plain literals than with QStringLiteral.
 #undef QT_NO_CAST_FROM_ASCII
 
+#include "ymharness.h"
 #include "ymplandatadlg.h"
-#include "ymplatformmessagefilter.h"
 #include "ymtablecsvwriter.h"
 #include "ymtestsupport.h"
 
@@ -115,7 +115,7 @@ class TstPlanDataDlg : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
 
     void okChecks_data()
     {

@@ -5,9 +5,7 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "ymclock.h"
-#include "ymmetatypes.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
+#include "ymharness.h"
 #include "ymtabletooltipwidget.h"
 #include "ymtableviewplanpage.h"
 #include "ymtestsupport.h"
@@ -119,9 +117,7 @@ class TstPlanPage : public QObject
 private slots:
     void initTestCase()
     {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-        ymRegisterMetaTypes();
+        YmHarness::start();
         YmClock::setFixed(QDateTime(kToday, QTime(10, 0)));
     }
     void cleanupTestCase() { YmClock::setFixed(QDateTime()); }

@@ -1,4 +1,4 @@
-#include "ymplatformmessagefilter.h"
+#include "ymharness.h"
 #include "ymtestsupport.h"
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopplanratelabel.h"
@@ -23,7 +23,7 @@ class TstPlanrate : public QObject
     }
 
 private slots:
-    void initTestCase() { YmPlatformMessageFilter::install(); }
+    void initTestCase() { YmHarness::start(); }
     // Arc degrees and percentage; the arc starts at -138 degrees and runs
     // clockwise for positive rates. It is probed inside and beyond (NaN: no
     // probe).

@@ -1,5 +1,5 @@
+#include "ymharness.h"
 #include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 
 #include <QImage>
 #include <QtTest>
@@ -11,11 +11,7 @@ class TstResources : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void imageLoadsAtItsSize_data()
     {

@@ -1,7 +1,7 @@
 // A board on a workshop wall lives as long as its host: the module created and
 // destroyed over and over in one process leaves no window and no memory behind.
+#include "ymharness.h"
 #include "ymmetatypes.h"
-#include "ymresources.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
 #include "ymworkshopmanagepage.h"
@@ -99,8 +99,7 @@ void boardLifetime(QPointer<YmWorkshopManagePage> *pageOut = nullptr)
 {
     auto *app = new QApplication(argc, argv);
     Q_UNUSED(app)
-    ymRegisterResources();
-    ymRegisterMetaTypes();
+    YmHarness::start();
     static YmWorkshopManage *board = new YmWorkshopManage;
     QVariantList row = orderRow(1, 1).toList();
     row[8] = 1; // 4 of 100 is above 1 %
@@ -124,11 +123,7 @@ class TstRobustness : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        ymRegisterResources();
-        ymRegisterMetaTypes();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void createAndDestroyHundredTimes()
     {

@@ -3,10 +3,9 @@
 // scales a 4K screen.
 #include "ymboardview.h"
 #include "ymdockwidget.h"
+#include "ymharness.h"
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
-#include "ymmetatypes.h"
-#include "ymresources.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 #include "ymworkshopplanratelabel.h"
@@ -110,11 +109,7 @@ class TstScreens : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        ymRegisterResources();
-        ymRegisterMetaTypes();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void scaleForWindow_data()
     {

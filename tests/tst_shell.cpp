@@ -1,11 +1,9 @@
 // The dashboard page, the main window's docks and menu, and the dock chrome.
 #include "ymdocktitlebar.h"
 #include "ymdockwidget.h"
-#include "ymmetatypes.h"
+#include "ymharness.h"
 #include "ymnotifyhistorywindow.h"
 #include "ymnotifymanager.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 
@@ -55,12 +53,7 @@ class TstShell : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
-        ymRegisterMetaTypes();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void contextMenu()
     {

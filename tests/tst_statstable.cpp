@@ -1,7 +1,7 @@
+#include "ymharness.h"
 #include "ymitempixmaptext.h"
 #include "ymmetatypes.h"
 #include "ympayload.h"
-#include "ymresources.h"
 #include "ymtableheaderview.h"
 #include "ymtablemodel.h"
 #include "ymtableviewdelegate.h"
@@ -101,11 +101,7 @@ class TstStatsTable : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        ymRegisterMetaTypes();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
 
     void ranking_data()
     {

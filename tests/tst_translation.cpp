@@ -2,10 +2,9 @@
 // shown switches every caption, and the English captions fit where they are
 // drawn, on the full-size board and on a small screen.
 #include "ymdocktitlebar.h"
+#include "ymharness.h"
 #include "ymitempixmaptext.h"
 #include "ymplandatadlg.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableheaderview.h"
 #include "ymtableviewplanpage.h"
 #include "ymtestsupport.h"
@@ -228,8 +227,7 @@ class TstTranslation : public QObject
 private slots:
     void initTestCase()
     {
-        YmPlatformMessageFilter::install();
-        ymRegisterResources();
+        YmHarness::start();
         QTranslator english;
         QVERIFY(loadEnglish(english));
     }

@@ -1,13 +1,11 @@
 // The order chart, the group chart and the statistics table on a 1920 x 1080
 // board, from a small day to the large workshop: bars and rows at a readable
 // size, pages where they do not all fit, turned by the page timer.
-#include "ymbenchworkshop.h"
 #include "ymclock.h"
+#include "ymharness.h"
 #include "ymitempixmaptext.h"
-#include "ymmetatypes.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
 #include "ymtableviewwidget.h"
+#include "ymworkshopday.h"
 #include "ymworkshophorizontalbarchart.h"
 #include "ymworkshopmanagepage.h"
 #include "ymworkshopplantable.h"
@@ -32,8 +30,8 @@ const QRgb kPlanned = qRgb(22, 92, 154), kCompleted = qRgb(45, 198, 255);
 // The board at 1920 x 1080 with a generated workshop at 14:00.
 std::unique_ptr<YmWorkshopManagePage> board(int machines, int groups, int plans)
 {
-    const YmBenchWorkshop w
-        = YmBenchWorkshop::generate(machines, groups, plans, plans * 10, QDate(2024, 3, 5));
+    const YmWorkshopDay w
+        = YmWorkshopDay::generate(machines, groups, plans, plans * 10, QDate(2024, 3, 5));
     YmClock::setFixed(QDateTime(w.day, QTime(14, 0)));
     auto page = std::make_unique<YmWorkshopManagePage>();
     page->resize(1920, 1080);
@@ -65,12 +63,7 @@ class TstWallPaging : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        YmPlatformMessageFilter::install();
-        ymRegisterMetaTypes();
-        ymRegisterResources();
-    }
+    void initTestCase() { YmHarness::start(); }
     void cleanup() { YmClock::setFixed(QDateTime()); }
 
     void boards_data()

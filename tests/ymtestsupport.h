@@ -2,8 +2,10 @@
 
 // Helpers the widget tests share: finding children by name, answering modal
 // windows from a timer, and writing maps and tables as one comparable text.
+// The payload builders and workshops they share with the benchmarks and the
+// fuzzers are in the support library (support/).
 
-#include "ympayload.h"
+#include "ympayloadrows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -48,41 +50,6 @@ inline QString mapText(const Counts &map, QChar separator = QLatin1Char(';'))
     for (auto it = map.cbegin(); it != map.cend(); ++it)
         parts << it.key() + QLatin1Char('=') + QString::number(it.value());
     return parts.join(separator);
-}
-
-// A row of an order answer: plan, -, key, machine name (k -> M), group, file,
-// planned, completed, notify percent, -.
-inline QVariant orderRow(const QString &plan, const QString &key, const QString &file, int planned,
-                         int completed = 0, int notify = 0)
-{
-    return QVariantList{plan,
-                        QVariant(),
-                        key,
-                        QString(key).replace(QLatin1Char('k'), QLatin1Char('M')),
-                        QStringLiteral("G"),
-                        file,
-                        planned,
-                        completed,
-                        notify,
-                        QVariant()};
-}
-
-// Payloads as the board parses them, for the classes behind the facade.
-inline QVector<YmOrderRecord> records(const QVariantList &rows)
-{
-    return YmPayload::orderRecords(rows);
-}
-inline QVector<YmMachineEntry> machineList(const QVariantList &macs)
-{
-    return YmPayload::machineEntries(macs);
-}
-// Records back in the host's positional form.
-inline QVariantList asPayload(const QVector<YmOrderRecord> &rows)
-{
-    QVariantList list;
-    for (const YmOrderRecord &row : rows)
-        list << QVariant(YmPayload::toList(row));
-    return list;
 }
 
 // Handles the modal widgets that show up, one step each, in the order they

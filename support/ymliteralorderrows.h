@@ -64,21 +64,15 @@ struct YmLiteralOrderRows
     // Sums wider than an int stand at its bounds, as the board shows them.
     static qint64 clamp(qint64 v) { return qBound<qint64>(INT_MIN, v, INT_MAX); }
 
-    QMap<QString, QPair<qint64, qint64>> byPlan() const
+    QMap<QString, QPair<qint64, qint64>> byPlan() const { return sumsBy(&Row::plan); }
+    QMap<QString, QPair<qint64, qint64>> byMachine() const { return sumsBy(&Row::mac); }
+    // Planned and completed summed per plan or per machine.
+    QMap<QString, QPair<qint64, qint64>> sumsBy(QString Row::*key) const
     {
         QMap<QString, QPair<qint64, qint64>> sums;
         for (const Row &row : rows) {
-            sums[row.plan].first += row.planned;
-            sums[row.plan].second += row.completed;
-        }
-        return sums;
-    }
-    QMap<QString, QPair<qint64, qint64>> byMachine() const
-    {
-        QMap<QString, QPair<qint64, qint64>> sums;
-        for (const Row &row : rows) {
-            sums[row.mac].first += row.planned;
-            sums[row.mac].second += row.completed;
+            sums[row.*key].first += row.planned;
+            sums[row.*key].second += row.completed;
         }
         return sums;
     }

@@ -1,5 +1,5 @@
-#ifndef YMBENCHWORKSHOP_H
-#define YMBENCHWORKSHOP_H
+#ifndef YMWORKSHOPDAY_H
+#define YMWORKSHOPDAY_H
 
 #include "ympayload.h"
 
@@ -8,20 +8,22 @@
 #include <QStringList>
 #include <QVariantList>
 
-// A deterministic workshop day for benchmarks: the same arguments always give
-// the same payloads, shaped exactly like the host's calls.
+// A deterministic workshop day for the benchmarks, the tests and the fuzzers:
+// the same arguments always give the same payloads, shaped exactly like the
+// host's calls.
 //
-//   const YmBenchWorkshop w = YmBenchWorkshop::large();
+//   const YmWorkshopDay w = YmWorkshopDay::large();
 //   page.initDatas(w.planData, w.macList, w.stopList, w.startTime, w.endTime, w.workMinutes);
 //   page.updateMacProcess(w.processMacKey, w.process);
 //
 // Order rows have all ten fields: plan name, carried id, machine key, machine
 // name, group name, file name, planned, completed, notify threshold, piece map
 // (YmPieceMap with a few "yyyy-MM-dd hh:mm:ss" keys of `day` whose quantities
-// add up to the completed field). Several plans share product files, so a
-// machine usually has more than one row for the same file. Only about one
-// plan in forty (at least one) is above its notify threshold.
-class YmBenchWorkshop
+// add up to the completed field). In generated days several plans share
+// product files, so a machine usually has more than one row for the same
+// file, and only about one plan in forty (at least one) is above its notify
+// threshold.
+class YmWorkshopDay
 {
 public:
     QDate day;               // the day the piece keys belong to
@@ -40,14 +42,22 @@ public:
 
     // Builds a workshop of the given size; rowCount rows are spread over the
     // plans round-robin, each row on a different machine of its plan.
-    static YmBenchWorkshop generate(int machineCount, int groupCount, int planCount, int rowCount,
-                                    const QDate &day = QDate(2024, 3, 5), quint32 seed = 20240305);
+    static YmWorkshopDay generate(int machineCount, int groupCount, int planCount, int rowCount,
+                                  const QDate &day = QDate(2024, 3, 5), quint32 seed = 20240305);
     // 500 machines in 40 groups, 300 plans, 3,000 order rows.
-    static YmBenchWorkshop large(const QDate &day = QDate(2024, 3, 5));
+    static YmWorkshopDay large(const QDate &day = QDate(2024, 3, 5));
     // A small day: 12 machines in 3 groups, 4 plans, 20 order rows.
-    static YmBenchWorkshop sampleDay(const QDate &day = QDate(2024, 3, 5));
+    static YmWorkshopDay sampleDay(const QDate &day = QDate(2024, 3, 5));
     // The large workshop at the end of a busy day: 200,000 pieces by default.
-    static YmBenchWorkshop busyDay(int pieceCount = 200000, const QDate &day = QDate(2024, 3, 5));
+    static YmWorkshopDay busyDay(int pieceCount = 200000, const QDate &day = QDate(2024, 3, 5));
+    // A day written out rather than generated, one order row per machine:
+    // machines MAC-001, MAC-002 ... (1号机 ...), plans PO-2412-A01, -B07, -C03
+    // and -D12 in turn, each on its own file, over the halls 注塑车间, 冲压车间
+    // and 装配车间 in turn; machine m (from 0) plans 120 + 40 * (m % 5) and has
+    // done 25 + 6 * m per cent of it, in lots of five every seven minutes from
+    // 08:00 (eight lots at most); the fourth plan notifies at 60 %, the others
+    // at 95 %. 08:00 to 20:00 at 600 working minutes, no stops, no process list.
+    static YmWorkshopDay simpleDay(int machineCount = 12, const QDate &day = QDate(2024, 3, 5));
 
     // Gives the rows pieceCount pieces of quantity 1 in all, spread evenly
     // over the rows and over the working time up to 19:00 outside the stops
@@ -63,4 +73,4 @@ public:
     QVector<YmProcessEntry> processEntries() const { return YmPayload::processEntries(process); }
 };
 
-#endif // YMBENCHWORKSHOP_H
+#endif // YMWORKSHOPDAY_H

@@ -1,4 +1,4 @@
-#include "ymbenchworkshop.h"
+#include "ymworkshopday.h"
 
 #include "ymmetatypes.h"
 
@@ -68,15 +68,15 @@ YmPieceMap makePieces(Random &rng, const QDate &day, int total, int keyCount, in
 
 } // namespace
 
-YmBenchWorkshop YmBenchWorkshop::generate(int machineCount, int groupCount, int planCount,
-                                          int rowCount, const QDate &day, quint32 seed)
+YmWorkshopDay YmWorkshopDay::generate(int machineCount, int groupCount, int planCount, int rowCount,
+                                      const QDate &day, quint32 seed)
 {
     machineCount = qMax(1, machineCount);
     groupCount = qBound(1, groupCount, machineCount);
     planCount = qMax(1, planCount);
     rowCount = qMax(0, rowCount);
 
-    YmBenchWorkshop w;
+    YmWorkshopDay w;
     w.day = day;
     w.startTime = QStringLiteral("08:00:00");
     w.endTime = QStringLiteral("20:00:00");
@@ -168,24 +168,63 @@ YmBenchWorkshop YmBenchWorkshop::generate(int machineCount, int groupCount, int 
     return w;
 }
 
-YmBenchWorkshop YmBenchWorkshop::large(const QDate &day)
+YmWorkshopDay YmWorkshopDay::large(const QDate &day)
 {
     return generate(500, 40, 300, 3000, day);
 }
 
-YmBenchWorkshop YmBenchWorkshop::sampleDay(const QDate &day)
+YmWorkshopDay YmWorkshopDay::sampleDay(const QDate &day)
 {
     return generate(12, 3, 4, 20, day);
 }
 
-YmBenchWorkshop YmBenchWorkshop::busyDay(int pieceCount, const QDate &day)
+YmWorkshopDay YmWorkshopDay::busyDay(int pieceCount, const QDate &day)
 {
-    YmBenchWorkshop w = large(day);
+    YmWorkshopDay w = large(day);
     w.fillPieces(pieceCount);
     return w;
 }
 
-void YmBenchWorkshop::fillPieces(int pieceCount, quint32 seed)
+YmWorkshopDay YmWorkshopDay::simpleDay(int machineCount, const QDate &day)
+{
+    const QStringList groups
+        = {QStringLiteral("注塑车间"), QStringLiteral("冲压车间"), QStringLiteral("装配车间")};
+    const QStringList plans = {QStringLiteral("PO-2412-A01"), QStringLiteral("PO-2412-B07"),
+                               QStringLiteral("PO-2412-C03"), QStringLiteral("PO-2412-D12")};
+    const int states[] = {2, 2, 1, 2, 3, 2, 0, 2, 1, 2, 2, 0};
+    YmWorkshopDay w;
+    w.day = day;
+    w.startTime = QStringLiteral("08:00:00");
+    w.endTime = QStringLiteral("20:00:00");
+    w.workMinutes = 600;
+    const QDateTime start(day, QTime(8, 0));
+    for (int m = 0; m < machineCount; ++m) {
+        const QString key = QStringLiteral("MAC-%1").arg(m + 1, 3, 10, QLatin1Char('0'));
+        const QString name = QStringLiteral("%1号机").arg(m + 1);
+        const QString &plan = plans.at(m % plans.size());
+        const QString &group = groups.at(m % groups.size());
+        const int planned = 120 + 40 * (m % 5);
+        const int completed = planned * (25 + 6 * m) / 100;
+        YmPieceMap pieces;
+        for (int i = 0, counted = 0; counted < completed && i < 8; ++i) {
+            const int qty = qMin(5, completed - counted);
+            pieces.insert(start.addSecs(i * 420).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                          qty);
+            counted += qty;
+        }
+        w.rows << QVariant(QVariantList{
+            plan, QString(), key, name, group, QString(plan + QStringLiteral(".nc")), planned,
+            completed, m % plans.size() == 3 ? 60 : 95, QVariant::fromValue(pieces)});
+        w.macList << QVariant(QVariantList{key, name, states[m % 12]});
+        w.machineKeys << key;
+        if (!w.groupNames.contains(group))
+            w.groupNames << group;
+    }
+    w.planData = {w.rows, 1, 0, 0};
+    return w;
+}
+
+void YmWorkshopDay::fillPieces(int pieceCount, quint32 seed)
 {
     // Working seconds before 19:00 outside the stops, as a list of spans.
     const int spans[][2]

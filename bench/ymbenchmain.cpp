@@ -1,8 +1,6 @@
 #include "ymbenchmain.h"
 
-#include "ymmetatypes.h"
-#include "ymplatformmessagefilter.h"
-#include "ymresources.h"
+#include "ymharness.h"
 
 #include <QApplication>
 
@@ -17,10 +15,8 @@ int ymRunBenchmarks(int argc, char **argv, bool withApplication,
     if (withApplication) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
-        YmPlatformMessageFilter::install();
     }
-    ymRegisterResources();
-    ymRegisterMetaTypes();
+    YmHarness::start();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
