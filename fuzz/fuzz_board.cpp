@@ -483,9 +483,11 @@ void repaint(int maxSide)
 void repaintOnePart(uint8_t mode, int maxSide)
 {
     YmWorkshopManagePage *p = page();
-    if (!p)
+    if (!p || !p->mainPage())
         return;
-    const QList<QDockWidget *> docks = p->findChildren<QDockWidget *>();
+    // Asked of the main page: on a small screen it lives in the scaled view's
+    // scene, no longer under the board's window.
+    const QList<QDockWidget *> docks = p->mainPage()->findChildren<QDockWidget *>();
     const int which = mode / kFullPaintShare % (docks.size() + 1);
     renderInto(which == docks.size() ? static_cast<QWidget *>(p) : docks.at(which), maxSide);
 }
@@ -749,6 +751,10 @@ void startInput()
     if (page()) {
         page()->setWindowState(Qt::WindowNoState);
         page()->resize(kStartSize);
+        // The plan window back on today, whatever day the input before left
+        // it on.
+        if (page()->mainPage() && page()->mainPage()->planPage())
+            page()->mainPage()->planPage()->showToday();
     }
     YmNotifyManager::destroyInstance();
 }

@@ -196,7 +196,13 @@ private slots:
         };
         a.initDatas({QVariantList{row("A", 1)}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
         b.initDatas({QVariantList{row("B", 2)}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
-        // Each board's plan window follows its own board's day.
+        // Each board's plan window follows its own board's day, also when
+        // the board is scaled down for a small screen (its main window then
+        // lives in a graphics view).
+        b.show();
+        pageOf(b)->resize(480, 270);
+        QVERIFY(pageOf(b)->mainPage()->graphicsProxyWidget());
+        QCOMPARE(YmClock::now(pageOf(b)->mainPage()), second);
         QCOMPARE(YmClock::today(pageOf(a)->mainPage()->planPage()), first.date());
         QCOMPARE(YmClock::today(pageOf(b)->mainPage()->planPage()), second.date());
         QCOMPARE(pageOf(a)->mainPage()->model().rows().value(0).planName, QStringLiteral("A"));

@@ -140,10 +140,12 @@ private slots:
         QCOMPARE(text(b.windowByPlan()), QString("P1 100/100, P2 50/100"));
         QCOMPARE(text(b.tableByMachine()), QString("k1 150/200"));
         QCOMPARE(b.gauge(), (QPair<qint64, qint64>(200, 150)));
-        // The host's answer for today lists the same plans with stale counts:
-        // the window keeps showing the board's.
+        // The host's answer for today, with stale counts or other plans: the
+        // window keeps showing the board's rows.
         b.main.queryDatePlan(
             "2024-05-02", {orderRow("P1", "k1", "F", 100, 0), orderRow("P2", "k1", "F", 100, 0)});
+        QCOMPARE(text(b.windowByPlan()), QString("P1 100/100, P2 50/100"));
+        b.main.queryDatePlan("2024-05-02", {orderRow("P7", "k1", "F", 30, 3)});
         QCOMPARE(text(b.windowByPlan()), QString("P1 100/100, P2 50/100"));
         // Another day shows what the host sent for it.
         b.page->findChild<QPushButton *>("pushButton_next")->click();

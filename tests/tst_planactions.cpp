@@ -184,6 +184,17 @@ void addRows(Host *host, const QString &plan, const QString &file, const Counts 
         host->rows << orderRow(plan, it.key(), file, it.value(), 0, notify);
 }
 
+// A host answers a plan change as the demo host does: the window's day
+// again, and today's plans pushed to the board, whose rows the window shows
+// for today.
+void answer(Host *host, const QString &date)
+{
+    host->board->queryDatePlan(date, host->rows);
+    if (date == kToday.toString(QStringLiteral("yyyy-MM-dd")))
+        host->board->initDatas({host->rows, 0, 123, 1}, machines(), {}, "08:00:00", "20:00:00",
+                               600);
+}
+
 void registerHost(YmWorkshopManage &board, Host &host)
 {
     host.board = &board;
@@ -194,7 +205,7 @@ void registerHost(YmWorkshopManage &board, Host &host)
         host->calls << QStringList{"add", date, plan, file, mapText(map), QString::number(notify)}
                            .join('|');
         addRows(host, plan, file, map, notify);
-        host->board->queryDatePlan(date, host->rows);
+        answer(host, date);
     });
     board.setEditDatePlanCB([](void *data, const QString &date, const QString &oldPlan,
                                const QString &newPlan, const QString &oldFile,
@@ -209,7 +220,7 @@ void registerHost(YmWorkshopManage &board, Host &host)
                 host->rows.removeAt(i);
         }
         addRows(host, newPlan, newFile, map, notify);
-        host->board->queryDatePlan(date, host->rows);
+        answer(host, date);
     });
     board.setDelDatePlanCB([](void *data, const QString &date, const QString &plan) {
         auto *host = static_cast<Host *>(data);
@@ -218,7 +229,7 @@ void registerHost(YmWorkshopManage &board, Host &host)
             if (host->rows.at(i).toList().at(0).toString() == plan)
                 host->rows.removeAt(i);
         }
-        host->board->queryDatePlan(date, host->rows);
+        answer(host, date);
     });
 }
 

@@ -1,5 +1,8 @@
 #include "ymclock.h"
 
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QHash>
 #include <QObject>
 #include <QWidget>
@@ -45,8 +48,20 @@ QDateTime ask(const Entry &entry)
 
 const QObject *windowOf(const QObject *object)
 {
-    if (object && object->isWidgetType())
-        return static_cast<const QWidget *>(object)->window();
+    if (object && object->isWidgetType()) {
+        const QWidget *window = static_cast<const QWidget *>(object)->window();
+        // A board scaled down for a small screen shows its main window in a
+        // graphics view, where that window is a window of its own: its clock
+        // is the one of the view's window.
+        while (const QGraphicsProxyWidget *proxy = window->graphicsProxyWidget()) {
+            const QList<QGraphicsView *> views
+                = proxy->scene() ? proxy->scene()->views() : QList<QGraphicsView *>();
+            if (views.isEmpty())
+                break;
+            window = views.first()->window();
+        }
+        return window;
+    }
     while (object && object->parent())
         object = object->parent();
     return object;

@@ -224,30 +224,14 @@ void YmWorkshopManageMainPage::queryDatePlan(const QString &date, const QList<QV
 {
     if (!m_planPage)
         return;
-    QVector<YmOrderRecord> rows = YmPayload::orderRecords(plans);
-    // Today's plans as the board counts them: the host's answer carries the
-    // counts it stored, which may lag behind the reports the board has taken.
-    // An answer with other plans than the board's (an edit the board has not
-    // been given yet) is shown as it is until the host pushes the day again.
-    if (date == YmClock::today(this).toString(QStringLiteral("yyyy-MM-dd"))
-        && samePlans(rows, m_model.rows()))
-        rows = m_model.rows();
-    m_planPage->queryDatePlan(date, rows);
-}
-
-bool YmWorkshopManageMainPage::samePlans(const QVector<YmOrderRecord> &a,
-                                         const QVector<YmOrderRecord> &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        const YmOrderRecord &x = a.at(i);
-        const YmOrderRecord &y = b.at(i);
-        if (x.planName != y.planName || x.macKey != y.macKey || x.fileName != y.fileName
-            || x.planned != y.planned || x.notifyNum != y.notifyNum)
-            return false;
-    }
-    return true;
+    // Today is the board's day: the window shows its rows as the board counts
+    // them, whatever the host's answer holds (its stored counts may lag behind
+    // the reports, and a plan edit reaches the board with the next initDatas).
+    // Another day shows what the host sent for it.
+    if (date == YmClock::today(this).toString(QStringLiteral("yyyy-MM-dd")))
+        m_planPage->queryDatePlan(date, m_model.rows());
+    else
+        m_planPage->queryDatePlan(date, YmPayload::orderRecords(plans));
 }
 
 void YmWorkshopManageMainPage::followDay(const QDate &today)

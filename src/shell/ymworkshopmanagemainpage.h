@@ -55,7 +55,6 @@ public:
     const YmOrderModel &model() const { return m_model; }
     // Whether two lists name the same plans on the same machines and files
     // with the same quantities, in the same order (counts aside).
-    static bool samePlans(const QVector<YmOrderRecord> &a, const QVector<YmOrderRecord> &b);
 
     bool isFullScreenFlag() const { return m_fullScreen; }
     void setFullScreenFlag(bool fullScreen) { m_fullScreen = fullScreen; }
