@@ -35,6 +35,7 @@
 #include "ymworkshopplanratepage.h"
 
 #include "ymfuzzinput.h"
+#include "ymfuzzsetup.h"
 #include "ymworkshopday.h"
 
 #include <QApplication>
@@ -903,27 +904,9 @@ void shutdown()
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // One time zone for every run, so that inputs replay the same anywhere,
-    // with summer time so that the days the clocks change stay reachable.
-    // Given as a rule rather than a file: with TZ unset or naming a file, the
-    // C library looks at the zone file again on every local-time conversion,
-    // and that alone took two thirds of the fuzzer's time.
-    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-    static int qtArgc = 1;
-    static char name[] = "fuzz_board";
-    static char *qtArgv[] = {name, nullptr};
-    g_app = new QApplication(qtArgc, qtArgv);
+    g_app = ymFuzzSetUp(argc, argv, "fuzz_board", makeSeeds);
     ymRegisterMetaTypes();
     ymRegisterResources();
-    // The offscreen platform warns about every pop-up it cannot raise.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-
-    for (int i = 1; i + 1 < *argc; ++i) {
-        if (std::strcmp((*argv)[i], "--make-seeds") == 0)
-            std::exit(makeSeeds(QString::fromLocal8Bit((*argv)[i + 1])));
-    }
 
     g_host.board = new YmWorkshopManage;
     g_host.board->setData(&g_host);

@@ -13,6 +13,7 @@
 #include "ymhostdatabase.h"
 
 #include "ymfuzzinput.h"
+#include "ymfuzzsetup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -293,20 +294,9 @@ int makeSeeds(const QString &dir)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int qtArgc = 1;
-    static char name[] = "fuzz_hostdb";
-    static char *qtArgv[] = {name, nullptr};
     // Never destroyed: Qt's own exit-time teardown (the SQL driver's, say)
     // must not run after the application object is gone.
-    static QApplication *app = new QApplication(qtArgc, qtArgv);
-    Q_UNUSED(app);
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    for (int i = 1; i + 1 < *argc; ++i) {
-        if (std::strcmp((*argv)[i], "--make-seeds") == 0)
-            std::exit(makeSeeds(QString::fromLocal8Bit((*argv)[i + 1])));
-    }
+    ymFuzzSetUp(argc, argv, "fuzz_hostdb", makeSeeds);
     g_dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/fuzz_hostdb-XXXXXX"));
     {
         YmHostDatabase db;

@@ -12,6 +12,7 @@
 #include "ymstatictextcache.h"
 
 #include "ymfuzzinput.h"
+#include "ymfuzzsetup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -244,19 +245,9 @@ int makeSeeds(const QString &dir)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int qtArgc = 1;
-    static char name[] = "fuzz_paintcache";
-    static char *qtArgv[] = {name, nullptr};
     // Never destroyed: Qt's own exit-time teardown (the SQL driver's, say)
     // must not run after the application object is gone.
-    static QApplication *app = new QApplication(qtArgc, qtArgv);
-    Q_UNUSED(app);
-    for (int i = 1; i + 1 < *argc; ++i) {
-        if (std::strcmp((*argv)[i], "--make-seeds") == 0)
-            std::exit(makeSeeds(QString::fromLocal8Bit((*argv)[i + 1])));
-    }
+    ymFuzzSetUp(argc, argv, "fuzz_paintcache", makeSeeds, false);
     return 0;
 }
 
