@@ -133,15 +133,18 @@ void YmWorkshopHost::report(const QString &text)
     emit problem(text);
 }
 
-void YmWorkshopHost::refuseChange(const QString &text, const QString &userText)
+void YmWorkshopHost::refuseChange(const QString &text, const QString &userText, Kept kept)
 {
     // The log keeps the technical detail; the user reads the reason in the
     // board's language.
     report(text);
     emit changeRefused(userText);
-    if (m_warnUser)
-        QMessageBox::warning(QApplication::activeWindow(), tr("提示"),
-                             tr("修改未保存，计划保持原样。\n%1").arg(userText), tr("确定"));
+    if (!m_warnUser)
+        return;
+    const QString message = kept == Kept::Plan ? tr("修改未保存，计划保持原样。\n%1")
+                                               : tr("修改未保存，原有设置保持不变。\n%1");
+    QMessageBox::warning(QApplication::activeWindow(), tr("提示"), message.arg(userText),
+                         tr("确定"));
 }
 
 void YmWorkshopHost::begin(const QDateTime &from, double speed)
@@ -564,14 +567,14 @@ int YmWorkshopHost::shownVersion(const QDate &day, const QString &planName) cons
     return m_shownVersions.value(day).value(planName, 0);
 }
 
-bool YmWorkshopHost::refuseWhileOffline(const QString &what)
+bool YmWorkshopHost::refuseWhileOffline(const QString &what, Kept kept)
 {
     if (!m_offline)
         return false;
     refuseChange(QStringLiteral("%1: the database server cannot be reached, so nothing can be "
                                 "stored; try again when it is back")
                      .arg(what),
-                 tr("数据库服务器无法连接，修改不能保存；请在连接恢复后重试。"));
+                 tr("数据库服务器无法连接，修改不能保存；请在连接恢复后重试。"), kept);
     return true;
 }
 
@@ -755,7 +758,7 @@ bool YmWorkshopHost::deletePlan(const QString &date, const QString &planName)
 
 void YmWorkshopHost::editStopPeriods()
 {
-    if (refuseWhileOffline(QStringLiteral("the stop periods cannot be changed")))
+    if (refuseWhileOffline(QStringLiteral("the stop periods cannot be changed"), Kept::Settings))
         return;
     YmStopPeriodsDialog dialog(m_db->stopPeriods(), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
@@ -763,7 +766,7 @@ void YmWorkshopHost::editStopPeriods()
     if (!m_db->setStopPeriods(dialog.periods())) {
         refuseChange(
             QStringLiteral("the stop periods could not be stored: %1").arg(m_db->errorText()),
-            tr("停机时段未能保存") + writeFailureText());
+            tr("停机时段未能保存") + writeFailureText(), Kept::Settings);
         return;
     }
     if (m_simulator)
@@ -773,7 +776,7 @@ void YmWorkshopHost::editStopPeriods()
 
 void YmWorkshopHost::editWorkHours()
 {
-    if (refuseWhileOffline(QStringLiteral("the work hours cannot be changed")))
+    if (refuseWhileOffline(QStringLiteral("the work hours cannot be changed"), Kept::Settings))
         return;
     YmWorkHoursDialog dialog(m_db->workStart(), m_db->workEnd(), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
@@ -783,7 +786,7 @@ void YmWorkshopHost::editWorkHours()
     if (!m_db->setWorkHours(start, end)) {
         refuseChange(
             QStringLiteral("the work hours could not be stored: %1").arg(m_db->errorText()),
-            tr("工作时间未能保存") + writeFailureText());
+            tr("工作时间未能保存") + writeFailureText(), Kept::Settings);
         return;
     }
     if (m_simulator)

@@ -123,6 +123,8 @@ private:
     void showOfflineBanner(bool shown);
     int shownVersion(const QDate &day, const QString &planName) const;
     // The message of a refused plan change: a conflict with another board, or `failure`.
+    // What a refused change leaves as it was, for the message box's first line.
+    enum class Kept { Plan, Settings };
     void refuseConflictOr(const QString &failure, const QString &userFailure);
     // Why the last write failed, for the user: "(...)" in the board's language.
     QString writeFailureText() const;
@@ -131,14 +133,14 @@ private:
     bool refusePlan(const QDate &day, const QString &name, const QString &fileName,
                     const QMap<QString, int> &counts, int tooLarge, int notifyPercent,
                     const QString &oldName);
-    bool refuseWhileOffline(const QString &what);
+    bool refuseWhileOffline(const QString &what, Kept kept = Kept::Plan);
     QDate parseDate(const QString &date);
     // The known machines with a quantity; tooLarge gets a quantity above the
     // maximum (0 when none is), which refuses the whole plan.
     QMap<QString, int> checkedCounts(const QMap<QString, int> &macCounts, int *tooLarge);
     void report(const QString &text);
     // A user's change the database refused: problem() and, if wanted, a box.
-    void refuseChange(const QString &text, const QString &userText);
+    void refuseChange(const QString &text, const QString &userText, Kept kept = Kept::Plan);
     int stateOf(const QString &macKey) const;
 
     YmHostDatabase *m_db;

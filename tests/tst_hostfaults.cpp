@@ -5,6 +5,7 @@
 #include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymtableviewplanpage.h"
+#include "ymworkhoursdialog.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage.h"
 
@@ -155,6 +156,25 @@ private slots:
             QVERIFY2(p.value(0).toString().contains(why), qPrintable(p.value(0).toString()));
         QCOMPARE(stored(w.db), before);
         QCOMPARE(shown(w.page), before);
+
+        // A refused change of the work hours says the settings stay, not a plan
+        w.host->setWarnUser(true);
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<YmWorkHoursDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTimer::singleShot(0, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                boxText = box->text();
+                box->buttons().first()->click();
+            });
+            dialog->accept();
+        });
+        w.host->editWorkHours();
+        w.host->setWarnUser(false);
+        QVERIFY2(
+            boxText.startsWith(QStringLiteral("修改未保存，原有设置保持不变。\n工作时间未能保存")),
+            qPrintable(boxText));
 
         // And production is not stored either, which is told once, not every tick
         problems.clear();

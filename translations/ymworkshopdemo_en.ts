@@ -206,5 +206,11 @@
         <source>工作时间未能保存</source>
         <translation>The shift hours could not be saved</translation>
     </message>
+    <message>
+        <source>修改未保存，原有设置保持不变。
+%1</source>
+        <translation>The change was not saved; the settings stay as they were.
+%1</translation>
+    </message>
 </context>
 </TS>
