@@ -783,10 +783,8 @@ void writeProcess(Writer &w, const QString &key, const QVariantList &entries)
     w.list(entries);
 }
 
-int makeSeeds(const QString &dir)
+QMap<QString, QByteArray> makeSeeds()
 {
-    if (!QDir().mkpath(dir))
-        return 1;
     QMap<QString, QByteArray> seeds;
     const QVariantList rows = YmWorkshopDay::simpleDay().rows;
     const QVariantList macs = YmWorkshopDay::simpleDay().macList;
@@ -882,13 +880,7 @@ int makeSeeds(const QString &dir)
         w.op(OpProcessEvents);
         seeds.insert(QStringLiteral("resize"), w.out);
     }
-    for (auto it = seeds.cbegin(); it != seeds.cend(); ++it) {
-        QFile file(QDir(dir).filePath(it.key()));
-        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
-            return 1;
-    }
-    std::printf("wrote %d seeds to %s\n", int(seeds.size()), qPrintable(dir));
-    return 0;
+    return seeds;
 }
 
 void shutdown()

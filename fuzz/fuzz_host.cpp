@@ -159,10 +159,8 @@ void workHours(const QByteArray &bytes)
         violated("work hours are valid times", QString::fromLatin1(bytes.toHex()));
 }
 
-int makeSeeds(const QString &dir)
+QMap<QString, QByteArray> makeSeeds()
 {
-    if (!QDir().mkpath(dir))
-        return 1;
     QMap<QString, QByteArray> seeds;
     QFile sample(QStringLiteral(YM_SAMPLE_REPLAY));
     if (sample.open(QIODevice::ReadOnly))
@@ -192,13 +190,7 @@ int makeSeeds(const QString &dir)
                                         "", "10:00", "11:00", "late", "18:00", "17:00"}));
     seeds.insert(QStringLiteral("work-hours"), QByteArray::fromHex("03091e00"
                                                                    "131e00"));
-    for (auto it = seeds.cbegin(); it != seeds.cend(); ++it) {
-        QFile file(QDir(dir).filePath(it.key()));
-        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
-            return 1;
-    }
-    std::printf("wrote %d seeds to %s\n", int(seeds.size()), qPrintable(dir));
-    return 0;
+    return seeds;
 }
 
 } // namespace

@@ -254,10 +254,8 @@ void readEverything(YmHostDatabase &db)
     std::abort();
 }
 
-int makeSeeds(const QString &dir)
+QMap<QString, QByteArray> makeSeeds()
 {
-    if (!QDir().mkpath(dir))
-        return 1;
     QMap<QString, QByteArray> seeds;
     // Wrong types in each table, NULLs in loosened tables, a newer version,
     // and a damaged header.
@@ -281,13 +279,7 @@ int makeSeeds(const QString &dir)
                                                                       "07 00 04 0c"));
     seeds.insert(QStringLiteral("header-damaged"), QByteArray::fromHex("01"
                                                                        "00 00 04 41424344"));
-    for (auto it = seeds.cbegin(); it != seeds.cend(); ++it) {
-        QFile file(QDir(dir).filePath(it.key()));
-        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
-            return 1;
-    }
-    std::printf("wrote %d seeds to %s\n", int(seeds.size()), qPrintable(dir));
-    return 0;
+    return seeds;
 }
 
 } // namespace

@@ -2,10 +2,30 @@
 #define YMFUZZSETUP_H
 
 #include <QApplication>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QMap>
 #include <QString>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// Writes a target's seeds, one file per name, into dir; 0 when all were
+// written.
+inline int ymWriteSeeds(const QString &dir, const QMap<QString, QByteArray> &seeds)
+{
+    if (!QDir().mkpath(dir))
+        return 1;
+    for (auto it = seeds.cbegin(); it != seeds.cend(); ++it) {
+        QFile file(QDir(dir).filePath(it.key()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
+            return 1;
+    }
+    std::printf("wrote %d seeds to %s\n", int(seeds.size()), qPrintable(dir));
+    return 0;
+}
 
 // The start every target shares, from LLVMFuzzerInitialize: the offscreen
 // platform unless another is asked for, one time zone, Qt's messages
@@ -13,7 +33,7 @@
 // target's seed corpus and exiting. Returns the application, which the
 // caller owns.
 inline QApplication *ymFuzzSetUp(int *argc, char ***argv, const char *name,
-                                 int (*makeSeeds)(const QString &dir), bool quiet = true)
+                                 QMap<QString, QByteArray> (*makeSeeds)(), bool quiet = true)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -29,7 +49,7 @@ inline QApplication *ymFuzzSetUp(int *argc, char ***argv, const char *name,
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     for (int i = 1; i + 1 < *argc; ++i) {
         if (std::strcmp((*argv)[i], "--make-seeds") == 0)
-            std::exit(makeSeeds(QString::fromLocal8Bit((*argv)[i + 1])));
+            std::exit(ymWriteSeeds(QString::fromLocal8Bit((*argv)[i + 1]), makeSeeds()));
     }
     return app;
 }
