@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
 
@@ -225,6 +226,47 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         widget.setMachineCounts(fromRows(rows));
         QCOMPARE(rowsText(widget.model()), expected);
+    }
+
+    // A reload tells the view about every row it changed: rows that stay
+    // change their data, the others come or go.
+    void reloadTellsTheView_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("same machines") << 3 << 3;
+        QTest::newRow("more") << 2 << 4;
+        QTest::newRow("fewer") << 4 << 1;
+        QTest::newRow("to none") << 2 << 0;
+    }
+    void reloadTellsTheView()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        const auto day = [](int machines, int completed) {
+            QVariantList rows;
+            for (int i = 0; i < machines; ++i)
+                rows << orderRow("m%1"_s.arg(i), "M%1"_s.arg(i), "f"_s, 10, completed);
+            return fromRows(rows);
+        };
+        YmTableModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setHeaderLabels();
+        model.setMachineCounts(day(before, 1));
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        model.setMachineCounts(day(after, 2));
+        const int kept = qMin(before, after);
+        QCOMPARE(changed.count(), kept > 0 ? 1 : 0);
+        if (kept > 0) {
+            QCOMPARE(qvariant_cast<QModelIndex>(changed.first().at(0)).row(), 0);
+            QCOMPARE(qvariant_cast<QModelIndex>(changed.first().at(1)).row(), kept - 1);
+        }
+        QCOMPARE(inserted.count(), after > before ? 1 : 0);
+        QCOMPARE(removed.count(), after < before ? 1 : 0);
+        QCOMPARE(model.rowCount(), after);
     }
 
     void topThree()

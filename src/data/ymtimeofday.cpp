@@ -24,8 +24,8 @@ QTime plainTime(const QString &text, bool withSeconds)
     const int hour = twoDigits(p, 0);
     const int minute = twoDigits(p, 3);
     const int second = withSeconds ? twoDigits(p, 6) : 0;
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
-        return QTime();
+    // Out of range (or no digits, -1) makes an invalid time, which Qt's
+    // parser then judges.
     return QTime(hour, minute, second);
 }
 

@@ -49,7 +49,7 @@ void YmTableModel::setMachineCounts(const QVector<YmOrderModel::MachineCounts> &
     if (after > before)
         endInsertRows();
     const int changed = qMin(before, after);
-    if (changed > 0)
+    if (changed > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(changed - 1, columnCount() - 1));
 }
 
