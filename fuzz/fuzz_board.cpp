@@ -7,8 +7,9 @@
 //
 // The input's first byte picks the mode. One input in eight repaints the
 // whole board after every call, so that every painted panel sees every state
-// the data can put it in; the others are data-only: one part of the board
-// (the same byte picks which) is painted into a small image once, at the end,
+// the data can put it in; the others are data-only: the module's windows do
+// not repaint themselves during the input, and one part of the board (the
+// same byte picks which) is painted into a small image once, at the end,
 // which is many times faster and reaches the models' corners sooner. After every input the
 // harness checks what must always hold (see checkInvariants) and aborts on a
 // violation, so that a wrong figure is a finding like a crash.
@@ -503,6 +504,40 @@ void repaintOtherWindows(int maxSide)
     }
 }
 
+// Showing, resizing or processing events makes a window paint all of itself
+// into its backing store, a whole-board paint the data-only mode is there to
+// avoid: its inputs run with the windows' updates off, pop-ups created on the
+// way included, and turn them on for the one small paint at the end.
+class WindowUpdates : public QObject
+{
+public:
+    WindowUpdates() { qApp->installEventFilter(this); }
+
+    void setEnabled(bool enabled)
+    {
+        m_enabled = enabled;
+        const QList<QWidget *> windows = QApplication::topLevelWidgets();
+        for (QWidget *w : windows)
+            w->setUpdatesEnabled(enabled);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // A window is polished before it is first shown.
+        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
+            auto *w = static_cast<QWidget *>(watched);
+            if (w->isWindow() && w->updatesEnabled() != m_enabled)
+                w->setUpdatesEnabled(m_enabled);
+        }
+        return false;
+    }
+
+private:
+    bool m_enabled = true;
+};
+WindowUpdates *g_updates = nullptr;
+
 [[noreturn]] void violated(const char *what, const QString &detail)
 {
     std::fprintf(stderr, "invariant violated: %s: %s\n", what, qPrintable(detail));
@@ -642,6 +677,7 @@ void run(Reader &in)
     static const QByteArray forced = qgetenv("YM_FUZZ_BOARD_MODE");
     const uint8_t mode = in.byte();
     const bool fullPaint = forced == "full" || (forced != "data" && mode % kFullPaintShare == 0);
+    g_updates->setEnabled(fullPaint);
     YmWorkshopManage &board = *g_host.board;
     std::function<void()> last;
     const auto call = [&last](std::function<void()> f) {
@@ -733,10 +769,12 @@ void run(Reader &in)
         if (fullPaint)
             repaint(kMaxPageSide);
     }
-    if (fullPaint)
+    if (fullPaint) {
         repaintOtherWindows(kMaxPageSide);
-    else
+    } else {
+        g_updates->setEnabled(true);
         repaintOnePart(mode, kSmallSide);
+    }
     checkInvariants();
 }
 
@@ -888,6 +926,8 @@ void shutdown()
     YmNotifyManager::destroyInstance();
     delete g_host.board;
     g_host.board = nullptr;
+    delete g_updates;
+    g_updates = nullptr;
     delete g_app;
     g_app = nullptr;
 }
@@ -900,6 +940,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     ymRegisterMetaTypes();
     ymRegisterResources();
 
+    g_updates = new WindowUpdates;
     g_host.board = new YmWorkshopManage;
     g_host.board->setData(&g_host);
     g_host.board->setCurrentDateTimeCB(hostNow);

@@ -436,14 +436,20 @@ private slots:
     {
         QTest::addColumn<int>("checkOrder");
         QTest::addColumn<int>("width");
+        QTest::addColumn<int>("otherCheckOrder");
+        QTest::addColumn<int>("otherWidth");
         // 1003 pixels available: 1003 / 4 = 250, 1003 / 6 = 167.
-        QTest::newRow("four columns") << 1 << 249;
-        QTest::newRow("six columns") << 123 << 166;
+        // A restored grouping checks boxes and never unchecks one, so the
+        // hidden regrouping goes from fewer columns to more.
+        QTest::newRow("four columns") << 1 << 249 << 123 << 166;
+        QTest::newRow("six columns") << 123 << 166 << 123 << 166;
     }
     void columnWidths()
     {
         QFETCH(int, checkOrder);
         QFETCH(int, width);
+        QFETCH(int, otherCheckOrder);
+        QFETCH(int, otherWidth);
         YmTableViewPlanPage page;
         page.initDatas(machineList(macs()), records(threeRows()), false, checkOrder, 1);
         page.show();
@@ -457,6 +463,16 @@ private slots:
         QCOMPARE(available(), 1003);
         for (int c = 0; c < page.model().columnCount(); ++c)
             QCOMPARE(view->columnWidth(c), width);
+
+        // Regrouped while hidden, shown again at the same size: no resize
+        // comes, and the columns still fit the new grouping.
+        page.hide();
+        page.initDatas(machineList(macs()), records(threeRows()), false, otherCheckOrder, 1);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QCOMPARE(available(), 1003);
+        for (int c = 0; c < page.model().columnCount(); ++c)
+            QCOMPARE(view->columnWidth(c), otherWidth);
     }
 
     void selectionAndSortSurviveProcessUpdates()

@@ -269,6 +269,48 @@ private slots:
         QCOMPARE(model.rowCount(), after);
     }
 
+    // Machines loaded while the table is hidden are laid out when it is shown
+    // again: the table looks and scrolls as one that was loaded on screen.
+    void hiddenReloadShownAgain_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("more rows than fit") << 2 << 40;
+        QTest::newRow("fewer") << 40 << 3;
+        QTest::newRow("same count") << 5 << 5;
+    }
+    void hiddenReloadShownAgain()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        const auto day = [](int machines) {
+            QVariantList rows;
+            for (int i = 0; i < machines; ++i)
+                rows << orderRow("m%1"_s.arg(i, 2, 10, QLatin1Char('0')), "M%1"_s.arg(i), "f"_s,
+                                 100, i);
+            return fromRows(rows);
+        };
+        YmTableViewWidget hidden;
+        YmTableViewWidget shown;
+        for (YmTableViewWidget *w : {&hidden, &shown}) {
+            w->resize(360, 240);
+            w->setMachineCounts(day(before));
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        hidden.hide();
+        hidden.setMachineCounts(day(after));
+        shown.setMachineCounts(day(after));
+        hidden.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&hidden));
+        const QScrollBar *hiddenBar = hidden.tableView()->verticalScrollBar();
+        const QScrollBar *shownBar = shown.tableView()->verticalScrollBar();
+        QCOMPARE(hiddenBar->maximum(), shownBar->maximum());
+        QCOMPARE(hidden.tableView()->rowViewportPosition(after - 1),
+                 shown.tableView()->rowViewportPosition(after - 1));
+        QCOMPARE(hidden.grab().toImage(), shown.grab().toImage());
+    }
+
     void topThree()
     {
         YmTableModel model;

@@ -343,6 +343,7 @@ void YmTableViewPlanPage::showEvent(QShowEvent *event)
         ui->tableView->doItemsLayout();
         restoreAnchor(anchor);
     }
+    updateColumnWidths();
     QWidget::showEvent(event);
 }
 
@@ -550,7 +551,11 @@ void YmTableViewPlanPage::refreshTable(const YmTablePlanModel::ColumnOrder &orde
 {
     planModel.setColumnOrder(order);
     planModel.refresh();
-    updateColumnWidths();
+    // A hidden window sizes its columns when it is shown (showEvent): asking
+    // the style for the scroll bar's width costs more than the regrouping of
+    // a small day, and the host pushes the day to a hidden window all day.
+    if (isVisible())
+        updateColumnWidths();
 }
 
 void YmTableViewPlanPage::emitSettings()

@@ -115,7 +115,11 @@ QTableView *YmTableViewWidget::tableView() const
 void YmTableViewWidget::setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines)
 {
     m_model.setMachineCounts(machines);
-    ui->tableView->doItemsLayout();
+    // A hidden table runs the layout that a change of the row count leaves
+    // pending when it is shown or painted, so the host's pushes to a board
+    // that is not on screen do not measure its headers every time.
+    if (ui->tableView->isVisible())
+        ui->tableView->doItemsLayout();
 }
 
 YmPager YmTableViewWidget::pagesFor(int rowsHeight, int rowHeight, int rowCount, int page,
