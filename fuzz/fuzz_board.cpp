@@ -552,6 +552,13 @@ QString rowText(const YmOrderRecord &r)
         .arg(r.planned);
 }
 
+struct BarSums
+{
+    QString name;
+    qint64 planned = 0;
+    qint64 completed = 0;
+};
+
 // What must hold whatever the host sent: the board's figures agree with its
 // rows, the plan window shows today's rows as the board counts them, no plan
 // waits twice in the notification queue, and no window is off the screen.
@@ -578,25 +585,53 @@ void checkInvariants()
                                                         .arg(figures.totalPlanned)
                                                         .arg(completed)
                                                         .arg(planned));
-    for (const QVariantList &bars : {figures.planBars, figures.groupBars}) {
-        qint64 barPlanned = 0;
-        qint64 barCompleted = 0;
-        for (const QVariant &bar : bars) {
-            const QVariantList entry = bar.toList();
-            barPlanned += entry.value(1).toLongLong();
-            barCompleted += entry.value(2).toLongLong();
-        }
-        // Bars clamp to the int range each, so the sums only bound the totals.
-        if (planned < std::numeric_limits<int>::max() && planned > std::numeric_limits<int>::min()
-            && completed < std::numeric_limits<int>::max()
-            && completed > std::numeric_limits<int>::min()
-            && (barPlanned != planned || barCompleted != completed))
-            violated("the bars add up to the totals", QStringLiteral("bars %1/%2, rows %3/%4")
-                                                          .arg(barCompleted)
-                                                          .arg(barPlanned)
-                                                          .arg(completed)
-                                                          .arg(planned));
-    }
+    // Each bar is its plan's or group's rows summed, clamped to the int range
+    // on its own, in the order the rows first name them; only when no bar is
+    // clamped do the bars add up to the totals.
+    const auto checkBars
+        = [&](const char *what, const QVariantList &bars, QString YmOrderRecord::*name) {
+              QVector<BarSums> expected;
+              QHash<QString, int> index;
+              for (const YmOrderRecord &r : rows) {
+                  auto it = index.find(r.*name);
+                  if (it == index.end()) {
+                      it = index.insert(r.*name, expected.size());
+                      expected.append(BarSums{r.*name, 0, 0});
+                  }
+                  expected[*it].planned += r.planned;
+                  expected[*it].completed += r.completed;
+              }
+              bool clamped = false;
+              qint64 barPlanned = 0;
+              qint64 barCompleted = 0;
+              for (int i = 0; i < qMax(bars.size(), expected.size()); ++i) {
+                  const QVariantList bar = bars.value(i).toList();
+                  const BarSums e = expected.value(i);
+                  const int planned = YmDashboardFigures::saturatedInt(e.planned);
+                  const int completed = YmDashboardFigures::saturatedInt(e.completed);
+                  if (i >= bars.size() || i >= expected.size() || bar.value(0).toString() != e.name
+                      || bar.value(1).toInt() != planned || bar.value(2).toInt() != completed)
+                      violated(what, QStringLiteral("bar %1: %2 %3/%4 shown, %5 %6/%7 summed")
+                                         .arg(i)
+                                         .arg(bar.value(0).toString())
+                                         .arg(bar.value(2).toInt())
+                                         .arg(bar.value(1).toInt())
+                                         .arg(e.name)
+                                         .arg(completed)
+                                         .arg(planned));
+                  clamped = clamped || planned != e.planned || completed != e.completed;
+                  barPlanned += planned;
+                  barCompleted += completed;
+              }
+              if (!clamped && (barPlanned != planned || barCompleted != completed))
+                  violated("the bars add up to the totals", QStringLiteral("bars %1/%2, rows %3/%4")
+                                                                .arg(barCompleted)
+                                                                .arg(barPlanned)
+                                                                .arg(completed)
+                                                                .arg(planned));
+          };
+    checkBars("a plan's bar is the sum of its rows", figures.planBars, &YmOrderRecord::planName);
+    checkBars("a group's bar is the sum of its rows", figures.groupBars, &YmOrderRecord::groupName);
     QHash<QString, QPair<qint64, qint64>> byMachine; // planned, completed
     for (const YmOrderRecord &r : rows) {
         if (r.isRecord && model.hasMachine(r.macKey)) {
