@@ -10,13 +10,16 @@
 // the data can put it in; the others are data-only: the module's windows do
 // not repaint themselves during the input, and one part of the board (the
 // same byte picks which) is painted into a small image once, at the end,
-// which is many times faster and reaches the models' corners sooner. After every input the
+// which is many times faster and reaches the models' corners sooner. One of
+// those data-only inputs in seven is also a supervisor at the plan window:
+// besides the host's calls it opens and closes the window, steps its date,
+// regroups, filters, sorts and selects, as a user clicks. After every input the
 // harness checks what must always hold (see checkInvariants) and aborts on a
 // violation, so that a wrong figure is a finding like a crash.
 //
 //   fuzz_board -max_total_time=60 corpus/          fuzz (see docs/development.md)
 //   fuzz_board --make-seeds DIR                    write the seed corpus
-//   YM_FUZZ_BOARD_MODE=data|full fuzz_board ...    one mode only (for its speed)
+//   YM_FUZZ_BOARD_MODE=data|full|user fuzz_board   one mode only (for its speed)
 //
 // The seeds encode the shared sample day (YmWorkshopDay::simpleDay: twelve
 // machines, four plans, three groups) followed by the reports a host sends
@@ -39,16 +42,23 @@
 #include "ymfuzzsetup.h"
 #include "ymworkshopday.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QGraphicsWidget>
+#include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QSet>
+#include <QTableView>
+#include <QTest>
 #include <QVariantHash>
 #include <QVariantMap>
 
@@ -106,8 +116,9 @@ const QSize kStartSize(480, 270);
 // this side.
 constexpr int kSmallSide = 160;
 // Inputs whose first byte is a multiple of this repaint the whole board after
-// every call.
+// every call; those whose first byte leaves kUserMode use the plan window too.
 constexpr int kFullPaintShare = 8;
+constexpr int kUserMode = 4;
 
 enum Op : uint8_t {
     OpInitDatas,
@@ -124,8 +135,22 @@ enum Op : uint8_t {
     OpProcessEvents,
     OpRetranslate,
     OpRepeat, // the last data call again, as a host resends its latest report
-    OpCount
+    OpCount,
+    // The supervisor's, in the user mode only; all but the first act on the
+    // plan window only while it is open.
+    UserOpenPlans = OpCount,
+    UserClosePlans,
+    UserStepDate, // previous day, next day or today
+    UserPickDate,
+    UserCriterion, // a grouping check box clicked
+    UserOrder,     // an order combo box set
+    UserFilter,    // filter type, fuzzy box and text, then the query button
+    UserSort,      // a column header clicked
+    UserSelect,
+    UserOpEnd
 };
+
+enum class Mode { Data, Full, User };
 
 enum Tag : uint8_t {
     TagInvalid,
@@ -331,6 +356,10 @@ class Writer
 {
 public:
     explicit Writer(bool fullPaint = false) { byte(fullPaint ? 0 : 1); }
+    explicit Writer(Mode mode)
+    {
+        byte(mode == Mode::User ? kUserMode : mode == Mode::Full ? 0 : 1);
+    }
 
     QByteArray out;
 
@@ -537,6 +566,7 @@ private:
     bool m_enabled = true;
 };
 WindowUpdates *g_updates = nullptr;
+bool g_supervised = false; // the input was the supervisor's
 
 [[noreturn]] void violated(const char *what, const QString &detail)
 {
@@ -681,6 +711,38 @@ void checkInvariants()
         }
     }
 
+    // Whatever day and grouping it shows, the plan window's table adds up to
+    // the plans it groups, unless a group's sum left the int range.
+    if (const YmTableViewPlanPage *plans = main->planPage()) {
+        const YmTablePlanModel &table = plans->model();
+        if (!table.isStale() && table.groupColumnCount() > 0) {
+            constexpr int kMax = std::numeric_limits<int>::max();
+            constexpr int kMin = std::numeric_limits<int>::min();
+            qint64 tablePlanned = 0;
+            qint64 tableCompleted = 0;
+            bool clamped = false;
+            for (const YmTablePlanModel::TableRow &r : table.rows()) {
+                tablePlanned += r.planned;
+                tableCompleted += r.completed;
+                clamped = clamped || r.planned == kMax || r.planned == kMin || r.completed == kMax
+                          || r.completed == kMin;
+            }
+            qint64 listPlanned = 0;
+            qint64 listCompleted = 0;
+            for (const YmOrderRecord &r : table.planList()) {
+                listPlanned += r.planned;
+                listCompleted += r.completed;
+            }
+            if (!clamped && (tablePlanned != listPlanned || tableCompleted != listCompleted))
+                violated("the plan window's table adds up to its plans",
+                         QStringLiteral("table %1/%2, plans %3/%4")
+                             .arg(tableCompleted)
+                             .arg(tablePlanned)
+                             .arg(listCompleted)
+                             .arg(listPlanned));
+        }
+    }
+
     if (YmNotifyManager *notify = YmNotifyManager::existingInstance()) {
         QSet<QString> waiting;
         for (const QString &key : notify->queueKeys()) {
@@ -706,12 +768,97 @@ void checkInvariants()
     }
 }
 
+template<typename T>
+T *part(QWidget *w, const char *name)
+{
+    return w->findChild<T *>(QLatin1String(name));
+}
+
+// One click or entry of the supervisor at an open plan window.
+void userAction(YmTableViewPlanPage *plans, int op, Reader &in)
+{
+    QTableView *view = part<QTableView>(plans, "tableView");
+    switch (op) {
+    case UserStepDate: {
+        const char *const buttons[] = {"pushButton_prev", "pushButton_next", "pushButton"};
+        if (auto *button = part<QAbstractButton>(plans, buttons[in.byte() % 3]))
+            button->click();
+        break;
+    }
+    case UserPickDate:
+        if (auto *date = part<QDateEdit>(plans, "dateEdit"))
+            date->setDate(in.dateTime().date());
+        break;
+    case UserCriterion: {
+        const char *const boxes[] = {"checkBox_plan", "checkBox_file", "checkBox_mac"};
+        if (auto *box = part<QAbstractButton>(plans, boxes[in.byte() % 3]))
+            box->click();
+        break;
+    }
+    case UserOrder: {
+        const char *const combos[] = {"comboBox_idx1", "comboBox_idx2", "comboBox_idx3"};
+        if (auto *combo = part<QComboBox>(plans, combos[in.byte() % 3]))
+            combo->setCurrentIndex(in.byte() % (combo->count() + 1) - 1);
+        break;
+    }
+    case UserFilter: {
+        if (auto *type = part<QComboBox>(plans, "comboBox_filterType"))
+            type->setCurrentIndex(in.byte() % qMax(1, type->count()));
+        if (auto *fuzzy = part<QAbstractButton>(plans, "checkBox_fuzzyMatch"))
+            fuzzy->setChecked(in.byte() & 1);
+        if (auto *text = part<QLineEdit>(plans, "lineEdit_filter"))
+            text->setText(in.string());
+        if (auto *query = part<QAbstractButton>(plans, "btnQuery"))
+            query->click();
+        break;
+    }
+    case UserSort:
+        if (view) {
+            QHeaderView *header = view->horizontalHeader();
+            const int column = in.byte() % qMax(1, header->count());
+            QTest::mouseClick(
+                header->viewport(), Qt::LeftButton, {},
+                QPoint(header->sectionViewportPosition(column) + 2, header->height() / 2));
+        }
+        break;
+    default: // UserSelect
+        if (view && view->model())
+            view->selectRow(in.raw<uint16_t>() % qMax(1, view->model()->rowCount()));
+        break;
+    }
+}
+
+YmTableViewPlanPage *planWindow()
+{
+    return page() && page()->mainPage() ? page()->mainPage()->planPage() : nullptr;
+}
+
+Mode modeOf(uint8_t byte)
+{
+    // YM_FUZZ_BOARD_MODE forces one mode, to measure each alone.
+    static const QByteArray forced = qgetenv("YM_FUZZ_BOARD_MODE");
+    if (forced == "data")
+        return Mode::Data;
+    if (forced == "full")
+        return Mode::Full;
+    if (forced == "user")
+        return Mode::User;
+    switch (byte % kFullPaintShare) {
+    case 0:
+        return Mode::Full;
+    case kUserMode:
+        return Mode::User;
+    default:
+        return Mode::Data;
+    }
+}
+
 void run(Reader &in)
 {
-    // YM_FUZZ_BOARD_MODE=data or =full forces one mode, to measure each alone.
-    static const QByteArray forced = qgetenv("YM_FUZZ_BOARD_MODE");
-    const uint8_t mode = in.byte();
-    const bool fullPaint = forced == "full" || (forced != "data" && mode % kFullPaintShare == 0);
+    const uint8_t modeByte = in.byte();
+    const Mode mode = modeOf(modeByte);
+    const bool fullPaint = mode == Mode::Full;
+    g_supervised = mode == Mode::User;
     g_updates->setEnabled(fullPaint);
     YmWorkshopManage &board = *g_host.board;
     std::function<void()> last;
@@ -720,7 +867,8 @@ void run(Reader &in)
         last();
     };
     for (int steps = 0; !in.atEnd() && steps < kMaxSteps; ++steps) {
-        switch (in.byte() % OpCount) {
+        const int op = in.byte() % (mode == Mode::User ? int(UserOpEnd) : int(OpCount));
+        switch (op) {
         case OpInitDatas: {
             const QVariantList planData = in.list();
             const QVariantList macList = in.list();
@@ -796,9 +944,21 @@ void run(Reader &in)
         case OpRetranslate:
             board.retranslateUi(in.variant().toInt());
             break;
-        default:
+        case OpRepeat:
             if (last)
                 last();
+            break;
+        case UserOpenPlans:
+            if (YmTableViewPlanPage *plans = planWindow())
+                plans->showNormal();
+            break;
+        case UserClosePlans:
+            if (YmTableViewPlanPage *plans = planWindow())
+                plans->close();
+            break;
+        default:
+            if (YmTableViewPlanPage *plans = planWindow(); plans && plans->isVisible())
+                userAction(plans, op, in);
             break;
         }
         if (fullPaint)
@@ -808,7 +968,9 @@ void run(Reader &in)
         repaintOtherWindows(kMaxPageSide);
     } else {
         g_updates->setEnabled(true);
-        repaintOnePart(mode, kSmallSide);
+        repaintOnePart(modeByte, kSmallSide);
+        if (YmTableViewPlanPage *plans = planWindow(); plans && plans->isVisible())
+            renderInto(plans, kSmallSide);
     }
     checkInvariants();
 }
@@ -820,6 +982,12 @@ void startInput()
     g_host.now = QDateTime(QDate(2024, 3, 5), QTime(10, 0));
     g_host.planData.clear();
     g_host.macList.clear();
+    // A supervisor leaves the plan window with a grouping, filter, sort and
+    // selection of its own: the board makes a new one at the next load.
+    if (g_supervised) {
+        delete planWindow();
+        g_supervised = false;
+    }
     g_host.board->initDatas({}, {}, {}, QString(), QString(), 0);
     g_host.board->hide();
     if (page()) {
@@ -952,6 +1120,29 @@ QMap<QString, QByteArray> makeSeeds()
         w.raw<uint16_t>(1080);
         w.op(OpProcessEvents);
         seeds.insert(QStringLiteral("resize"), w.out);
+    }
+    {
+        Writer w(Mode::User); // a supervisor at the plan window during the day
+        writeInitDatas(w, rows, macs);
+        w.op(Op(UserOpenPlans));
+        w.op(Op(UserStepDate));
+        w.byte(0); // the day before
+        w.op(Op(UserStepDate));
+        w.byte(2); // back to today
+        w.op(Op(UserCriterion));
+        w.byte(2); // without the machines
+        w.op(Op(UserFilter));
+        w.byte(0);
+        w.byte(0);
+        w.string(QStringLiteral("PO-2412-A01"));
+        w.op(Op(UserSort));
+        w.byte(1);
+        w.op(Op(UserSelect));
+        w.raw<uint16_t>(0);
+        writeProcess(w, rows.at(0).toList().at(2).toString(),
+                     {QVariant(QVariantList{rows.at(0).toList().at(5), QVariant(), 40})});
+        w.op(Op(UserClosePlans));
+        seeds.insert(QStringLiteral("supervisor"), w.out);
     }
     return seeds;
 }
