@@ -8,6 +8,10 @@ void YmTableSortProxyModel::setFilter(int column, const QRegExp &rx)
 {
     invalidateFilter();
     m_filterColumn = column;
+    // Read once here rather than per row: filterRegExp() copies the
+    // expression, which cost more than the comparison on a large day.
+    m_pattern = rx.pattern();
+    m_fixedString = rx.patternSyntax() == QRegExp::FixedString;
     setFilterRegExp(rx);
 }
 
@@ -32,13 +36,11 @@ void YmTableSortProxyModel::sort(int column, Qt::SortOrder order)
 
 bool YmTableSortProxyModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    const QRegExp rx = filterRegExp();
-    const QString pattern = rx.pattern();
-    if (pattern.isEmpty())
+    if (m_pattern.isEmpty())
         return true;
     const QModelIndex cell = sourceModel()->index(sourceRow, m_filterColumn, sourceParent);
     const QString text = cell.isValid() ? cell.data(Qt::DisplayRole).toString() : QString();
-    if (rx.patternSyntax() == QRegExp::FixedString)
-        return text.compare(pattern, Qt::CaseSensitive) == 0;
-    return text.indexOf(pattern, 0, Qt::CaseSensitive) != -1;
+    if (m_fixedString)
+        return text.compare(m_pattern, Qt::CaseSensitive) == 0;
+    return text.indexOf(m_pattern, 0, Qt::CaseSensitive) != -1;
 }

@@ -32,6 +32,8 @@ protected:
 
 private:
     int m_filterColumn = -1;
+    QString m_pattern;          // the filter's text; empty keeps every row
+    bool m_fixedString = false; // the text must equal the cell rather than occur in it
 };
 
 #endif // YMTABLESORTPROXYMODEL_H
