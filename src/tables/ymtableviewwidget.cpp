@@ -114,12 +114,11 @@ QTableView *YmTableViewWidget::tableView() const
 
 void YmTableViewWidget::setMachineCounts(const QVector<YmOrderModel::MachineCounts> &machines)
 {
+    // No layout here: a change of the row count makes the view schedule one,
+    // which runs before its next paint or when it is shown; a reload of the
+    // same machines only repaints. Laying out at once measured the headers
+    // again on every push of the host.
     m_model.setMachineCounts(machines);
-    // A hidden table runs the layout that a change of the row count leaves
-    // pending when it is shown or painted, so the host's pushes to a board
-    // that is not on screen do not measure its headers every time.
-    if (ui->tableView->isVisible())
-        ui->tableView->doItemsLayout();
 }
 
 YmPager YmTableViewWidget::pagesFor(int rowsHeight, int rowHeight, int rowCount, int page,
