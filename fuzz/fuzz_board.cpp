@@ -47,6 +47,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -54,11 +55,13 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSet>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QVariantHash>
 #include <QVariantMap>
 
@@ -147,6 +150,7 @@ enum Op : uint8_t {
     UserFilter,    // filter type, fuzzy box and text, then the query button
     UserSort,      // a column header clicked
     UserSelect,
+    UserPlanDialog, // add, edit or delete, with the dialog and message boxes answered
     UserOpEnd
 };
 
@@ -774,6 +778,94 @@ T *part(QWidget *w, const char *name)
     return w->findChild<T *>(QLatin1String(name));
 }
 
+// What the supervisor types into the plan dialog, read before the dialog
+// opens, so that a change of one field does not shift the next step.
+struct DialogEntry
+{
+    QString texts[4]; // plan name, file, planned count, notify percent
+    uint8_t machines[3] = {};
+    QString counts[3]; // the machines' own planned counts
+    bool accept = true;
+
+    explicit DialogEntry(Reader &in)
+    {
+        for (QString &t : texts)
+            t = in.string();
+        for (int i = 0; i < 3; ++i) {
+            machines[i] = in.byte();
+            counts[i] = in.string();
+        }
+        accept = in.byte() % 4 != 0;
+    }
+
+    // The plan dialog filled in; the machines are clicked by index among its
+    // check boxes, their counts typed into the count fields.
+    void fill(QWidget *dialog) const
+    {
+        const char *const names[] = {"lineEdit_planName", "lineEdit_fileName", "lineEdit_planCount",
+                                     "lineEdit_notifyNum"};
+        for (int i = 0; i < 4; ++i) {
+            if (auto *edit = part<QLineEdit>(dialog, names[i]))
+                edit->setText(texts[i]);
+        }
+        QWidget *left = part<QWidget>(dialog, "scrollAreaWidgetContents_left");
+        const QList<QAbstractButton *> boxes
+            = left ? left->findChildren<QAbstractButton *>() : QList<QAbstractButton *>();
+        for (uint8_t m : machines) {
+            if (!boxes.isEmpty())
+                boxes.at(m % boxes.size())->click();
+        }
+        QWidget *right = part<QWidget>(dialog, "scrollAreaWidgetContents_right");
+        const QList<QLineEdit *> fields
+            = right ? right->findChildren<QLineEdit *>() : QList<QLineEdit *>();
+        for (int i = 0; i < fields.size() && i < 3; ++i)
+            fields.at(i)->setText(counts[i]);
+    }
+};
+
+// Add, edit or delete: the button clicked while a timer answers whatever
+// modal window comes up (the plan dialog filled in once, then accepted or
+// cancelled; every message box with its first button), as a user would,
+// and gives up on a window that keeps coming back.
+void planDialog(YmTableViewPlanPage *plans, Reader &in)
+{
+    const char *const buttons[] = {"btnAdd", "btnEdit", "btnDel"};
+    auto *button = part<QAbstractButton>(plans, buttons[in.byte() % 3]);
+    const DialogEntry entry(in);
+    if (!button || !button->isEnabled())
+        return;
+    bool filled = false;
+    int answers = 0;
+    QTimer answer;
+    answer.setInterval(0);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<QDialog *>(modal);
+        if (!dialog)
+            return;
+        if (++answers > 8) {
+            dialog->reject();
+        } else if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
+            if (QAbstractButton *first = box->buttons().value(0))
+                QMetaObject::invokeMethod(first, &QAbstractButton::click, Qt::QueuedConnection);
+            else
+                box->reject();
+        } else if (dialog->objectName() == QLatin1String("YmPlanDataDlg") && !filled) {
+            filled = true;
+            entry.fill(dialog);
+            // Clicked from the event loop, not from this slot: the timer does
+            // not fire again while its slot runs, so a message box the click
+            // opens would wait for ever.
+            if (auto *done = part<QAbstractButton>(dialog, entry.accept ? "btn_ok" : "btn_cancel"))
+                QMetaObject::invokeMethod(done, &QAbstractButton::click, Qt::QueuedConnection);
+        } else {
+            dialog->reject();
+        }
+    });
+    answer.start();
+    button->click();
+}
+
 // One click or entry of the supervisor at an open plan window.
 void userAction(YmTableViewPlanPage *plans, int op, Reader &in)
 {
@@ -821,9 +913,12 @@ void userAction(YmTableViewPlanPage *plans, int op, Reader &in)
                 QPoint(header->sectionViewportPosition(column) + 2, header->height() / 2));
         }
         break;
-    default: // UserSelect
+    case UserSelect:
         if (view && view->model())
             view->selectRow(in.raw<uint16_t>() % qMax(1, view->model()->rowCount()));
+        break;
+    default: // UserPlanDialog
+        planDialog(plans, in);
         break;
     }
 }
@@ -1141,6 +1236,16 @@ QMap<QString, QByteArray> makeSeeds()
         w.raw<uint16_t>(0);
         writeProcess(w, rows.at(0).toList().at(2).toString(),
                      {QVariant(QVariantList{rows.at(0).toList().at(5), QVariant(), 40})});
+        w.op(Op(UserPlanDialog)); // a new plan on three machines
+        w.byte(0);
+        for (const char *text : {"PO-2412-Z99", "PO-2412-Z99.nc", "100", "90"})
+            w.string(QString::fromUtf8(text));
+        uint8_t machine = 0; // the first three machines
+        for (const char *count : {"40", "30", "30"}) {
+            w.byte(machine++);
+            w.string(QString::fromUtf8(count));
+        }
+        w.byte(1); // accepted
         w.op(Op(UserClosePlans));
         seeds.insert(QStringLiteral("supervisor"), w.out);
     }
