@@ -760,7 +760,17 @@ void checkInvariants()
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    // Nor larger than four design sizes each way (the board's bound for a
+    // window of an extreme shape): the backing store of a window sized by its
+    // data can take gigabytes.
+    const QSize largest(4 * 1920, 4 * 1080);
     for (QWidget *w : windows) {
+        if (w->isVisible() && (w->width() > largest.width() || w->height() > largest.height()))
+            violated("no window larger than four design sizes",
+                     QStringLiteral("%1 %2x%3")
+                         .arg(QString::fromLatin1(w->metaObject()->className()))
+                         .arg(w->width())
+                         .arg(w->height()));
         if (w->isVisible() && !w->frameGeometry().intersects(screen))
             violated("no window off the screen",
                      QStringLiteral("%1 at %2,%3 %4x%5")

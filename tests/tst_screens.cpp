@@ -219,6 +219,35 @@ private slots:
             isWhite));
     }
 
+    // A window of an extreme shape scales the board down by its short side;
+    // the long side of the board in design pixels stays bounded (four design
+    // sizes), so that the embedded main window never gets a backing store of
+    // gigabytes, and the page still paints.
+    void extremeWindowShapes_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QSize>("board"); // the main window's size, in design pixels
+        // Below the band: 1728 / 0.5625 and 129 / 0.125 design pixels high.
+        QTest::newRow("portrait") << QSize(1080, 1920) << QSize(1920, 3072);
+        QTest::newRow("flat but within bounds") << QSize(960, 135) << QSize(7680, 968);
+        QTest::newRow("one pixel wide") << QSize(1, 1400) << QSize(1920, 4320);
+        QTest::newRow("one pixel high") << QSize(2000, 1) << QSize(7680, 1080);
+    }
+    void extremeWindowShapes()
+    {
+        QFETCH(QSize, window);
+        QFETCH(QSize, board);
+        YmWorkshopManagePage page;
+        fill(page);
+        showAt(page, window);
+        QVERIFY(page.boardView());
+        QTRY_COMPARE(page.mainPage()->size(), board);
+        QVERIFY(page.boardView()->sceneRect().width() <= 4 * 1920);
+        QVERIFY(page.boardView()->sceneRect().height() <= 4 * 1080);
+        const QImage shot = page.grab().toImage();
+        QCOMPARE(shot.size(), window);
+    }
+
     void doubleSizePictures_data()
     {
         QTest::addColumn<QString>("path");

@@ -39,11 +39,12 @@ QWidget *YmBoardView::releaseBoard()
     return board;
 }
 
-void YmBoardView::setBoardScale(double scale)
+void YmBoardView::setBoardScale(double scale, const QSizeF &largest)
 {
     if (!(scale > 0.0))
         return;
     m_scale = scale;
+    m_largest = largest;
     layoutBoard();
 }
 
@@ -55,7 +56,10 @@ void YmBoardView::resizeEvent(QResizeEvent *event)
 
 void YmBoardView::layoutBoard()
 {
-    const QRectF board(0, 0, width() / m_scale, height() / m_scale);
+    QSizeF size(width() / m_scale, height() / m_scale);
+    if (m_largest.isValid())
+        size = size.boundedTo(m_largest);
+    const QRectF board(QPointF(), size);
     if (m_proxy && m_proxy->widget())
         m_proxy->setGeometry(board);
     setSceneRect(board);

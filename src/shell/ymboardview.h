@@ -21,8 +21,9 @@ public:
     // Gives the board widget back, parentless; the view then shows nothing.
     QWidget *releaseBoard();
 
-    // Lays the board out at (view size / scale) and shows it at that scale.
-    void setBoardScale(double scale);
+    // Lays the board out at (view size / scale), but no larger than largest
+    // when it is valid, and shows it at that scale.
+    void setBoardScale(double scale, const QSizeF &largest = QSizeF());
     double boardScale() const { return m_scale; }
 
 protected:
@@ -36,6 +37,7 @@ private:
 
     QGraphicsProxyWidget *m_proxy = nullptr;
     double m_scale = 1.0;
+    QSizeF m_largest; // invalid: no bound
 };
 
 #endif // YMBOARDVIEW_H

@@ -29,6 +29,12 @@ constexpr int kTitleRaise = 10;
 constexpr double kDesignWidth = 1920.0;
 constexpr double kDesignHeight = 1080.0;
 constexpr double kDirectMinHeight = 972.0;
+// A window of an extreme shape would give the scaled board millions of design
+// pixels on its long side (2.7 million for a window of 1 x 1400), and the
+// embedded main window a backing store of gigabytes. The board stays within
+// four design sizes each way, which leaves room for a portrait screen; the
+// rest of such a window stays empty.
+const QSizeF kLargestBoard(4 * kDesignWidth, 4 * kDesignHeight);
 } // namespace
 
 YmWorkshopManagePage::YmWorkshopManagePage(QWidget *parent)
@@ -339,7 +345,8 @@ void YmWorkshopManagePage::resizeEvent(QResizeEvent *event)
     const QSize size = event->size();
     m_boardScale = boardScaleFor(size);
     if (m_boardScale < 1.0) {
-        m_bandHeight = bandHeightFor(qRound(size.height() / m_boardScale));
+        m_bandHeight
+            = bandHeightFor(qRound(qMin(size.height() / m_boardScale, kLargestBoard.height())));
         showScaledBoard(size);
     } else {
         showDirectBoard();
@@ -364,7 +371,7 @@ void YmWorkshopManagePage::showScaledBoard(const QSize &windowSize)
     }
     const int top = qMin(qRound(m_bandHeight * m_boardScale), windowSize.height());
     m_view->setGeometry(0, top, windowSize.width(), windowSize.height() - top);
-    m_view->setBoardScale(m_boardScale);
+    m_view->setBoardScale(m_boardScale, kLargestBoard);
 }
 
 void YmWorkshopManagePage::showDirectBoard()
