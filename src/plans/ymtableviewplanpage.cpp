@@ -93,6 +93,15 @@ int criterionOf(const QComboBox *combo)
     return data.isValid() ? data.toInt() : -1;
 }
 
+// Takes the combo box's current criterion out of criteria; a combo box with
+// no current entry (index -1) has none to take.
+void removeCriterionOf(const QComboBox *combo, YmTablePlanModel::ColumnOrder *criteria)
+{
+    const int criterion = criterionOf(combo);
+    if (criterion >= 0)
+        criteria->removeOne(YmTablePlanModel::Criterion(criterion));
+}
+
 } // namespace
 
 YmTableViewPlanPage::YmTableViewPlanPage(QWidget *parent)
@@ -663,12 +672,12 @@ int YmTableViewPlanPage::currentNotifyNum(const QString &planName, const QString
 void YmTableViewPlanPage::firstCriterionChanged(int)
 {
     ColumnOrder criteria = comboCriteria(ui->comboBox_idx1);
-    criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx1)));
+    removeCriterionOf(ui->comboBox_idx1, &criteria);
     {
         const QSignalBlocker blocker(ui->comboBox_idx2);
         fillCombo(ui->comboBox_idx2, criteria);
     }
-    criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx2)));
+    removeCriterionOf(ui->comboBox_idx2, &criteria);
     {
         const QSignalBlocker blocker(ui->comboBox_idx3);
         fillCombo(ui->comboBox_idx3, criteria);
@@ -679,7 +688,7 @@ void YmTableViewPlanPage::firstCriterionChanged(int)
 void YmTableViewPlanPage::secondCriterionChanged(int)
 {
     ColumnOrder criteria = comboCriteria(ui->comboBox_idx2);
-    criteria.removeOne(Criterion(criterionOf(ui->comboBox_idx2)));
+    removeCriterionOf(ui->comboBox_idx2, &criteria);
     {
         const QSignalBlocker blocker(ui->comboBox_idx3);
         fillCombo(ui->comboBox_idx3, criteria);
