@@ -65,6 +65,7 @@
 #include <QVariantHash>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -586,12 +587,30 @@ QString rowText(const YmOrderRecord &r)
         .arg(r.planned);
 }
 
-struct BarSums
+// Planned and completed pieces summed without overflow.
+struct Sums
 {
     QString name;
     qint64 planned = 0;
     qint64 completed = 0;
+
+    template<typename Row>
+    void add(const Row &r)
+    {
+        planned += r.planned;
+        completed += r.completed;
+    }
+    QString text() const { return QStringLiteral("%1/%2").arg(completed).arg(planned); }
 };
+
+template<typename Rows>
+Sums sumOf(const Rows &rows)
+{
+    Sums sums;
+    for (const auto &r : rows)
+        sums.add(r);
+    return sums;
+}
 
 // What must hold whatever the host sent: the board's figures agree with its
 // rows, the plan window shows today's rows as the board counts them, no plan
@@ -605,65 +624,54 @@ void checkInvariants()
     const YmOrderModel &model = main->model();
     const QVector<YmOrderRecord> &rows = model.rows();
 
-    qint64 planned = 0;
-    qint64 completed = 0;
-    for (const YmOrderRecord &r : rows) {
-        planned += r.planned;
-        completed += r.completed;
-    }
+    const Sums total = sumOf(rows);
     const YmDashboardFigures figures = model.dashboardFigures();
-    if (figures.totalPlanned != YmDashboardFigures::saturatedInt(planned)
-        || figures.totalCompleted != YmDashboardFigures::saturatedInt(completed))
-        violated("totals are the sums of the rows", QStringLiteral("%1/%2 shown, %3/%4 summed")
+    if (figures.totalPlanned != YmDashboardFigures::saturatedInt(total.planned)
+        || figures.totalCompleted != YmDashboardFigures::saturatedInt(total.completed))
+        violated("totals are the sums of the rows", QStringLiteral("%1/%2 shown, %3 summed")
                                                         .arg(figures.totalCompleted)
                                                         .arg(figures.totalPlanned)
-                                                        .arg(completed)
-                                                        .arg(planned));
+                                                        .arg(total.text()));
     // Each bar is its plan's or group's rows summed, clamped to the int range
     // on its own, in the order the rows first name them; only when no bar is
     // clamped do the bars add up to the totals.
-    const auto checkBars
-        = [&](const char *what, const QVariantList &bars, QString YmOrderRecord::*name) {
-              QVector<BarSums> expected;
-              QHash<QString, int> index;
-              for (const YmOrderRecord &r : rows) {
-                  auto it = index.find(r.*name);
-                  if (it == index.end()) {
-                      it = index.insert(r.*name, expected.size());
-                      expected.append(BarSums{r.*name, 0, 0});
-                  }
-                  expected[*it].planned += r.planned;
-                  expected[*it].completed += r.completed;
-              }
-              bool clamped = false;
-              qint64 barPlanned = 0;
-              qint64 barCompleted = 0;
-              for (int i = 0; i < qMax(bars.size(), expected.size()); ++i) {
-                  const QVariantList bar = bars.value(i).toList();
-                  const BarSums e = expected.value(i);
-                  const int planned = YmDashboardFigures::saturatedInt(e.planned);
-                  const int completed = YmDashboardFigures::saturatedInt(e.completed);
-                  if (i >= bars.size() || i >= expected.size() || bar.value(0).toString() != e.name
-                      || bar.value(1).toInt() != planned || bar.value(2).toInt() != completed)
-                      violated(what, QStringLiteral("bar %1: %2 %3/%4 shown, %5 %6/%7 summed")
-                                         .arg(i)
-                                         .arg(bar.value(0).toString())
-                                         .arg(bar.value(2).toInt())
-                                         .arg(bar.value(1).toInt())
-                                         .arg(e.name)
-                                         .arg(completed)
-                                         .arg(planned));
-                  clamped = clamped || planned != e.planned || completed != e.completed;
-                  barPlanned += planned;
-                  barCompleted += completed;
-              }
-              if (!clamped && (barPlanned != planned || barCompleted != completed))
-                  violated("the bars add up to the totals", QStringLiteral("bars %1/%2, rows %3/%4")
-                                                                .arg(barCompleted)
-                                                                .arg(barPlanned)
-                                                                .arg(completed)
-                                                                .arg(planned));
-          };
+    const auto checkBars = [&](const char *what, const QVariantList &bars,
+                               QString YmOrderRecord::*name) {
+        QVector<Sums> expected;
+        QHash<QString, int> index;
+        for (const YmOrderRecord &r : rows) {
+            auto it = index.find(r.*name);
+            if (it == index.end()) {
+                it = index.insert(r.*name, expected.size());
+                expected.append(Sums{r.*name});
+            }
+            expected[*it].add(r);
+        }
+        if (bars.size() != expected.size())
+            violated(what,
+                     QStringLiteral("%1 bars, %2 names").arg(bars.size()).arg(expected.size()));
+        bool clamped = false;
+        Sums shown;
+        for (int i = 0; i < bars.size(); ++i) {
+            const QVariantList bar = bars.at(i).toList();
+            const Sums &e = expected.at(i);
+            const Sums b{bar.value(0).toString(), YmDashboardFigures::saturatedInt(e.planned),
+                         YmDashboardFigures::saturatedInt(e.completed)};
+            if (bar.value(0).toString() != e.name || bar.value(1).toInt() != b.planned
+                || bar.value(2).toInt() != b.completed)
+                violated(what, QStringLiteral("bar %1: %2 %3/%4 shown, %5 %6 summed")
+                                   .arg(i)
+                                   .arg(b.name)
+                                   .arg(bar.value(2).toInt())
+                                   .arg(bar.value(1).toInt())
+                                   .arg(e.name, b.text()));
+            clamped = clamped || b.planned != e.planned || b.completed != e.completed;
+            shown.add(b);
+        }
+        if (!clamped && (shown.planned != total.planned || shown.completed != total.completed))
+            violated("the bars add up to the totals",
+                     QStringLiteral("bars %1, rows %2").arg(shown.text(), total.text()));
+    };
     checkBars("a plan's bar is the sum of its rows", figures.planBars, &YmOrderRecord::planName);
     checkBars("a group's bar is the sum of its rows", figures.groupBars, &YmOrderRecord::groupName);
     QHash<QString, QPair<qint64, qint64>> byMachine; // planned, completed
@@ -719,32 +727,19 @@ void checkInvariants()
     // the plans it groups, unless a group's sum left the int range.
     if (const YmTableViewPlanPage *plans = main->planPage()) {
         const YmTablePlanModel &table = plans->model();
-        if (!table.isStale() && table.groupColumnCount() > 0) {
-            constexpr int kMax = std::numeric_limits<int>::max();
-            constexpr int kMin = std::numeric_limits<int>::min();
-            qint64 tablePlanned = 0;
-            qint64 tableCompleted = 0;
-            bool clamped = false;
-            for (const YmTablePlanModel::TableRow &r : table.rows()) {
-                tablePlanned += r.planned;
-                tableCompleted += r.completed;
-                clamped = clamped || r.planned == kMax || r.planned == kMin || r.completed == kMax
-                          || r.completed == kMin;
-            }
-            qint64 listPlanned = 0;
-            qint64 listCompleted = 0;
-            for (const YmOrderRecord &r : table.planList()) {
-                listPlanned += r.planned;
-                listCompleted += r.completed;
-            }
-            if (!clamped && (tablePlanned != listPlanned || tableCompleted != listCompleted))
-                violated("the plan window's table adds up to its plans",
-                         QStringLiteral("table %1/%2, plans %3/%4")
-                             .arg(tableCompleted)
-                             .arg(tablePlanned)
-                             .arg(listCompleted)
-                             .arg(listPlanned));
-        }
+        const auto atLimit = [](int n) {
+            return n == std::numeric_limits<int>::max() || n == std::numeric_limits<int>::min();
+        };
+        const bool clamped = std::any_of(table.rows().cbegin(), table.rows().cend(),
+                                         [&](const YmTablePlanModel::TableRow &r) {
+                                             return atLimit(r.planned) || atLimit(r.completed);
+                                         });
+        const Sums shown = sumOf(table.rows());
+        const Sums plansSum = sumOf(table.planList());
+        if (!table.isStale() && table.groupColumnCount() > 0 && !clamped
+            && (shown.planned != plansSum.planned || shown.completed != plansSum.completed))
+            violated("the plan window's table adds up to its plans",
+                     QStringLiteral("table %1, plans %2").arg(shown.text(), plansSum.text()));
     }
 
     if (YmNotifyManager *notify = YmNotifyManager::existingInstance()) {
