@@ -61,6 +61,16 @@ class TstStatsTable : public QObject
         QVariantList row{QStringLiteral("P"), 0, macKey, macName, QString(), file};
         return row << planned << completed << 0 << QVariant::fromValue(YmPieceMap());
     }
+    // A day of machines m00, m01, ... each planned 100, machine i having
+    // completed first + i.
+    static Machines day(int machines, int first)
+    {
+        QVariantList rows;
+        for (int i = 0; i < machines; ++i)
+            rows << orderRow("m%1"_s.arg(i, 2, 10, QLatin1Char('0')), "M%1"_s.arg(i), "f"_s, 100,
+                             first + i);
+        return fromRows(rows);
+    }
     static QVariant entry(const QString &file, const QVariant &completed)
     {
         return QVariantList{file, QVariant::fromValue(YmPieceMap()), completed};
@@ -229,26 +239,21 @@ private slots:
     }
 
     // A reload tells the view about every row it changed: rows that stay
-    // change their data, the others come or go.
-    void reloadTellsTheView_data()
+    // change their data, the others come or go. And a table reloaded while
+    // hidden looks and scrolls, once shown again, as one reloaded on screen.
+    void reload_data()
     {
         QTest::addColumn<int>("before");
         QTest::addColumn<int>("after");
-        QTest::newRow("same machines") << 3 << 3;
-        QTest::newRow("more") << 2 << 4;
-        QTest::newRow("fewer") << 4 << 1;
+        QTest::newRow("same machines") << 5 << 5;
+        QTest::newRow("more rows than fit") << 2 << 40;
+        QTest::newRow("fewer") << 40 << 3;
         QTest::newRow("to none") << 2 << 0;
     }
-    void reloadTellsTheView()
+    void reload()
     {
         QFETCH(int, before);
         QFETCH(int, after);
-        const auto day = [](int machines, int completed) {
-            QVariantList rows;
-            for (int i = 0; i < machines; ++i)
-                rows << orderRow("m%1"_s.arg(i), "M%1"_s.arg(i), "f"_s, 10, completed);
-            return fromRows(rows);
-        };
         YmTableModel model;
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -267,45 +272,22 @@ private slots:
         QCOMPARE(inserted.count(), after > before ? 1 : 0);
         QCOMPARE(removed.count(), after < before ? 1 : 0);
         QCOMPARE(model.rowCount(), after);
-    }
 
-    // Machines loaded while the table is hidden are laid out when it is shown
-    // again: the table looks and scrolls as one that was loaded on screen.
-    void hiddenReloadShownAgain_data()
-    {
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::newRow("more rows than fit") << 2 << 40;
-        QTest::newRow("fewer") << 40 << 3;
-        QTest::newRow("same count") << 5 << 5;
-    }
-    void hiddenReloadShownAgain()
-    {
-        QFETCH(int, before);
-        QFETCH(int, after);
-        const auto day = [](int machines) {
-            QVariantList rows;
-            for (int i = 0; i < machines; ++i)
-                rows << orderRow("m%1"_s.arg(i, 2, 10, QLatin1Char('0')), "M%1"_s.arg(i), "f"_s,
-                                 100, i);
-            return fromRows(rows);
-        };
         YmTableViewWidget hidden;
         YmTableViewWidget shown;
         for (YmTableViewWidget *w : {&hidden, &shown}) {
             w->resize(360, 240);
-            w->setMachineCounts(day(before));
+            w->setMachineCounts(day(before, 1));
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
         }
         hidden.hide();
-        hidden.setMachineCounts(day(after));
-        shown.setMachineCounts(day(after));
+        hidden.setMachineCounts(day(after, 2));
+        shown.setMachineCounts(day(after, 2));
         hidden.show();
         QVERIFY(QTest::qWaitForWindowExposed(&hidden));
-        const QScrollBar *hiddenBar = hidden.tableView()->verticalScrollBar();
-        const QScrollBar *shownBar = shown.tableView()->verticalScrollBar();
-        QCOMPARE(hiddenBar->maximum(), shownBar->maximum());
+        QCOMPARE(hidden.tableView()->verticalScrollBar()->maximum(),
+                 shown.tableView()->verticalScrollBar()->maximum());
         QCOMPARE(hidden.tableView()->rowViewportPosition(after - 1),
                  shown.tableView()->rowViewportPosition(after - 1));
         QCOMPARE(hidden.grab().toImage(), shown.grab().toImage());
