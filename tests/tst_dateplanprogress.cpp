@@ -503,6 +503,41 @@ private slots:
         QTEST(YmWorkshopDatePlanProgress::forecastText(f), "text");
     }
 
+    // A day rebuilt after one of few pieces, of more pieces than the tree
+    // lists one by one, or of pieces set at once holds only its own pieces.
+    void forecastRebuilt_data()
+    {
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<bool>("atOnce");
+        QTest::newRow("few, one by one") << 10 << false;
+        QTest::newRow("past the listed seconds") << 3000 << false;
+        QTest::newRow("all at once") << 3000 << true;
+    }
+    void forecastRebuilt()
+    {
+        QFETCH(int, pieces);
+        QFETCH(bool, atOnce);
+        YmDayForecast day;
+        day.setWorkDay(0, YmDayForecast::SecondsPerDay, {});
+        QVector<qint64> perSecond(YmDayForecast::SecondsPerDay, 0);
+        for (int i = 0; i < pieces; ++i) {
+            const int second = i * 28 % YmDayForecast::SecondsPerDay;
+            if (atOnce)
+                ++perSecond[second];
+            else
+                day.addPieces(second, 1);
+        }
+        if (atOnce)
+            day.setPieces(perSecond);
+        const int now = YmDayForecast::SecondsPerDay - 1;
+        QCOMPARE(day.forecast(1, now).done, qint64(pieces));
+
+        day.setPieces({});
+        day.addPieces(3600, 5);
+        for (int second = 3600; second < YmDayForecast::SecondsPerDay; second += 3571)
+            QCOMPARE(day.forecast(1, second).done, qint64(5));
+    }
+
     // Plans at 10:30 of a 08:00-18:00 day, at risk below 90 % of their plan.
     void plansAtRisk_data()
     {

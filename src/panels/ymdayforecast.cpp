@@ -34,17 +34,29 @@ void YmDayForecast::setWorkDay(int workStart, int workEnd, const QVector<Interva
         m_working.append({from, end});
 }
 
+void YmDayForecast::clearTree()
+{
+    if (m_dense) {
+        std::memset(m_tree.data(), 0, size_t(m_tree.size()) * sizeof(qint64));
+    } else {
+        // Only the nodes on an added second's path can be other than zero.
+        for (int second : qAsConst(m_added)) {
+            for (int i = second + 1; i <= SecondsPerDay; i += i & -i)
+                m_tree[i] = 0;
+        }
+    }
+    m_added.resize(0); // keeps its capacity for the next day
+    m_dense = false;
+}
+
 void YmDayForecast::setPieces(const QVector<qint64> &perSecond)
 {
-    // A day is rebuilt often with few or no pieces: clear the day's 86,401
-    // entries only when something was added, and as one block.
-    if (!m_treeZero)
-        std::memset(m_tree.data(), 0, size_t(m_tree.size()) * sizeof(qint64));
-    m_treeZero = true;
+    // A day is rebuilt often, with few or no pieces.
+    clearTree();
     const int n = qMin(perSecond.size(), int(SecondsPerDay));
     if (n == 0)
         return; // all zeros: nothing to pass on
-    m_treeZero = false;
+    m_dense = true;
     for (int i = 1; i <= n; ++i)
         m_tree[i] = perSecond.at(i - 1);
     // Each node passes its sum on to its parent: the tree in linear time.
@@ -59,7 +71,13 @@ void YmDayForecast::addPieces(int second, qint64 quantity)
 {
     if (second < 0 || second >= SecondsPerDay || quantity == 0)
         return;
-    m_treeZero = false;
+    // Past a few thousand seconds one block clear is cheaper than the paths.
+    if (!m_dense) {
+        if (m_added.size() < SecondsPerDay / 64)
+            m_added.append(second);
+        else
+            m_dense = true;
+    }
     for (int i = second + 1; i <= SecondsPerDay; i += i & -i)
         m_tree[i] += quantity;
 }

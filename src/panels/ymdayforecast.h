@@ -81,8 +81,13 @@ private:
 
     int m_workEnd = 0;
     QVector<Interval> m_working;
+    void clearTree();
+
     QVector<qint64> m_tree; // Fenwick tree over the seconds, 1-based
-    bool m_treeZero = true; // nothing added since the tree was last cleared
+    // The seconds added one by one since the tree was last cleared: a day of
+    // few pieces clears their paths, not the day's 86,401 entries.
+    QVector<int> m_added;
+    bool m_dense = false; // filled by setPieces, or too many seconds to list
 };
 
 #endif // YMDAYFORECAST_H
