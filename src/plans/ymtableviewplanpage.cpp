@@ -235,7 +235,16 @@ QCheckBox *YmTableViewPlanPage::criterionBox(int criterion) const
 
 QComboBox *YmTableViewPlanPage::orderCombo(int i) const
 {
-    return findChild<QComboBox *>(QStringLiteral("comboBox_idx%1").arg(i));
+    switch (i) {
+    case 1:
+        return ui->comboBox_idx1;
+    case 2:
+        return ui->comboBox_idx2;
+    case 3:
+        return ui->comboBox_idx3;
+    default:
+        return nullptr;
+    }
 }
 
 YmTablePlanModel::ColumnOrder YmTableViewPlanPage::columnsInUse() const
