@@ -121,14 +121,13 @@ private slots:
 
     void headersAndRoles()
     {
-        qRegisterMetaType<Qt::Orientation>();
         YmTablePlanModel model;
-        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+        // New titles come with a reset, which makes a view read them again.
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
         model.setColumnOrder(criteria(QStringLiteral("CA")));
         QCOMPARE(model.columnCount(), 0); // no rebuild before refresh
         model.refresh();
-        QCOMPARE(headers.count(), 1);
-        QCOMPARE(headers.at(0).at(2).toInt(), 4);
+        QCOMPARE(resets.count(), 1);
         QStringList labels;
         for (int c = 0; c < model.columnCount(); ++c)
             labels << model.headerData(c, Qt::Horizontal).toString();

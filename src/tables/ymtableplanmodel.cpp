@@ -101,13 +101,14 @@ void YmTablePlanModel::setColumnOrder(const ColumnOrder &order)
 
 void YmTablePlanModel::refresh()
 {
+    // The reset makes the views read the new titles: a header change signal
+    // on top of it would make a header view lay its sections out twice.
+    beginResetModel();
     m_headers.clear();
     const ColumnOrder order = groupOrder();
     for (Criterion criterion : order)
         m_headers << criterionTitle(criterion);
     m_headers << tr("订单数") << tr("完成量") << tr("完成率");
-    emit headerDataChanged(Qt::Horizontal, 0, m_headers.size() - 1);
-    beginResetModel();
     rebuild();
     endResetModel();
 }
