@@ -112,9 +112,6 @@ YmNotifyManager::YmNotifyManager(QObject *parent)
         = anchorFor(screens, QCursor::pos(), primary ? primary->availableGeometry() : QRect());
     m_anchorRight = anchor.x();
     m_anchorBottom = anchor.y();
-
-    m_counterWidget = new YmNotifyCountWidget(this);
-    connect(m_counterWidget, &YmNotifyCountWidget::clicked, this, &YmNotifyManager::showHistory);
 }
 
 YmNotifyManager::~YmNotifyManager()
@@ -354,11 +351,19 @@ void YmNotifyManager::notifyWidgetDestroyed(YmNotifyWidget *widget)
 
 void YmNotifyManager::updateCounter()
 {
-    if (!m_counterEnabled || !m_counterWidget)
+    if (!m_counterEnabled)
         return;
     if (m_queue.isEmpty()) {
-        m_counterWidget->setSlotIndex(0);
+        if (m_counterWidget)
+            m_counterWidget->setSlotIndex(0);
         return;
+    }
+    // Made when something first waits: most days never fill the stack, and a
+    // styled window is the dearest part of a manager.
+    if (!m_counterWidget) {
+        m_counterWidget = new YmNotifyCountWidget(this);
+        connect(m_counterWidget, &YmNotifyCountWidget::clicked, this,
+                &YmNotifyManager::showHistory);
     }
     m_counterWidget->setSlotIndex(m_maxVisible + 1);
     m_counterWidget->setCount(m_queue.size());

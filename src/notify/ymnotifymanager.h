@@ -85,6 +85,7 @@ public:
     QList<Notification> queue() const;
     // The key of each waiting notification (empty for an unkeyed one), oldest first.
     QStringList queueKeys() const;
+    // Null until a notification first waits.
     YmNotifyCountWidget *counterWidget() const { return m_counterWidget; }
 
     // Anchor (right x, bottom y) for a set of screens given as (geometry, available
