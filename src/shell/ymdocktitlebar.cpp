@@ -2,6 +2,7 @@
 #include "ui_ymdocktitlebar.h"
 
 #include <QFontMetricsF>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -42,7 +43,7 @@ QPen YmDockTitleBar::framePen()
     return QPen(QBrush(QColor(0, 105, 179)), 4.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
 }
 
-void YmDockTitleBar::draw(QPainter *painter) const
+void YmDockTitleBar::draw(QPainter *painter, const QRect &exposed) const
 {
     const int w = width();
     const int h = height();
@@ -67,14 +68,22 @@ void YmDockTitleBar::draw(QPainter *painter) const
     painter->setFont(font);
     painter->setPen(Qt::white);
     const QFontMetricsF metrics(font);
-    const double tw = m_title.isEmpty() ? kEmptyTitleWidth : metrics.horizontalAdvance(m_title);
+    if (m_titleAdvance < 0 || m_measuredTitle != m_title || m_measuredFont != font) {
+        m_measuredTitle = m_title;
+        m_measuredFont = font;
+        m_titleAdvance = metrics.horizontalAdvance(m_title);
+    }
+    const double tw = m_title.isEmpty() ? kEmptyTitleWidth : m_titleAdvance;
     const double th = metrics.height();
-    painter->drawText(QRect(int((w - tw) * 0.5), 2 * m, int(tw), int(th)), Qt::AlignCenter,
-                      m_title);
+    const QRect titleRect(int((w - tw) * 0.5), 2 * m, int(tw), int(th));
+    // A paint of a part of the bar leaves out a title it does not reach:
+    // laying the text out costs more than the rest of the bar.
+    if (exposed.isNull() || exposed.intersects(titleRect.adjusted(-m, -m, m, m)))
+        m_memo.drawText(painter, titleRect, Qt::AlignCenter, m_title);
 }
 
-void YmDockTitleBar::paintEvent(QPaintEvent *)
+void YmDockTitleBar::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    draw(&painter);
+    draw(&painter, event->rect());
 }

@@ -1,6 +1,9 @@
 #ifndef YMDOCKTITLEBAR_H
 #define YMDOCKTITLEBAR_H
 
+#include "ympixelmemo.h"
+
+#include <QFont>
 #include <QPen>
 #include <QWidget>
 
@@ -28,7 +31,8 @@ public:
     // The frame pen shared with the dock's lower half.
     static QPen framePen();
 
-    void draw(QPainter *painter) const;
+    // exposed: the part to paint (all of the bar when null).
+    void draw(QPainter *painter, const QRect &exposed = QRect()) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -39,6 +43,12 @@ private:
     double m_cornerDiameter = 80.0;
     QString m_title;
     int m_titleFontSize = 20;
+    // The title's width in the font it was last painted in: a Chinese title
+    // is shaped anew for every measure, and every repaint of a dock measures.
+    mutable QFont m_measuredFont;
+    mutable QString m_measuredTitle;
+    mutable double m_titleAdvance = -1;
+    YmPixelMemo m_memo{256 << 10};
 };
 
 #endif // YMDOCKTITLEBAR_H
