@@ -57,6 +57,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QSet>
 #include <QTableView>
@@ -491,6 +492,53 @@ YmWorkshopManagePage *page()
     return YmWorkshopManagePrivate::get(g_host.board)->page;
 }
 
+// Showing, resizing or processing events makes a window paint all of itself
+// into its backing store, a whole-board paint the data-only mode is there to
+// avoid: its inputs run with the windows' updates off, pop-ups created on the
+// way included, and turn them on only for the window of the one small paint at
+// the end. The windows are the ones seen polished (every window is, before it
+// is first shown): asking the application for its top-level widgets walks
+// every widget it has, twice an input.
+class WindowUpdates : public QObject
+{
+public:
+    WindowUpdates() { qApp->installEventFilter(this); }
+
+    void setEnabled(bool enabled)
+    {
+        m_enabled = enabled;
+        m_windows.removeAll(nullptr);
+        for (const QPointer<QWidget> &w : qAsConst(m_windows)) {
+            if (w->isWindow())
+                w->setUpdatesEnabled(enabled); // a no-op for a window already so
+        }
+    }
+
+    // For the paint at the end of a data-only input: render() skips a widget
+    // whose updates are off.
+    static void enableFor(QWidget *w) { w->window()->setUpdatesEnabled(true); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
+            auto *w = static_cast<QWidget *>(watched);
+            if (w->isWindow()) {
+                if (!m_windows.contains(w))
+                    m_windows << w;
+                if (w->updatesEnabled() != m_enabled)
+                    w->setUpdatesEnabled(m_enabled);
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_enabled = true;
+    QList<QPointer<QWidget>> m_windows;
+};
+WindowUpdates *g_updates = nullptr;
+
 // One canvas for every repaint: a fresh multi-megabyte image per call would
 // cost more than the painting itself. maxSide clips the paint to the top-left
 // corner: the small paints of the data-only mode.
@@ -509,6 +557,7 @@ void renderInto(QWidget *w, int maxSide)
         clear.setCompositionMode(QPainter::CompositionMode_Source);
         clear.fillRect(QRect(QPoint(), size), Qt::transparent);
     }
+    WindowUpdates::enableFor(w);
     w->render(&canvas, QPoint(), QRegion(0, 0, size.width(), size.height()));
 }
 
@@ -543,39 +592,6 @@ void repaintOtherWindows(int maxSide)
     }
 }
 
-// Showing, resizing or processing events makes a window paint all of itself
-// into its backing store, a whole-board paint the data-only mode is there to
-// avoid: its inputs run with the windows' updates off, pop-ups created on the
-// way included, and turn them on for the one small paint at the end.
-class WindowUpdates : public QObject
-{
-public:
-    WindowUpdates() { qApp->installEventFilter(this); }
-
-    void setEnabled(bool enabled)
-    {
-        m_enabled = enabled;
-        const QList<QWidget *> windows = QApplication::topLevelWidgets();
-        for (QWidget *w : windows)
-            w->setUpdatesEnabled(enabled);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // A window is polished before it is first shown.
-        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
-            auto *w = static_cast<QWidget *>(watched);
-            if (w->isWindow() && w->updatesEnabled() != m_enabled)
-                w->setUpdatesEnabled(m_enabled);
-        }
-        return false;
-    }
-
-private:
-    bool m_enabled = true;
-};
-WindowUpdates *g_updates = nullptr;
 bool g_supervised = false; // the input was the supervisor's
 
 [[noreturn]] void violated(const char *what, const QString &detail)
@@ -1072,7 +1088,6 @@ void run(Reader &in)
     if (fullPaint) {
         repaintOtherWindows(kMaxPageSide);
     } else {
-        g_updates->setEnabled(true);
         repaintOnePart(modeByte, kSmallSide);
         if (YmTableViewPlanPage *plans = planWindow(); plans && plans->isVisible())
             renderInto(plans, kSmallSide);
