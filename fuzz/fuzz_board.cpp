@@ -65,6 +65,7 @@
 #include <QTimer>
 #include <QVariantHash>
 #include <QVariantMap>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdint>
@@ -775,26 +776,28 @@ void checkInvariants()
     }
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    // The platform's windows: a shown widget window has one, and the list is
+    // short, where the application's top-level widgets are found among all
+    // of its widgets.
+    const QWindowList windows = QGuiApplication::topLevelWindows();
     // Nor larger than four design sizes each way (the board's bound for a
     // window of an extreme shape): the backing store of a window sized by its
     // data can take gigabytes.
     const QSize largest(4 * 1920, 4 * 1080);
-    for (QWidget *w : windows) {
-        if (w->isVisible() && (w->width() > largest.width() || w->height() > largest.height()))
-            violated("no window larger than four design sizes",
-                     QStringLiteral("%1 %2x%3")
-                         .arg(QString::fromLatin1(w->metaObject()->className()))
-                         .arg(w->width())
-                         .arg(w->height()));
-        if (w->isVisible() && !w->frameGeometry().intersects(screen))
-            violated("no window off the screen",
-                     QStringLiteral("%1 at %2,%3 %4x%5")
-                         .arg(QString::fromLatin1(w->metaObject()->className()))
-                         .arg(w->x())
-                         .arg(w->y())
-                         .arg(w->width())
-                         .arg(w->height()));
+    for (const QWindow *w : windows) {
+        if (!w->isVisible())
+            continue;
+        if (w->width() > largest.width() || w->height() > largest.height())
+            violated(
+                "no window larger than four design sizes",
+                QStringLiteral("%1 %2x%3").arg(w->objectName()).arg(w->width()).arg(w->height()));
+        if (!w->frameGeometry().intersects(screen))
+            violated("no window off the screen", QStringLiteral("%1 at %2,%3 %4x%5")
+                                                     .arg(w->objectName())
+                                                     .arg(w->x())
+                                                     .arg(w->y())
+                                                     .arg(w->width())
+                                                     .arg(w->height()));
     }
 }
 
