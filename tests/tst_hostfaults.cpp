@@ -5,6 +5,7 @@
 #include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymtableviewplanpage.h"
+#include "ymtestdatabase.h"
 #include "ymworkhoursdialog.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage.h"
@@ -22,18 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-const QDate kDay(2026, 3, 5);
-const QString kDate = QStringLiteral("2026-03-05");
-
-YmTableViewPlanPage *planWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *page = qobject_cast<YmTableViewPlanPage *>(w))
-            return page;
-    }
-    return nullptr;
-}
 
 QStringList stored(const YmHostDatabase &db)
 {
@@ -81,7 +70,7 @@ struct Workshop
         host = std::make_unique<YmWorkshopHost>(&db, &board);
         host->useSimulation(3);
         host->begin(QDateTime(kDay, QTime(7, 0)), 0);
-        page = planWindow();
+        page = topLevels<YmTableViewPlanPage>().value(0);
     }
 };
 

@@ -32,14 +32,6 @@
 
 namespace {
 
-const QDate kDay(2026, 3, 5);
-const QString kDate = QStringLiteral("2026-03-05");
-
-YmWorkshopManageMainPage *mainOf(YmWorkshopManage &board)
-{
-    return YmWorkshopManagePrivate::get(&board)->page->mainPage();
-}
-
 // "plan|file|machine|planned|notify" per stored row of the day.
 QStringList storedPlans(const YmHostDatabase &db, const QDate &day)
 {
@@ -170,11 +162,7 @@ private slots:
     void planAddedInTheDialogComesBack()
     {
         Workshop w;
-        YmTableViewPlanPage *page = nullptr;
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *p = qobject_cast<YmTableViewPlanPage *>(top))
-                page = p;
-        }
+        YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
         QVERIFY(page);
         QCOMPARE(page->shownDate(), kDay);
         const QStringList seeded = storedPlans(w.db, kDay);

@@ -25,14 +25,6 @@
 
 namespace {
 
-const QDate kDay(2026, 3, 5);
-const QString kDate = QStringLiteral("2026-03-05");
-
-YmWorkshopManageMainPage *mainOf(YmWorkshopManage &board)
-{
-    return YmWorkshopManagePrivate::get(&board)->page->mainPage();
-}
-
 // "plan|machine|planned" of every order row the board shows for today.
 QStringList boardPlans(YmWorkshopManage &board)
 {
@@ -50,16 +42,6 @@ QStringList storedPlans(const YmHostDatabase &db)
     QStringList out;
     for (const YmPlanRecord &p : db.plans(kDay))
         out << QStringList{p.planName, p.macKey, QString::number(p.planned)}.join(QLatin1Char('|'));
-    return out;
-}
-
-QStringList pieceTexts(const QList<YmPieceRecord> &pieces)
-{
-    QStringList out;
-    for (const YmPieceRecord &p : pieces)
-        out << QStringList{p.producedAt, p.macKey, p.fileName, QString::number(p.quantity)}.join(
-            QLatin1Char('|'));
-    out.sort();
     return out;
 }
 

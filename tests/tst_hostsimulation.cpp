@@ -16,13 +16,6 @@
 
 namespace {
 
-const QDate kDay(2026, 3, 5);
-
-YmWorkshopManageMainPage *mainOf(YmWorkshopManage &board)
-{
-    return YmWorkshopManagePrivate::get(&board)->page->mainPage();
-}
-
 // Simulates the seeded workshop, moving the clock to each time in turn.
 QList<YmPieceRecord> simulate(quint64 seed, const QList<QTime> &clock)
 {

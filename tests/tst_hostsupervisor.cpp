@@ -28,8 +28,6 @@
 
 namespace {
 
-const QDate kDay(2026, 3, 5);
-
 QStringList storedPlanNames(const YmHostDatabase &db, const QDate &day)
 {
     QStringList names;
