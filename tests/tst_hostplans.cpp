@@ -121,45 +121,9 @@ private slots:
         QCOMPARE(w.db.workEnd(), QTime(18, 0));
     }
 
-    void addEditDeleteThroughCallbacks()
-    {
-        Workshop w;
-        YmWorkshopManageMainPage *main = mainOf(w.board);
-        const QStringList seeded = storedPlans(w.db, kDay);
-
-        // Given a new plan on two machines
-        emit main->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("NEW-1.nc"),
-                                {{QStringLiteral("MAC-002"), 30}, {QStringLiteral("MAC-001"), 50}},
-                                75);
-        // Then it is stored after the seeded plans and today's board shows it.
-        QCOMPARE(storedPlans(w.db, kDay),
-                 seeded
-                     + (QStringList{QStringLiteral("PO-2001|NEW-1.nc|MAC-001|50|75"),
-                                    QStringLiteral("PO-2001|NEW-1.nc|MAC-002|30|75")}));
-        QCOMPARE(boardRows(w.board).mid(32),
-                 (QStringList{QStringLiteral("PO-2001|MAC-001|1号机|注塑车间|NEW-1.nc|50|0|75"),
-                              QStringLiteral("PO-2001|MAC-002|2号机|注塑车间|NEW-1.nc|30|0|75")}));
-
-        // When the first plan is renamed and moved to one machine, it keeps its place.
-        emit main->sEditDatePlan(kDate, QStringLiteral("PO-1001"), QStringLiteral("PO-1001B"),
-                                 QStringLiteral("HX-1020.nc"), QStringLiteral("HX-1021.nc"),
-                                 {{QStringLiteral("MAC-004"), 120}}, 50);
-        QStringList edited = storedPlans(w.db, kDay);
-        QCOMPARE(edited.size(), 34 - 4 + 1);
-        QCOMPARE(edited.first(), QStringLiteral("PO-1001B|HX-1021.nc|MAC-004|120|50"));
-        QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-1001|")));
-        QCOMPARE(boardRows(w.board).first(),
-                 QStringLiteral("PO-1001B|MAC-004|4号机|注塑车间|HX-1021.nc|120|0|50"));
-
-        // And deleting removes every row of the plan, in the database and on the board.
-        emit main->sDelDatePlan(kDate, QStringLiteral("PO-2001"));
-        edited = storedPlans(w.db, kDay);
-        QCOMPARE(edited.size(), 29);
-        QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-2001")));
-        QCOMPARE(boardRows(w.board).size(), 29);
-    }
-
-    void planAddedInTheDialogComesBack()
+    // A plan added in the plan dialog, then edited and deleted through the
+    // callbacks: stored, and today's board and plan window show the host's answer.
+    void addEditDeleteThroughTheHost()
     {
         Workshop w;
         YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
@@ -222,6 +186,28 @@ private slots:
         }
         QCOMPARE(added, (QStringList{QStringLiteral("NEW-1.nc|1号机|50"),
                                      QStringLiteral("NEW-1.nc|2号机|30")}));
+        QCOMPARE(boardRows(w.board).mid(32),
+                 (QStringList{QStringLiteral("PO-2001|MAC-001|1号机|注塑车间|NEW-1.nc|50|0|75"),
+                              QStringLiteral("PO-2001|MAC-002|2号机|注塑车间|NEW-1.nc|30|0|75")}));
+
+        // When the first plan is renamed and moved to one machine, it keeps its place.
+        emit mainOf(w.board)->sEditDatePlan(
+            kDate, QStringLiteral("PO-1001"), QStringLiteral("PO-1001B"),
+            QStringLiteral("HX-1020.nc"), QStringLiteral("HX-1021.nc"),
+            {{QStringLiteral("MAC-004"), 120}}, 50);
+        QStringList edited = storedPlans(w.db, kDay);
+        QCOMPARE(edited.size(), 34 - 4 + 1);
+        QCOMPARE(edited.first(), QStringLiteral("PO-1001B|HX-1021.nc|MAC-004|120|50"));
+        QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-1001|")));
+        QCOMPARE(boardRows(w.board).first(),
+                 QStringLiteral("PO-1001B|MAC-004|4号机|注塑车间|HX-1021.nc|120|0|50"));
+
+        // And deleting removes every row of the plan, in the database and on the board.
+        emit mainOf(w.board)->sDelDatePlan(kDate, QStringLiteral("PO-2001"));
+        edited = storedPlans(w.db, kDay);
+        QCOMPARE(edited.size(), 29);
+        QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-2001")));
+        QCOMPARE(boardRows(w.board).size(), 29);
     }
 
     void otherDayLeavesTodayAlone()
@@ -305,31 +291,9 @@ private slots:
         QCOMPARE(planData.value(3).toInt(), 2);
     }
 
+    // An end before the start is refused with the dialog left open and
+    // nothing stored; the corrected periods are stored in start order.
     void stopPeriodsDialog()
-    {
-        Workshop w;
-        whileModal([&] { emit mainOf(w.board)->sPlanStopSettingShow(); },
-                   [](QWidget *modal) {
-                       auto *dialog = qobject_cast<YmStopPeriodsDialog *>(modal);
-                       QVERIFY(dialog);
-                       QTableWidget *table = dialog->table();
-                       QCOMPARE(table->rowCount(), 1);
-                       table->item(0, 1)->setText(QStringLiteral("11:45"));
-                       dialog->addPeriod();
-                       table->item(1, 0)->setText(QStringLiteral("晨会"));
-                       table->item(1, 1)->setText(QStringLiteral("08:00"));
-                       table->item(1, 2)->setText(QStringLiteral("08:15"));
-                       dialog->accept();
-                   });
-        // Stored in start order.
-        QCOMPARE(
-            w.db.stopPeriods(),
-            (QList<YmStopPeriod>{
-                {QStringLiteral("晨会"), QStringLiteral("08:00:00"), QStringLiteral("08:15:00")},
-                {QStringLiteral("午休"), QStringLiteral("11:45:00"), QStringLiteral("13:00:00")}}));
-    }
-
-    void stopPeriodsDialogRefusesAnEndBeforeTheStart()
     {
         Workshop w;
         bool warned = false;
@@ -337,7 +301,9 @@ private slots:
                    [&](QWidget *modal) {
                        auto *dialog = qobject_cast<YmStopPeriodsDialog *>(modal);
                        QVERIFY(dialog);
-                       dialog->table()->item(0, 2)->setText(QStringLiteral("11:00"));
+                       QTableWidget *table = dialog->table();
+                       QCOMPARE(table->rowCount(), 1);
+                       table->item(0, 2)->setText(QStringLiteral("11:00"));
                        QTimer::singleShot(0, [&] {
                            auto *box
                                = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -345,12 +311,23 @@ private slots:
                            warned = box->windowTitle() == QStringLiteral("提示");
                            box->buttons().first()->click();
                        });
-                       dialog->accept(); // refused: the dialog stays open
+                       dialog->accept();
                        QVERIFY(dialog->isVisible());
-                       dialog->reject();
+                       QCOMPARE(w.db.stopPeriods().value(0).end, QStringLiteral("13:00:00"));
+                       table->item(0, 1)->setText(QStringLiteral("11:45"));
+                       table->item(0, 2)->setText(QStringLiteral("13:00"));
+                       dialog->addPeriod();
+                       table->item(1, 0)->setText(QStringLiteral("晨会"));
+                       table->item(1, 1)->setText(QStringLiteral("08:00"));
+                       table->item(1, 2)->setText(QStringLiteral("08:15"));
+                       dialog->accept();
                    });
         QVERIFY(warned);
-        QCOMPARE(w.db.stopPeriods().value(0).end, QStringLiteral("13:00:00"));
+        QCOMPARE(
+            w.db.stopPeriods(),
+            (QList<YmStopPeriod>{
+                {QStringLiteral("晨会"), QStringLiteral("08:00:00"), QStringLiteral("08:15:00")},
+                {QStringLiteral("午休"), QStringLiteral("11:45:00"), QStringLiteral("13:00:00")}}));
     }
 
     void stopPeriodsProblem_data()
