@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QVariant>
 
@@ -27,6 +28,34 @@
 
 using Counts = QMap<QString, int>;
 using Step = std::function<void(QWidget *)>;
+
+// An order row of `plan` on machine `mac`, named by its key, in `group`; its
+// file is the plan's name with ".nc".
+inline QVariant planRow(const QString &plan, const QString &mac, const QString &group, int planned,
+                        int completed = 0, int notify = 0)
+{
+    QVariantList row
+        = orderRow(plan, mac, plan + QStringLiteral(".nc"), planned, completed, notify).toList();
+    row[3] = mac;
+    row[4] = group;
+    return row;
+}
+
+inline QVariant planRow(const char *plan, const char *mac, const char *group, int planned,
+                        int completed = 0, int notify = 0)
+{
+    return planRow(QString::fromUtf8(plan), QString::fromUtf8(mac), QString::fromUtf8(group),
+                   planned, completed, notify);
+}
+
+// Plain literals (UTF-8) as a string list.
+inline QStringList strings(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list << QString::fromUtf8(text);
+    return list;
+}
 
 // A named child that must exist; a missing one stops the test run at once.
 template<typename T = QLineEdit>
@@ -196,3 +225,42 @@ struct PaintCounter : QObject
     }
     int paints = 0;
 };
+
+// Whether every channel of `a` is within `tolerance` of `b`'s.
+inline bool near(QRgb a, QRgb b, int tolerance)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+           && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// The pixels of `area` (clipped to the image) that pass `test`.
+template<typename Test>
+int countPixels(const QImage &image, const QRect &area, Test test)
+{
+    int count = 0;
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            count += test(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+inline bool isWhite(QRgb c)
+{
+    return qRed(c) > 230 && qGreen(c) > 230 && qBlue(c) > 230;
+}
+
+// The blue of the docks' frames.
+inline bool isFrameBlue(QRgb c)
+{
+    return qGreen(c) > 70 && qGreen(c) < 140 && qBlue(c) > 140 && qRed(c) < 40;
+}
+
+// The widget shown as a window of this size, once the window has it.
+inline void showAt(QWidget &w, const QSize &size)
+{
+    w.setGeometry(QRect(QPoint(0, 0), size));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_COMPARE(w.size(), size);
+}
