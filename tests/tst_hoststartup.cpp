@@ -4,6 +4,7 @@
 #include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymhostrunner.h"
+#include "ymtestsupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -75,12 +76,6 @@ void makeDamaged(const QString &path)
 void makeNothing(const QString &)
 {}
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 int piecesUpTo(const QString &path, const QString &time)
 {
     YmHostDatabase db;
@@ -131,7 +126,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(file);
         maker(path);
-        const QByteArray before = contents(path);
+        const QByteArray before = readAll(path);
 
         // In process, with the message captured ...
         QStringList errors;
@@ -153,7 +148,7 @@ private slots:
         QCOMPARE(demo.exitCode(), exitCode);
         QVERIFY(QString::fromLocal8Bit(demo.readAllStandardError()).contains(message));
 
-        QCOMPARE(contents(path), before); // nothing written, nothing lost
+        QCOMPARE(readAll(path), before); // nothing written, nothing lost
     }
 
     void readOnlyDatabase()
@@ -176,23 +171,17 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("size") << QStringList{QStringLiteral("--size"), QStringLiteral("800-600")}
-                              << 2 << "bad --size 800-600";
-        QTest::newRow("at") << QStringList{QStringLiteral("--at"), QStringLiteral("25:00")} << 2
-                            << "bad --at 25:00";
-        QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2
-                               << "bad --speed -3";
-        QTest::newRow("speed not a number")
-            << QStringList{QStringLiteral("--speed"), QStringLiteral("nan")} << 2
-            << "bad --speed nan";
-        QTest::newRow("scale not a number")
-            << QStringList{QStringLiteral("--scale"), QStringLiteral("nan")} << 2
-            << "bad --scale nan";
-        QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
-                                               QStringLiteral("/no/such.csv")}
-                                << 8 << "/no/such.csv: cannot read";
-        QTest::newRow("lang") << QStringList{QStringLiteral("--lang"), QStringLiteral("fr")} << 2
-                              << "bad --lang fr";
+        // name|arguments|exit code|message
+        for (const char *row :
+             {"size|--size 800-600|2|bad --size 800-600", "at|--at 25:00|2|bad --at 25:00",
+              "speed|--speed -3|2|bad --speed -3",
+              "speed not a number|--speed nan|2|bad --speed nan",
+              "scale not a number|--scale nan|2|bad --scale nan",
+              "replay|--replay /no/such.csv|8|/no/such.csv: cannot read",
+              "lang|--lang fr|2|bad --lang fr"}) {
+            const QStringList f = QString::fromLatin1(row).split(QLatin1Char('|'));
+            QTest::newRow(qPrintable(f[0])) << f[1].split(QLatin1Char(' ')) << f[2].toInt() << f[3];
+        }
     }
     void badArguments()
     {
