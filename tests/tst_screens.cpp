@@ -210,23 +210,6 @@ private slots:
         QCOMPARE(shot.size(), window);
     }
 
-    void doubleSizePictures_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("banner") << QStringLiteral(":/image/top@2x.png") << QSize(3840, 196);
-        for (const char *name : {"blue", "green", "red", "gray", "first", "second", "third"})
-            QTest::newRow(name) << QStringLiteral(":/image/%1@2x.png").arg(QLatin1String(name))
-                                << QSize(400, 400);
-    }
-
-    void doubleSizePictures()
-    {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
-        QCOMPARE(QImage(path).size(), size);
-    }
-
     // A double-size picture covers the same logical area as the plain one.
     void itemDrawsDoubleSizePictureAtItsLogicalSize()
     {
