@@ -554,7 +554,6 @@ private slots:
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("kept");        // the field's text afterwards
         QTest::addColumn<QStringList>("notices"); // after OK
-        QTest::addColumn<QStringList>("calls");   // what the host received
         const QStringList count{"提示|计划数必须是 1 到 10000000 之间的整数|确定"};
         const QStringList quantity{"提示|设备 M2 的数量必须是 1 到 10000000 之间的整数|确定"};
         const QStringList notify{"提示|提示百分比必须是 0 到 100 之间的整数|确定"};
@@ -570,8 +569,7 @@ private slots:
                                             << f[2] << f[3]
                                             << (f[1] == "count" ? count
                                                 : f[1] == "k2"  ? quantity
-                                                                : notify)
-                                            << QStringList();
+                                                                : notify);
         }
     }
     void badInputThroughTheFacade()
@@ -580,7 +578,6 @@ private slots:
         QFETCH(QString, pasted);
         QFETCH(QString, kept);
         QFETCH(QStringList, notices);
-        QFETCH(QStringList, calls);
         Host host;
         YmWorkshopManage board;
         registerHost(board, host);
@@ -609,12 +606,10 @@ private slots:
         child<QPushButton>(page, "btnAdd")->click();
 
         QCOMPARE(after, kept);
-        QStringList expected{"dialog:新增订单"};
-        if (!notices.isEmpty())
-            expected << notices << "dialog:新增订单";
-        QCOMPARE(script.seen, expected);
-        QCOMPARE(host.calls, calls);
-        QCOMPARE(tableText(child<QTableView>(page, "tableView")).size(), calls.size() * 2);
+        QCOMPARE(script.seen, QStringList{"dialog:新增订单"} << notices << "dialog:新增订单");
+        // The host heard nothing, and the window shows no plan.
+        QCOMPARE(host.calls, QStringList());
+        QCOMPARE(tableText(child<QTableView>(page, "tableView")), QStringList());
     }
 };
 
