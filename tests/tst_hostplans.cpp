@@ -122,7 +122,8 @@ private slots:
     }
 
     // A plan added in the plan dialog, then edited and deleted through the
-    // callbacks: stored, and today's board and plan window show the host's answer.
+    // callbacks: stored, and today's board and plan window show the host's
+    // answer; one for another day is stored for that day only.
     void addEditDeleteThroughTheHost()
     {
         Workshop w;
@@ -208,11 +209,8 @@ private slots:
         QCOMPARE(edited.size(), 29);
         QVERIFY(!edited.join(QLatin1Char('\n')).contains(QLatin1String("PO-2001")));
         QCOMPARE(boardRows(w.board).size(), 29);
-    }
 
-    void otherDayLeavesTodayAlone()
-    {
-        Workshop w;
+        // A plan for tomorrow is stored for that day and leaves today's board alone.
         const QStringList today = boardRows(w.board);
         emit mainOf(w.board)->sAddDatePlan(QStringLiteral("2026-03-06"), QStringLiteral("PO-3001"),
                                            QStringLiteral("X.nc"), {{QStringLiteral("MAC-010"), 9}},
