@@ -204,6 +204,58 @@ private slots:
         QCOMPARE(mapText(map), expectedMap);
     }
 
+    // Pasted text the validators drop, or that the OK checks then refuse:
+    // valid entries everywhere but in the pasted field.
+    void pastedInput_data()
+    {
+        QTest::addColumn<QString>("into"); // a field's name, or a machine key
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept"); // the field's text afterwards
+        QTest::addColumn<QString>("notice");
+        const QString count = "计划数必须是 1 到 10000000 之间的整数";
+        // name|field|pasted|kept
+        for (const char *row :
+             {"letters in the plan count|lineEdit_planCount|1O0|",
+              "negative plan count|lineEdit_planCount|-100|",
+              "full-width digits|lineEdit_planCount|１００|", "letters in a quantity|M02|4O|",
+              "spaces in a quantity|M02| 40|", "notify above 100|lineEdit_notifyNum|150|150"}) {
+            const QStringList f = QString::fromUtf8(row).split('|');
+            QTest::newRow(qPrintable(f[0]))
+                << f[1] << f[2] << f[3]
+                << (f[1] == "M02" ? "设备 铣床B2 的数量必须是 1 到 10000000 之间的整数"
+                    : f[1] == "lineEdit_notifyNum" ? "提示百分比必须是 0 到 100 之间的整数"
+                                                   : count);
+        }
+    }
+    void pastedInput()
+    {
+        QFETCH(QString, into);
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QFETCH(QString, notice);
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        dlg.show();
+        const QStringList valid{"lineEdit_planName=P9", "lineEdit_fileName=F9",
+                                "lineEdit_planCount=100", "lineEdit_notifyNum=20"};
+        for (const QString &entry : valid) {
+            if (entry.section('=', 0, 0) != into)
+                child(dlg, entry.section('=', 0, 0))->setText(entry.section('=', 1));
+        }
+        enterQuantities(dlg, {"60", into == "M02" ? "" : "40", "x"});
+        QLineEdit *target = into == "M02" ? field(dlg, "M02") : child(dlg, into);
+        QApplication::clipboard()->setText(pasted);
+        target->selectAll();
+        target->paste();
+        QCOMPARE(target->text(), kept);
+        ModalScript driver({}, press());
+        QSignalSpy accepted(&dlg, &QDialog::accepted);
+        child<QPushButton>(dlg, "btn_ok")->click();
+        QCOMPARE(driver.seen, QStringList{"提示|" + notice + "|确定"});
+        QCOMPARE(accepted.count(), 0);
+        QVERIFY(dlg.isVisible());
+    }
+
     void uncheckLowersCounter()
     {
         YmPlanDataDlg dlg;
