@@ -36,48 +36,16 @@ QVariantList machines()
     return list;
 }
 
-// The plan dialog's parts, found as a user would see them.
-QCheckBox *machineBox(QWidget *dlg, const QString &key)
-{
-    for (QCheckBox *box :
-         child<QWidget>(dlg, "scrollAreaWidgetContents_left")->findChildren<QCheckBox *>()) {
-        if (box->toolTip() == key)
-            return box;
-    }
-    return nullptr;
-}
-
-QLineEdit *quantityField(QWidget *dlg, const QString &key)
-{
-    QLayout *rows = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
-    for (int i = 0; i < rows->count(); ++i) {
-        QLayout *row = rows->itemAt(i)->layout();
-        if (row && row->itemAt(0)->widget()->toolTip() == key)
-            return qobject_cast<QLineEdit *>(row->itemAt(1)->widget());
-    }
-    return nullptr;
-}
-
 // "title|plan|file|count|notify|k=quantity;...|current/total colour"
 QString dialogState(QWidget *dlg)
 {
-    QStringList rows;
-    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayout *row = layout->itemAt(i)->layout();
-        rows << row->itemAt(0)->widget()->toolTip() + '='
-                    + qobject_cast<QLineEdit *>(row->itemAt(1)->widget())->text();
-    }
-    const QString style = child<QLabel>(dlg, "label_currentSet")->styleSheet();
     return QStringList{dlg->windowTitle(),
                        child(dlg, "lineEdit_planName")->text(),
                        child(dlg, "lineEdit_fileName")->text(),
                        child(dlg, "lineEdit_planCount")->text(),
                        child(dlg, "lineEdit_notifyNum")->text(),
-                       rows.join(';'),
-                       child<QLabel>(dlg, "label_currentSet")->text() + '/'
-                           + child<QLabel>(dlg, "label_total")->text() + ' '
-                           + (style.isEmpty() ? QString("none") : style.mid(6).chopped(1))}
+                       PlanDialog::rowsText(*dlg),
+                       PlanDialog::counter(*dlg)}
         .join('|');
 }
 
@@ -100,10 +68,11 @@ bool applyCommands(QWidget *dlg, const QString &commands)
         else if (name == "notify")
             child(dlg, "lineEdit_notifyNum")->setText(value);
         else if (name == "check") {
-            machineBox(dlg, value.section(':', 0, 0))->click();
-            QTest::keyClicks(quantityField(dlg, value.section(':', 0, 0)), value.section(':', 1));
+            PlanDialog::box(*dlg, value.section(':', 0, 0))->click();
+            QTest::keyClicks(PlanDialog::field(*dlg, value.section(':', 0, 0)),
+                             value.section(':', 1));
         } else if (name == "uncheck")
-            machineBox(dlg, value)->click();
+            PlanDialog::box(*dlg, value)->click();
         else if (name == "cancel")
             cancel = true;
         else

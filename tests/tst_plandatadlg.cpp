@@ -9,72 +9,12 @@
 #include <QtTest>
 #include <QtWidgets>
 
-using Row = QPair<QLabel *, QLineEdit *>;
+using namespace PlanDialog;
 
 namespace {
 
 const QStringList kKeys{"M01", "M02", "M03"};
 const QMap<QString, QString> kNames{{"M01", "车床A1"}, {"M02", "铣床B2"}, {"M03", "磨床C3"}};
-
-QList<QCheckBox *> boxes(const QWidget &dlg)
-{
-    QList<QCheckBox *> list;
-    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_left")->layout();
-    for (int i = 0; i < layout->count(); ++i)
-        list << qobject_cast<QCheckBox *>(layout->itemAt(i)->widget());
-    return list;
-}
-
-QCheckBox *box(const QWidget &dlg, const QString &key)
-{
-    for (QCheckBox *b : boxes(dlg)) {
-        if (b->toolTip() == key)
-            return b;
-    }
-    qFatal("no check box %s", qPrintable(key));
-}
-
-// The quantity rows (name label, field), found through the layout only.
-QList<Row> rows(const QWidget &dlg)
-{
-    QList<Row> list;
-    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayout *row = layout->itemAt(i)->layout();
-        list << Row(qobject_cast<QLabel *>(row->itemAt(0)->widget()),
-                    qobject_cast<QLineEdit *>(row->itemAt(1)->widget()));
-    }
-    return list;
-}
-
-QString rowsText(const QWidget &dlg) // "key=text;..."
-{
-    QStringList parts;
-    for (const Row &row : rows(dlg))
-        parts << row.first->toolTip() + '=' + row.second->text();
-    return parts.join(';');
-}
-
-QLineEdit *field(const QWidget &dlg, const QString &key)
-{
-    for (const Row &row : rows(dlg)) {
-        if (row.first->toolTip() == key)
-            return row.second;
-    }
-    qFatal("no quantity row %s", qPrintable(key));
-}
-
-// "current/total colour"; the three labels must share one style.
-QString counter(const QWidget &dlg)
-{
-    const QString style = child<QLabel>(dlg, "label_currentSet")->styleSheet();
-    if (child<QLabel>(dlg, "label_slash")->styleSheet() != style
-        || child<QLabel>(dlg, "label_total")->styleSheet() != style)
-        return "mixed colours";
-    const QString colour = style.isEmpty() ? "none" : style.mid(6).chopped(1); // "color:%1;"
-    return child<QLabel>(dlg, "label_currentSet")->text() + '/'
-           + child<QLabel>(dlg, "label_total")->text() + ' ' + colour;
-}
 
 // Clicks the machines whose entry is not "x" and types their quantities.
 void enterQuantities(const QWidget &dlg, const QStringList &quantities)

@@ -9,10 +9,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMap>
 #include <QMessageBox>
@@ -71,6 +74,78 @@ T *child(const QObject &parent, const QString &name)
 {
     return child<T>(&parent, name);
 }
+
+// The plan dialog's parts as a user finds them: a check box per machine and,
+// for each checked one, a row of a label and a quantity field; the machine
+// key is the tool tip of the box and of the label.
+namespace PlanDialog {
+
+using Row = QPair<QLabel *, QLineEdit *>;
+
+inline QList<QCheckBox *> boxes(const QWidget &dlg)
+{
+    QList<QCheckBox *> list;
+    QLayout *layout
+        = child<QWidget>(dlg, QStringLiteral("scrollAreaWidgetContents_left"))->layout();
+    for (int i = 0; i < layout->count(); ++i)
+        list << qobject_cast<QCheckBox *>(layout->itemAt(i)->widget());
+    return list;
+}
+
+inline QCheckBox *box(const QWidget &dlg, const QString &key)
+{
+    for (QCheckBox *b : boxes(dlg)) {
+        if (b->toolTip() == key)
+            return b;
+    }
+    qFatal("no check box %s", qPrintable(key));
+}
+
+inline QList<Row> rows(const QWidget &dlg)
+{
+    QList<Row> list;
+    QLayout *layout
+        = child<QWidget>(dlg, QStringLiteral("scrollAreaWidgetContents_right"))->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayout *row = layout->itemAt(i)->layout();
+        list << Row(qobject_cast<QLabel *>(row->itemAt(0)->widget()),
+                    qobject_cast<QLineEdit *>(row->itemAt(1)->widget()));
+    }
+    return list;
+}
+
+// "key=text;..." of the quantity rows.
+inline QString rowsText(const QWidget &dlg)
+{
+    QStringList parts;
+    for (const Row &row : rows(dlg))
+        parts << row.first->toolTip() + QLatin1Char('=') + row.second->text();
+    return parts.join(QLatin1Char(';'));
+}
+
+inline QLineEdit *field(const QWidget &dlg, const QString &key)
+{
+    for (const Row &row : rows(dlg)) {
+        if (row.first->toolTip() == key)
+            return row.second;
+    }
+    qFatal("no quantity row %s", qPrintable(key));
+}
+
+// "current/total colour"; the three labels must share one style.
+inline QString counter(const QWidget &dlg)
+{
+    const QString style = child<QLabel>(dlg, QStringLiteral("label_currentSet"))->styleSheet();
+    if (child<QLabel>(dlg, QStringLiteral("label_slash"))->styleSheet() != style
+        || child<QLabel>(dlg, QStringLiteral("label_total"))->styleSheet() != style)
+        return QStringLiteral("mixed colours");
+    // The style is "color:%1;".
+    const QString colour = style.isEmpty() ? QStringLiteral("none") : style.mid(6).chopped(1);
+    return child<QLabel>(dlg, QStringLiteral("label_currentSet"))->text() + QLatin1Char('/')
+           + child<QLabel>(dlg, QStringLiteral("label_total"))->text() + QLatin1Char(' ') + colour;
+}
+
+} // namespace PlanDialog
 
 // "key=value;key=value" in key order.
 inline QString mapText(const Counts &map, QChar separator = QLatin1Char(';'))
