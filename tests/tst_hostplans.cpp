@@ -15,19 +15,13 @@
 #include "ymworkshopmanagepage.h"
 
 #include "ymtestsupport.h"
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
-#include <QTimer>
 
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
@@ -59,20 +53,6 @@ QStringList boardRows(YmWorkshopManage &board)
                    .join(QLatin1Char('|'));
     }
     return out;
-}
-
-// Runs `drive` on the modal widget that shows up while `open` runs.
-void whileModal(const std::function<void()> &open, const std::function<void(QWidget *)> &drive)
-{
-    bool driven = false;
-    QTimer::singleShot(0, [&] {
-        QWidget *w = QApplication::activeModalWidget();
-        QVERIFY(w);
-        drive(w);
-        driven = true;
-    });
-    open();
-    QVERIFY(driven);
 }
 
 struct Workshop
@@ -250,33 +230,29 @@ private slots:
     void stopPeriodsDialog()
     {
         Workshop w;
-        bool warned = false;
-        whileModal([&] { emit mainOf(w.board)->sPlanStopSettingShow(); },
-                   [&](QWidget *modal) {
-                       auto *dialog = qobject_cast<YmStopPeriodsDialog *>(modal);
-                       QVERIFY(dialog);
-                       QTableWidget *table = dialog->table();
-                       QCOMPARE(table->rowCount(), 1);
-                       table->item(0, 2)->setText("11:00");
-                       QTimer::singleShot(0, [&] {
-                           auto *box
-                               = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                           QVERIFY(box);
-                           warned = box->windowTitle() == "提示";
-                           box->buttons().first()->click();
-                       });
-                       dialog->accept();
-                       QVERIFY(dialog->isVisible());
-                       QCOMPARE(w.db.stopPeriods().value(0).end, "13:00:00");
-                       table->item(0, 1)->setText("11:45");
-                       table->item(0, 2)->setText("13:00");
-                       dialog->addPeriod();
-                       table->item(1, 0)->setText("晨会");
-                       table->item(1, 1)->setText("08:00");
-                       table->item(1, 2)->setText("08:15");
-                       dialog->accept();
-                   });
-        QVERIFY(warned);
+        const auto table = [](QWidget *modal) {
+            return qobject_cast<YmStopPeriodsDialog *>(modal)->table();
+        };
+        const Step endBeforeStart = [&](QWidget *modal) {
+            QCOMPARE(table(modal)->rowCount(), 1);
+            table(modal)->item(0, 2)->setText("11:00");
+            qobject_cast<QDialog *>(modal)->accept(); // refused: the dialog stays open
+            QVERIFY(modal->isVisible());
+            QCOMPARE(w.db.stopPeriods().value(0).end, "13:00:00");
+        };
+        const Step corrected = [&](QWidget *modal) {
+            table(modal)->item(0, 1)->setText("11:45");
+            table(modal)->item(0, 2)->setText("13:00");
+            qobject_cast<YmStopPeriodsDialog *>(modal)->addPeriod();
+            table(modal)->item(1, 0)->setText("晨会");
+            table(modal)->item(1, 1)->setText("08:00");
+            table(modal)->item(1, 2)->setText("08:15");
+            qobject_cast<QDialog *>(modal)->accept();
+        };
+        ModalScript script({endBeforeStart, press(), corrected});
+        emit mainOf(w.board)->sPlanStopSettingShow();
+        QCOMPARE(script.seen.size(), 3);
+        QCOMPARE(script.seen.at(1), "提示|第1行：结束时间必须晚于开始时间|确定");
         QCOMPARE(w.db.stopPeriods(), (QList<YmStopPeriod>{{"晨会", "08:00:00", "08:15:00"},
                                                           {"午休", "11:45:00", "13:00:00"}}));
     }
@@ -312,14 +288,13 @@ private slots:
     void workHoursDialog()
     {
         Workshop w;
-        whileModal([&] { emit mainOf(w.board)->sPlanWorkTimeSettingShow(); },
-                   [](QWidget *modal) {
-                       auto *dialog = qobject_cast<YmWorkHoursDialog *>(modal);
-                       QVERIFY(dialog);
-                       dialog->findChild<QTimeEdit *>("timeEdit_start")->setTime(QTime(7, 30));
-                       dialog->findChild<QTimeEdit *>("timeEdit_end")->setTime(QTime(16, 45));
-                       dialog->accept();
-                   });
+        ModalScript script({[](QWidget *dialog) {
+            dialog->findChild<QTimeEdit *>("timeEdit_start")->setTime(QTime(7, 30));
+            dialog->findChild<QTimeEdit *>("timeEdit_end")->setTime(QTime(16, 45));
+            qobject_cast<QDialog *>(dialog)->accept();
+        }});
+        emit mainOf(w.board)->sPlanWorkTimeSettingShow();
+        QCOMPARE(script.seen.size(), 1);
         QCOMPARE(w.db.workStart(), QTime(7, 30));
         QCOMPARE(w.db.workEnd(), QTime(16, 45));
         // The simulated machines follow the new hours: nothing after 16:45.
