@@ -6,19 +6,14 @@
 #include "ymhostdatabase.h"
 #include "ymtableviewplanpage.h"
 #include "ymtestdatabase.h"
-#include "ymworkhoursdialog.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage.h"
 
 #include "ymtestsupport.h"
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <QtTest>
 
@@ -120,19 +115,16 @@ private slots:
         // When the user adds, edits and deletes plans in the plan window
         QSignalSpy problems(w.host.get(), &YmWorkshopHost::problem);
         w.host->setWarnUser(true);
-        QString boxTitle;
-        QString boxText;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            boxTitle = box->windowTitle();
-            boxText = box->text();
-            box->buttons().first()->click();
-        });
-        emit w.page->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("N.nc"),
-                                  {{QStringLiteral("MAC-001"), 40}}, 80);
-        QCOMPARE(boxTitle, QStringLiteral("提示"));
-        QVERIFY2(boxText.contains(told) && !boxText.contains(why), qPrintable(boxText));
+        {
+            ModalScript script({press()});
+            emit w.page->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("N.nc"),
+                                      {{QStringLiteral("MAC-001"), 40}}, 80);
+            QCOMPARE(script.seen.size(), 1);
+            const QString box = script.seen.first();
+            QVERIFY2(box.startsWith(QStringLiteral("提示|")) && box.contains(told)
+                         && !box.contains(why),
+                     qPrintable(box));
+        }
         w.host->setWarnUser(false);
         QVERIFY(!w.host->editPlan(kDate, QStringLiteral("PO-1001"), QStringLiteral("PO-1001"),
                                   QStringLiteral("HX-1020.nc"), QStringLiteral("HX-1020.nc"),
@@ -148,22 +140,16 @@ private slots:
 
         // A refused change of the work hours says the settings stay, not a plan
         w.host->setWarnUser(true);
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<YmWorkHoursDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTimer::singleShot(0, [&] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                boxText = box->text();
-                box->buttons().first()->click();
-            });
-            dialog->accept();
-        });
-        w.host->editWorkHours();
+        {
+            ModalScript script(
+                {[](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); }, press()});
+            w.host->editWorkHours();
+            QVERIFY(script.seen.value(0).startsWith(QStringLiteral("dialog:")));
+            QVERIFY2(script.seen.value(1).startsWith(
+                         QStringLiteral("提示|修改未保存，原有设置保持不变。\n工作时间未能保存")),
+                     qPrintable(script.seen.value(1)));
+        }
         w.host->setWarnUser(false);
-        QVERIFY2(
-            boxText.startsWith(QStringLiteral("修改未保存，原有设置保持不变。\n工作时间未能保存")),
-            qPrintable(boxText));
 
         // And production is not stored either, which is told once, not every tick
         problems.clear();
