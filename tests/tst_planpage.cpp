@@ -86,11 +86,7 @@ QString headersText(const YmTableViewPlanPage &page)
 // The cells of one column as the view shows them.
 QStringList shownColumn(QWidget &page, int column)
 {
-    QAbstractItemModel *model = child<QTableView>(page, "tableView")->model();
-    QStringList cells;
-    for (int r = 0; r < model->rowCount(); ++r)
-        cells << model->index(r, column).data().toString();
-    return cells;
+    return columnText(*child<QTableView>(page, "tableView")->model(), column);
 }
 
 // The last three settings emitted, "key=value" each.

@@ -232,6 +232,15 @@ inline QStringList tableText(const QTableView *view)
     return tableText(view->model());
 }
 
+// The cells of one column, top to bottom.
+inline QStringList columnText(const QAbstractItemModel &model, int column)
+{
+    QStringList cells;
+    for (int r = 0; r < model.rowCount(); ++r)
+        cells << model.index(r, column).data().toString();
+    return cells;
+}
+
 inline QByteArray readAll(const QString &path)
 {
     QFile file(path);
