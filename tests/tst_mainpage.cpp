@@ -15,6 +15,7 @@
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopplanratelabel.h"
 #include "ymworkshopplanratepage.h"
+#include "ymworkshopplantable.h"
 #include "ymworkshopverticalbarchart.h"
 
 #include <QLabel>
@@ -47,25 +48,31 @@ struct Panels
         , groups(main.findChild<YmWorkshopVerticalBarchart *>())
         , rate(main.findChild<YmWorkshopPlanRatePage *>())
         , states(main.findChild<YmMacStatePage *>())
+        , table(main.findChild<YmWorkshopPlanTable *>(QStringLiteral("dockWidgetContents_table")))
     {}
     QString text() const
     {
-        return QStringList{barsText(orders->barData()),
-                           barsText(groups->barData()),
-                           QStringLiteral("%1/%2 left %3")
-                               .arg(rate->chart()->completed())
-                               .arg(rate->chart()->total())
-                               .arg(rate->outstandingLabel()->value()),
-                           states->onlineItem()->text(),
-                           states->workingItem()->text(),
-                           states->abnormalItem()->text(),
-                           states->offlineItem()->text()}
+        return QStringList{
+            barsText(orders->barData()),
+            barsText(groups->barData()),
+            QStringLiteral("%1/%2 left %3")
+                .arg(rate->chart()->completed())
+                .arg(rate->chart()->total())
+                .arg(rate->outstandingLabel()->value()),
+            states->onlineItem()->text(),
+            states->workingItem()->text(),
+            states->abnormalItem()->text(),
+            states->offlineItem()->text(),
+            QStringList{table->medal(0)->text(), table->medal(1)->text(), table->medal(2)->text()}
+                .join(QLatin1Char(','))
+                .replace(QLatin1Char('\n'), QLatin1Char(' '))}
             .join(QStringLiteral(" | "));
     }
     YmWorkshopHorizontalBarChart *orders;
     YmWorkshopVerticalBarchart *groups;
     YmWorkshopPlanRatePage *rate;
     YmMacStatePage *states;
+    YmWorkshopPlanTable *table;
 };
 
 void load(YmWorkshopManageMainPage &main, int notify = 0)
@@ -100,18 +107,21 @@ private slots:
         YmWorkshopManageMainPage main;
         Panels panels(main);
         load(main);
-        QCOMPARE(panels.text(), QStringLiteral("A:70/25 B:30/10 | G1:50/20 G2:50/15 | 35/100 "
-                                               "left 65 | 在线 1 | 工作 2 | 异常 1 | 离线 1"));
+        QCOMPARE(panels.table->minimumWidth(), 520);
+        QCOMPARE(panels.text(),
+                 QStringLiteral("A:70/25 B:30/10 | G1:50/20 G2:50/15 | 35/100 left 65 | 在线 1 | "
+                                "工作 2 | 异常 1 | 离线 1 | M3 5,M2 10,M1 20"));
         main.updateMacProcess(QStringLiteral("M3"),
                               {QVariant(QVariantList{QStringLiteral("A.nc"), QVariant(), 18})});
         main.updateLv1Name(QStringLiteral("G2"), QStringLiteral("Assembly"));
         // A state change shows on the next recount (the page's clock tick).
         main.updateMacState(QStringLiteral("M5"), 2, QStringLiteral("M5"));
-        QVERIFY(panels.text().endsWith(QStringLiteral("工作 2 | 异常 1 | 离线 1")));
+        main.updateMacState(QStringLiteral("M1"), 1, QStringLiteral("一号机"));
+        QVERIFY(panels.text().contains(QStringLiteral("工作 2 | 异常 1 | 离线 1")));
         main.recountMachineStates();
         QCOMPARE(panels.text(),
-                 QStringLiteral("A:70/38 B:30/10 | G1:50/20 Assembly:50/28 | "
-                                "48/100 left 52 | 在线 1 | 工作 3 | 异常 1 | 离线 0"));
+                 QStringLiteral("A:70/38 B:30/10 | G1:50/20 Assembly:50/28 | 48/100 left 52 | "
+                                "在线 1 | 工作 3 | 异常 1 | 离线 0 | M2 10,一号机 20,M3 18"));
     }
 
     // A plan above its threshold is notified again by every refresh: its popup

@@ -6,7 +6,6 @@
 #include "ymtablemodel.h"
 #include "ymtableviewdelegate.h"
 #include "ymtableviewwidget.h"
-#include "ymworkshopmanagemainpage.h"
 #include "ymworkshopplantable.h"
 
 #include <QAbstractItemModelTester>
@@ -70,10 +69,6 @@ class TstStatsTable : public QObject
             rows << orderRow("m%1"_s.arg(i, 2, 10, QLatin1Char('0')), "M%1"_s.arg(i), "f"_s, 100,
                              first + i);
         return fromRows(rows);
-    }
-    static QVariant entry(const QString &file, const QVariant &completed)
-    {
-        return QVariantList{file, QVariant::fromValue(YmPieceMap()), completed};
     }
     // The model's rows as machine counts: what a fresh full load must rank the same.
     static Machines rowsOf(const YmTableModel &model)
@@ -336,26 +331,6 @@ private slots:
         // A nameless machine in first place never gets a caption.
         panel.setTableData(counts("m6 - 100 5; m5 M5 100 20"_s));
         QCOMPARE(captions(panel), QStringLiteral("M4\n10|M5\n20|M2\n95"));
-    }
-
-    // The main window hands the full load, process reports and renames on.
-    void mainWindowWiring()
-    {
-        YmWorkshopManageMainPage main;
-        auto *panel
-            = main.findChild<YmWorkshopPlanTable *>(QStringLiteral("dockWidgetContents_table"));
-        QVERIFY(panel);
-        QCOMPARE(panel->minimumWidth(), 520);
-        main.initDatas({QVariantList{orderRow("m1"_s, "M1"_s, "f"_s, 100, 60),
-                                     orderRow("m2"_s, "M2"_s, "f"_s, 100, 30)},
-                        0, 0, 0},
-                       {}, {}, QString(), QString(), 0);
-        const YmTableModel &model = panel->tableWidget()->model();
-        QCOMPARE(rowsText(model), QStringLiteral("M2 100 30 30.00%|M1 100 60 60.00%"));
-        main.updateMacProcess(QStringLiteral("m2"), {entry(QStringLiteral("f"), 70)});
-        QCOMPARE(rowsText(model), QStringLiteral("M1 100 60 60.00%|M2 100 70 70.00%"));
-        main.updateMacState(QStringLiteral("m1"), 2, QStringLiteral("一号机"));
-        QCOMPARE(captions(*panel), QStringLiteral("一号机\n60|M2\n70|"));
     }
 
     // A viewer's selection stays on its machine and the view does not scroll
