@@ -151,10 +151,6 @@ private slots:
             draw(&p, img.rect());
             return img;
         };
-        const auto near = [](QRgb got, QRgb want) {
-            return qAbs(qRed(got) - qRed(want)) <= 2 && qAbs(qGreen(got) - qGreen(want)) <= 2
-                   && qAbs(qBlue(got) - qBlue(want)) <= 2;
-        };
         const QRgb black = qRgb(0, 0, 0), completedH = qRgb(45, 198, 255);
 
         // Horizontal, 561 x 430, (A, 50, 20) below (B, 30, 30): the longest bar,
@@ -198,7 +194,7 @@ private slots:
         const QImage vi = image(QSize(900, 330), [&](QPainter *p, QRect r) { vc.draw(p, r); });
         // Planned bars are translucent (alpha 127), completed ones opaque beside
         // them.
-        QVERIFY(near(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) + 2), qRgb(67, 58, 115)));
+        QVERIFY(near(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) + 2), qRgb(67, 58, 115), 2));
         QCOMPARE(vi.pixel(int(x1) + 3, int(axisY - 40 * unit) - 2), black);
         // A sixth of the slot is left free on either side of the pair of bars.
         QCOMPARE(vi.pixel(int(x1) - 2, int(axisY - 5 * unit)), black);
@@ -209,17 +205,18 @@ private slots:
         // The lowest grid line (faint blue, alpha 60) and its label "40" in
         // #0396AF.
         const double y5 = topY + 5 * stepY;
-        bool line = false;
-        for (int dy = -1; dy <= 1; ++dy)
-            line = line || near(vi.pixel(840, int(y5 + fm15.height() / 2) + dy), qRgb(12, 46, 60));
-        QVERIFY(line);
+        const auto near2 = [](QRgb want) {
+            return [want](QRgb c) {
+                return near(c, want, 2);
+            };
+        };
+        QVERIFY(countPixels(vi, QRect(840, int(y5 + fm15.height() / 2) - 1, 1, 3),
+                            near2(qRgb(12, 46, 60)))
+                > 0);
         const int tw = int(fm15.horizontalAdvance(QStringLiteral("40")));
-        const QRgb label = qRgb(3, 150, 175);
-        bool labelled = false;
-        for (int y = int(y5); y < int(y5 + fm15.height()); ++y)
-            for (int x = int(labelW + 20 - tw); x < int(labelW + 20); ++x)
-                labelled = labelled || near(vi.pixel(x, y), label);
-        QVERIFY(labelled);
+        const QRect labelArea(QPoint(int(labelW + 20 - tw), int(y5)),
+                              QPoint(int(labelW + 20) - 1, int(y5 + fm15.height()) - 1));
+        QVERIFY(countPixels(vi, labelArea, near2(qRgb(3, 150, 175))) > 0);
     }
 
     // New data repaints the chart by itself (not only when the board's clock
@@ -278,12 +275,9 @@ private slots:
         // pixels.
         for (QWidget *chart : {static_cast<QWidget *>(&hc), static_cast<QWidget *>(&vc)}) {
             const QImage img = renderAt(*chart, size);
-            int axis = 0;
-            for (int y = 0; y < size.height(); ++y)
-                for (int x = 0; x < size.width(); ++x)
-                    axis += qAbs(qRed(img.pixel(x, y)) - 53) < 20
-                            && qAbs(qGreen(img.pixel(x, y)) - 194) < 20
-                            && qBlue(img.pixel(x, y)) > 235;
+            const int axis = countPixels(img, img.rect(), [](QRgb c) {
+                return qAbs(qRed(c) - 53) < 20 && qAbs(qGreen(c) - 194) < 20 && qBlue(c) > 235;
+            });
             QVERIFY2(axis > 400, qPrintable(QString::number(axis)));
         }
     }

@@ -98,22 +98,11 @@ QImage render(QWidget &w)
     return image;
 }
 
-bool near(QRgb a, QRgb b)
-{
-    return qAbs(qRed(a) - qRed(b)) < 25 && qAbs(qGreen(a) - qGreen(b)) < 25
-           && qAbs(qBlue(a) - qBlue(b)) < 25;
-}
-
 // Pixels of about this colour in a rectangle of the image (text is drawn
 // antialiased, so only the cores of its strokes have the colour itself).
 int countColour(const QImage &image, const QRect &area, QRgb colour)
 {
-    int count = 0;
-    const QRect r = area & image.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            count += near(image.pixel(x, y), colour);
-    return count;
+    return countPixels(image, area, [colour](QRgb c) { return near(c, colour, 24); });
 }
 
 // A random day: machines M0..M2 with files F0/F1, piece keys anywhere in the
@@ -635,8 +624,8 @@ private slots:
             for (int dx = -1; dx <= 1; ++dx) {
                 for (int dy = -1; dy <= 1; ++dy) {
                     const QRgb c = image.pixel(qRound(p.x()) + dx, qRound(p.y()) + dy);
-                    seen |= near(c, want);
-                    if (near(c, other))
+                    seen |= near(c, want, 24);
+                    if (near(c, other, 24))
                         return false;
                 }
             }

@@ -4,6 +4,7 @@
 #include "ymharness.h"
 #include "ymnotifymanager.h"
 #include "ymtableviewplanpage.h"
+#include "ymtestsupport.h"
 #include "ymworkshopmanage.h"
 #include "ymworkshopmanage_p.h"
 #include "ymworkshopmanagemainpage.h"
@@ -29,27 +30,20 @@ void record(void *d, const char *name, const QStringList &args = {})
                    + QLatin1Char(')');
 }
 
-QString mapText(const QMap<QString, int> &map)
-{
-    QStringList parts;
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        parts << it.key() + QLatin1Char('=') + QString::number(it.value());
-    return parts.join(QLatin1Char(','));
-}
-
 void registerAll(YmWorkshopManage &board)
 {
     board.setData(&g_context);
     board.setQueryDatePlanCB([](void *d, const QString &date) { record(d, "query", {date}); });
     board.setAddDatePlanCB([](void *d, const QString &date, const QString &plan,
                               const QString &file, const QMap<QString, int> &macs, int n) {
-        record(d, "add", {date, plan, file, mapText(macs), QString::number(n)});
+        record(d, "add", {date, plan, file, mapText(macs, QLatin1Char(',')), QString::number(n)});
     });
     board.setEditDatePlanCB([](void *d, const QString &date, const QString &oldPlan,
                                const QString &newPlan, const QString &oldFile,
                                const QString &newFile, const QMap<QString, int> &macs, int n) {
         record(d, "edit",
-               {date, oldPlan, newPlan, oldFile, newFile, mapText(macs), QString::number(n)});
+               {date, oldPlan, newPlan, oldFile, newFile, mapText(macs, QLatin1Char(',')),
+                QString::number(n)});
     });
     board.setDelDatePlanCB([](void *d, const QString &date, const QString &plan) {
         record(d, "del", {date, plan});
@@ -72,12 +66,6 @@ QDateTime hostClock(void *d)
 YmWorkshopManagePage *pageOf(YmWorkshopManage &board)
 {
     return YmWorkshopManagePrivate::get(&board)->page;
-}
-
-QVariant orderRow(const QString &plan, const QString &mac, const QString &group, int completed)
-{
-    const QString file = plan + QStringLiteral(".nc");
-    return QVariantList{plan, QVariant(), mac, mac, group, file, 10, completed, 0, QVariant()};
 }
 
 using Emitter = std::function<void(YmWorkshopManagePage *)>;
@@ -189,13 +177,10 @@ private slots:
         b.setCurrentDateTimeCB([](void *) { return second; });
         QCOMPARE(YmClock::now(pageOf(a)), first);
         QCOMPARE(YmClock::now(pageOf(b)), second);
-        const auto row = [](const char *plan, int done) {
-            return QVariant(QVariantList{QString::fromLatin1(plan), 0, QStringLiteral("M1"),
-                                         QStringLiteral("m1"), QStringLiteral("G"),
-                                         QStringLiteral("F"), 10, done, 0, QVariant()});
-        };
-        a.initDatas({QVariantList{row("A", 1)}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
-        b.initDatas({QVariantList{row("B", 2)}, 0, 0, 0}, {}, {}, QString(), QString(), 0);
+        a.initDatas({QVariantList{planRow("A", "M1", "G", 10, 1)}, 0, 0, 0}, {}, {}, QString(),
+                    QString(), 0);
+        b.initDatas({QVariantList{planRow("B", "M1", "G", 10, 2)}, 0, 0, 0}, {}, {}, QString(),
+                    QString(), 0);
         // Each board's plan window follows its own board's day, also when
         // the board is scaled down for a small screen (its main window then
         // lives in a graphics view).
@@ -235,10 +220,8 @@ private slots:
         YmWorkshopManage board;
         const QVariantList macs{
             QVariant(QVariantList{QStringLiteral("M1"), QStringLiteral("m1"), 2})};
-        board.initDatas({QVariantList{orderRow(QStringLiteral("A"), QStringLiteral("M1"),
-                                               QStringLiteral("G1"), 2)},
-                         0, 0, 0},
-                        macs, {}, QStringLiteral("08:00:00"), QStringLiteral("17:00:00"), 480);
+        board.initDatas({QVariantList{planRow("A", "M1", "G1", 10, 2)}, 0, 0, 0}, macs, {},
+                        QStringLiteral("08:00:00"), QStringLiteral("17:00:00"), 480);
         board.updateMacState(QStringLiteral("M1"), 3, QStringLiteral("renamed"));
         board.updateMacProcess(QStringLiteral("M1"),
                                {QVariant(QVariantList{QStringLiteral("A.nc"), QVariant(), 7})});
@@ -263,8 +246,7 @@ private slots:
         YmWorkshopManage board;
         QVERIFY(board.notifyHistory().isEmpty());
         QVERIFY(!YmNotifyManager::existingInstance());
-        QVariantList row
-            = orderRow(QStringLiteral("A"), QStringLiteral("M1"), QStringLiteral("G"), 6).toList();
+        QVariantList row = planRow("A", "M1", "G", 10, 6).toList();
         row[8] = 50; // 6 of 10 is above 50 %
         // One row in a list, and one entry in the history: nested with <<, as
         // a braced list of one list would copy it rather than nest it.

@@ -18,20 +18,9 @@
 
 namespace {
 
-const QDate kDay(2026, 3, 5);
 const QString kMark = QStringLiteral("producedUntil:2026-03-05");
 constexpr int kKills = 50;
 constexpr quint64 kSeed = 2718;
-
-QStringList pieceTexts(const QList<YmPieceRecord> &pieces)
-{
-    QStringList out;
-    for (const YmPieceRecord &p : pieces)
-        out << QStringList{p.producedAt, p.macKey, p.fileName, QString::number(p.quantity)}.join(
-            QLatin1Char('|'));
-    out.sort();
-    return out;
-}
 
 QStringList demoArguments(const QString &target, const QString &workshop)
 {

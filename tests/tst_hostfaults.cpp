@@ -5,35 +5,19 @@
 #include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymtableviewplanpage.h"
-#include "ymworkhoursdialog.h"
+#include "ymtestdatabase.h"
 #include "ymworkshophost.h"
 #include "ymworkshopmanage.h"
 
 #include "ymtestsupport.h"
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <QtTest>
 
 namespace {
-
-const QDate kDay(2026, 3, 5);
-const QString kDate = QStringLiteral("2026-03-05");
-
-YmTableViewPlanPage *planWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *page = qobject_cast<YmTableViewPlanPage *>(w))
-            return page;
-    }
-    return nullptr;
-}
 
 QStringList stored(const YmHostDatabase &db)
 {
@@ -81,7 +65,7 @@ struct Workshop
         host = std::make_unique<YmWorkshopHost>(&db, &board);
         host->useSimulation(3);
         host->begin(QDateTime(kDay, QTime(7, 0)), 0);
-        page = planWindow();
+        page = topLevels<YmTableViewPlanPage>().value(0);
     }
 };
 
@@ -131,19 +115,16 @@ private slots:
         // When the user adds, edits and deletes plans in the plan window
         QSignalSpy problems(w.host.get(), &YmWorkshopHost::problem);
         w.host->setWarnUser(true);
-        QString boxTitle;
-        QString boxText;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            boxTitle = box->windowTitle();
-            boxText = box->text();
-            box->buttons().first()->click();
-        });
-        emit w.page->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("N.nc"),
-                                  {{QStringLiteral("MAC-001"), 40}}, 80);
-        QCOMPARE(boxTitle, QStringLiteral("提示"));
-        QVERIFY2(boxText.contains(told) && !boxText.contains(why), qPrintable(boxText));
+        {
+            ModalScript script({press()});
+            emit w.page->sAddDatePlan(kDate, QStringLiteral("PO-2001"), QStringLiteral("N.nc"),
+                                      {{QStringLiteral("MAC-001"), 40}}, 80);
+            QCOMPARE(script.seen.size(), 1);
+            const QString box = script.seen.first();
+            QVERIFY2(box.startsWith(QStringLiteral("提示|")) && box.contains(told)
+                         && !box.contains(why),
+                     qPrintable(box));
+        }
         w.host->setWarnUser(false);
         QVERIFY(!w.host->editPlan(kDate, QStringLiteral("PO-1001"), QStringLiteral("PO-1001"),
                                   QStringLiteral("HX-1020.nc"), QStringLiteral("HX-1020.nc"),
@@ -159,22 +140,16 @@ private slots:
 
         // A refused change of the work hours says the settings stay, not a plan
         w.host->setWarnUser(true);
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<YmWorkHoursDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTimer::singleShot(0, [&] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                boxText = box->text();
-                box->buttons().first()->click();
-            });
-            dialog->accept();
-        });
-        w.host->editWorkHours();
+        {
+            ModalScript script(
+                {[](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); }, press()});
+            w.host->editWorkHours();
+            QVERIFY(script.seen.value(0).startsWith(QStringLiteral("dialog:")));
+            QVERIFY2(script.seen.value(1).startsWith(
+                         QStringLiteral("提示|修改未保存，原有设置保持不变。\n工作时间未能保存")),
+                     qPrintable(script.seen.value(1)));
+        }
         w.host->setWarnUser(false);
-        QVERIFY2(
-            boxText.startsWith(QStringLiteral("修改未保存，原有设置保持不变。\n工作时间未能保存")),
-            qPrintable(boxText));
 
         // And production is not stored either, which is told once, not every tick
         problems.clear();

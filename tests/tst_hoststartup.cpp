@@ -1,9 +1,13 @@
 // The demo host's start: a database it cannot use gives a clear message and
 // an exit code, never a crash, and leaves the file as it was; a database it
 // can use keeps every stored piece across runs.
+// Plain literals read better in the tables and calls below.
+#undef QT_NO_CAST_FROM_ASCII
+
 #include "ymharness.h"
 #include "ymhostdatabase.h"
 #include "ymhostrunner.h"
+#include "ymtestsupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -18,7 +22,7 @@
 namespace {
 
 using Maker = void (*)(const QString &path);
-const QString kDay = QStringLiteral("2026-03-05");
+const QString kDay = "2026-03-05";
 
 void makeGarbage(const QString &path)
 {
@@ -33,8 +37,7 @@ void makeGarbage(const QString &path)
 void makeWithSql(const QString &path, const QStringList &statements)
 {
     {
-        QSqlDatabase db
-            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "maker");
         db.setDatabaseName(path);
         db.open();
         QSqlQuery q(db);
@@ -42,19 +45,18 @@ void makeWithSql(const QString &path, const QStringList &statements)
             q.exec(sql);
         db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+    QSqlDatabase::removeDatabase("maker");
 }
 
 void makeForeign(const QString &path)
 {
-    makeWithSql(path, {QStringLiteral("CREATE TABLE invoices (id INTEGER, total REAL)"),
-                       QStringLiteral("INSERT INTO invoices VALUES (1, 9.5)")});
+    makeWithSql(path, {"CREATE TABLE invoices (id INTEGER, total REAL)",
+                       "INSERT INTO invoices VALUES (1, 9.5)"});
 }
 
 void makeNewer(const QString &path)
 {
-    makeWithSql(path, {QStringLiteral("CREATE TABLE machines (mac_key TEXT)"),
-                       QStringLiteral("PRAGMA user_version = 99")});
+    makeWithSql(path, {"CREATE TABLE machines (mac_key TEXT)", "PRAGMA user_version = 99"});
 }
 
 // A real workshop database with some pages overwritten.
@@ -75,20 +77,12 @@ void makeDamaged(const QString &path)
 void makeNothing(const QString &)
 {}
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 int piecesUpTo(const QString &path, const QString &time)
 {
     YmHostDatabase db;
     if (db.open(path) != YmHostDatabase::Status::Ok)
         return -1;
-    return db
-        .pieces(QDate::fromString(kDay, QStringLiteral("yyyy-MM-dd")),
-                QTime::fromString(time, QStringLiteral("HH:mm:ss")))
+    return db.pieces(QDate::fromString(kDay, "yyyy-MM-dd"), QTime::fromString(time, "HH:mm:ss"))
         .size();
 }
 
@@ -131,12 +125,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(file);
         maker(path);
-        const QByteArray before = contents(path);
+        const QByteArray before = readAll(path);
 
         // In process, with the message captured ...
         QStringList errors;
-        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path}, &errors),
-                 exitCode);
+        QCOMPARE(YmHostRunner::run({"demo", "--db", path}, &errors), exitCode);
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(message), qPrintable(errors.first()));
         QVERIFY2(errors.first().contains(path.section(QLatin1Char('/'), 0, -2)),
@@ -145,15 +138,15 @@ private slots:
         // ... and the real program on the shared module.
         QProcess demo;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
         demo.setProcessEnvironment(env);
-        demo.start(QStringLiteral(YM_DEMO_EXECUTABLE), {QStringLiteral("--db"), path});
+        demo.start(QStringLiteral(YM_DEMO_EXECUTABLE), {"--db", path});
         QVERIFY(demo.waitForFinished(30000));
         QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
         QCOMPARE(demo.exitCode(), exitCode);
         QVERIFY(QString::fromLocal8Bit(demo.readAllStandardError()).contains(message));
 
-        QCOMPARE(contents(path), before); // nothing written, nothing lost
+        QCOMPARE(readAll(path), before); // nothing written, nothing lost
     }
 
     void readOnlyDatabase()
@@ -161,13 +154,12 @@ private slots:
         if (::geteuid() == 0)
             QSKIP("root writes to read-only files");
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("w.db"));
+        const QString path = dir.filePath("w.db");
         makeNewer(path); // any SQLite file
-        makeWithSql(path, {QStringLiteral("PRAGMA user_version = 1")});
+        makeWithSql(path, {"PRAGMA user_version = 1"});
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
         QStringList errors;
-        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path}, &errors),
-                 5);
+        QCOMPARE(YmHostRunner::run({"demo", "--db", path}, &errors), 5);
         QVERIFY(errors.value(0).contains(QLatin1String("read-only")));
     }
 
@@ -176,23 +168,17 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("size") << QStringList{QStringLiteral("--size"), QStringLiteral("800-600")}
-                              << 2 << "bad --size 800-600";
-        QTest::newRow("at") << QStringList{QStringLiteral("--at"), QStringLiteral("25:00")} << 2
-                            << "bad --at 25:00";
-        QTest::newRow("speed") << QStringList{QStringLiteral("--speed"), QStringLiteral("-3")} << 2
-                               << "bad --speed -3";
-        QTest::newRow("speed not a number")
-            << QStringList{QStringLiteral("--speed"), QStringLiteral("nan")} << 2
-            << "bad --speed nan";
-        QTest::newRow("scale not a number")
-            << QStringList{QStringLiteral("--scale"), QStringLiteral("nan")} << 2
-            << "bad --scale nan";
-        QTest::newRow("replay") << QStringList{QStringLiteral("--replay"),
-                                               QStringLiteral("/no/such.csv")}
-                                << 8 << "/no/such.csv: cannot read";
-        QTest::newRow("lang") << QStringList{QStringLiteral("--lang"), QStringLiteral("fr")} << 2
-                              << "bad --lang fr";
+        // name|arguments|exit code|message
+        for (const char *row :
+             {"size|--size 800-600|2|bad --size 800-600", "at|--at 25:00|2|bad --at 25:00",
+              "speed|--speed -3|2|bad --speed -3",
+              "speed not a number|--speed nan|2|bad --speed nan",
+              "scale not a number|--scale nan|2|bad --scale nan",
+              "replay|--replay /no/such.csv|8|/no/such.csv: cannot read",
+              "lang|--lang fr|2|bad --lang fr"}) {
+            const QStringList f = QString::fromLatin1(row).split(QLatin1Char('|'));
+            QTest::newRow(qPrintable(f[0])) << f[1].split(QLatin1Char(' ')) << f[2].toInt() << f[3];
+        }
     }
     void badArguments()
     {
@@ -200,10 +186,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         QStringList errors;
-        QCOMPARE(YmHostRunner::run(QStringList{QStringLiteral("demo"), QStringLiteral("--db"),
-                                               QStringLiteral(":memory:")}
-                                       + arguments,
-                                   &errors),
+        QCOMPARE(YmHostRunner::run(QStringList{"demo", "--db", ":memory:"} + arguments, &errors),
                  exitCode);
         QVERIFY2(errors.value(0).startsWith(message), qPrintable(errors.value(0)));
     }
@@ -227,18 +210,14 @@ private slots:
         QFETCH(QString, machine);
         QFETCH(QString, group);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("w.db"));
-        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path,
-                                    QStringLiteral("--lang"), language, QStringLiteral("--seed"),
-                                    QStringLiteral("1"), QStringLiteral("--screenshot"),
-                                    dir.filePath(QStringLiteral("b.png")), QStringLiteral("--size"),
-                                    QStringLiteral("800x600")}),
+        const QString path = dir.filePath("w.db");
+        QCOMPARE(YmHostRunner::run({"demo", "--db", path, "--lang", language, "--seed", "1",
+                                    "--screenshot", dir.filePath("b.png"), "--size", "800x600"}),
                  0);
         // The translators went with the run.
-        QCOMPARE(QCoreApplication::translate("YmHostDatabase", "午休"), QStringLiteral("午休"));
+        QCOMPARE(QCoreApplication::translate("YmHostDatabase", "午休"), "午休");
         {
-            QSqlDatabase db
-                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
             db.setDatabaseName(path);
             QVERIFY(db.open());
             QSqlQuery q(QStringLiteral("SELECT name, group_name FROM machines WHERE mac_key = "
@@ -248,37 +227,34 @@ private slots:
             QCOMPARE(q.value(0).toString(), machine);
             QCOMPARE(q.value(1).toString(), group);
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+        QSqlDatabase::removeDatabase("reader");
     }
 
     void restartKeepsEveryPiece()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("w.db"));
-        const QString png = dir.filePath(QStringLiteral("b.png"));
+        const QString path = dir.filePath("w.db");
+        const QString png = dir.filePath("b.png");
         QStringList errors;
         auto runAt = [&](const QString &at) {
             errors.clear();
-            return YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"), path,
-                                      QStringLiteral("--date"), kDay, QStringLiteral("--seed"),
-                                      QStringLiteral("9"), QStringLiteral("--at"), at,
-                                      QStringLiteral("--screenshot"), png, QStringLiteral("--size"),
-                                      QStringLiteral("800x600")},
+            return YmHostRunner::run({"demo", "--db", path, "--date", kDay, "--seed", "9", "--at",
+                                      at, "--screenshot", png, "--size", "800x600"},
                                      &errors);
         };
-        QCOMPARE(runAt(QStringLiteral("10:00")), 0);
+        QCOMPARE(runAt("10:00"), 0);
         QCOMPARE(QImage(png).size(), QSize(800, 600));
-        const int morning = piecesUpTo(path, QStringLiteral("10:00:00"));
+        const int morning = piecesUpTo(path, "10:00:00");
         QVERIFY(morning > 100);
         // The second run goes on from 10:00: the morning is neither lost nor made twice.
-        QCOMPARE(runAt(QStringLiteral("12:00")), 0);
-        QCOMPARE(piecesUpTo(path, QStringLiteral("10:00:00")), morning);
-        QVERIFY(piecesUpTo(path, QStringLiteral("12:00:00")) > morning + 100);
+        QCOMPARE(runAt("12:00"), 0);
+        QCOMPARE(piecesUpTo(path, "10:00:00"), morning);
+        QVERIFY(piecesUpTo(path, "12:00:00") > morning + 100);
         // An earlier clock adds nothing; the host says so and starts at the stored time.
         QCOMPARE(errors, QStringList());
-        const int noon = piecesUpTo(path, QStringLiteral("23:59:59"));
-        QCOMPARE(runAt(QStringLiteral("09:00")), 0);
-        QCOMPARE(piecesUpTo(path, QStringLiteral("23:59:59")), noon);
+        const int noon = piecesUpTo(path, "23:59:59");
+        QCOMPARE(runAt("09:00"), 0);
+        QCOMPARE(piecesUpTo(path, "23:59:59"), noon);
         QCOMPARE(errors, QStringList{QStringLiteral("the database already holds production of "
                                                     "2026-03-05 up to 12:00; starting at 12:00 "
                                                     "instead of 09:00")});
@@ -287,16 +263,13 @@ private slots:
     void replayWithoutAValidEvent()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("garbage.csv"));
+        const QString path = dir.filePath("garbage.csv");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("\x1b[2J\x7f\x01,garbage\n\x1b]0;title\x07\n"));
         file.close();
         QStringList errors;
-        QCOMPARE(YmHostRunner::run({QStringLiteral("demo"), QStringLiteral("--db"),
-                                    QStringLiteral(":memory:"), QStringLiteral("--replay"), path},
-                                   &errors),
-                 10);
+        QCOMPARE(YmHostRunner::run({"demo", "--db", ":memory:", "--replay", path}, &errors), 10);
         QCOMPARE(errors.size(), 3);
         // Refused lines are echoed with their control characters escaped.
         QCOMPARE(errors.at(0), path
@@ -317,12 +290,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("output");
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << "--screenshot";
+        QTest::newRow("help") << QStringList{"--help"} << "--screenshot";
         QTest::newRow("screenshot")
-            << QStringList{QStringLiteral("--db"),        QStringLiteral(":memory:"),
-                           QStringLiteral("--seed"),      QStringLiteral("1"),
-                           QStringLiteral("--size"),      QStringLiteral("640x480"),
-                           QStringLiteral("--screenshot")}
+            << QStringList{"--db", ":memory:", "--seed", "1", "--size", "640x480", "--screenshot"}
             << "640x480";
     }
     void withoutADisplay()
@@ -331,7 +301,7 @@ private slots:
         QFETCH(QString, output);
         QTemporaryDir dir;
         if (arguments.last() == QLatin1String("--screenshot"))
-            arguments << dir.filePath(QStringLiteral("b.png"));
+            arguments << dir.filePath("b.png");
         QProcess demo;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})

@@ -28,8 +28,6 @@
 
 namespace {
 
-const QDate kDay(2026, 3, 5);
-
 QStringList storedPlanNames(const YmHostDatabase &db, const QDate &day)
 {
     QStringList names;
@@ -56,18 +54,11 @@ Step fillPlan(const QString &name, const QString &file, const QString &count,
         retype("lineEdit_planName", name);
         retype("lineEdit_fileName", file);
         retype("lineEdit_planCount", count);
-        QWidget *left = dlg->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents_left"));
-        for (QCheckBox *box : left->findChildren<QCheckBox *>()) {
-            if (!macKey.isEmpty() && box->toolTip() == macKey && !box->isChecked())
-                box->click();
-        }
-        QLayout *rows
-            = dlg->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents_right"))->layout();
-        for (int i = 0; i < rows->count(); ++i) {
-            auto *quantity
-                = qobject_cast<QLineEdit *>(rows->itemAt(i)->layout()->itemAt(1)->widget());
-            quantity->clear();
-            QTest::keyClicks(quantity, count);
+        if (!macKey.isEmpty() && !PlanDialog::box(*dlg, macKey)->isChecked())
+            PlanDialog::box(*dlg, macKey)->click();
+        for (const PlanDialog::Row &row : PlanDialog::rows(*dlg)) {
+            row.second->clear();
+            QTest::keyClicks(row.second, count);
         }
         dlg->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
     };

@@ -15,32 +15,13 @@
 #include "ymworkshopplanratechart.h"
 #include "ymworkshopplanratelabel.h"
 #include "ymworkshopplanratepage.h"
+#include "ymworkshopplantable.h"
 #include "ymworkshopverticalbarchart.h"
 
 #include <QLabel>
 #include <QtTest>
 
 namespace {
-
-QVariant row(const char *plan, const char *mac, const char *group, int planned, int completed,
-             int notify = 0)
-{
-    const QString file = QLatin1String(plan) + QStringLiteral(".nc");
-    QVariantList r
-        = orderRow(QLatin1String(plan), QLatin1String(mac), file, planned, completed, notify)
-              .toList();
-    r[3] = r[2]; // the machine's name is its key
-    r[4] = QLatin1String(group);
-    return r;
-}
-
-QStringList strings(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list << QString::fromUtf8(text);
-    return list;
-}
 
 QVariant machine(const char *key, int state)
 {
@@ -67,35 +48,42 @@ struct Panels
         , groups(main.findChild<YmWorkshopVerticalBarchart *>())
         , rate(main.findChild<YmWorkshopPlanRatePage *>())
         , states(main.findChild<YmMacStatePage *>())
+        , table(main.findChild<YmWorkshopPlanTable *>(QStringLiteral("dockWidgetContents_table")))
     {}
     QString text() const
     {
-        return QStringList{barsText(orders->barData()),
-                           barsText(groups->barData()),
-                           QStringLiteral("%1/%2 left %3")
-                               .arg(rate->chart()->completed())
-                               .arg(rate->chart()->total())
-                               .arg(rate->outstandingLabel()->value()),
-                           states->onlineItem()->text(),
-                           states->workingItem()->text(),
-                           states->abnormalItem()->text(),
-                           states->offlineItem()->text()}
+        return QStringList{
+            barsText(orders->barData()),
+            barsText(groups->barData()),
+            QStringLiteral("%1/%2 left %3")
+                .arg(rate->chart()->completed())
+                .arg(rate->chart()->total())
+                .arg(rate->outstandingLabel()->value()),
+            states->onlineItem()->text(),
+            states->workingItem()->text(),
+            states->abnormalItem()->text(),
+            states->offlineItem()->text(),
+            QStringList{table->medal(0)->text(), table->medal(1)->text(), table->medal(2)->text()}
+                .join(QLatin1Char(','))
+                .replace(QLatin1Char('\n'), QLatin1Char(' '))}
             .join(QStringLiteral(" | "));
     }
     YmWorkshopHorizontalBarChart *orders;
     YmWorkshopVerticalBarchart *groups;
     YmWorkshopPlanRatePage *rate;
     YmMacStatePage *states;
+    YmWorkshopPlanTable *table;
 };
 
 void load(YmWorkshopManageMainPage &main, int notify = 0)
 {
-    main.initDatas({QVariantList{row("A", "M1", "G1", 50, 20, notify), row("B", "M2", "G2", 30, 10),
-                                 row("A", "M3", "G2", 20, 5, notify)},
-                    1, 0, 0},
-                   {machine("M1", 1), machine("M2", 2), machine("M3", 2), machine("M4", 3),
-                    machine("M5", 0), machine("M6", 9)},
-                   {}, QStringLiteral("08:00:00"), QStringLiteral("17:00:00"), 480);
+    main.initDatas(
+        {QVariantList{planRow("A", "M1", "G1", 50, 20, notify), planRow("B", "M2", "G2", 30, 10),
+                      planRow("A", "M3", "G2", 20, 5, notify)},
+         1, 0, 0},
+        {machine("M1", 1), machine("M2", 2), machine("M3", 2), machine("M4", 3), machine("M5", 0),
+         machine("M6", 9)},
+        {}, QStringLiteral("08:00:00"), QStringLiteral("17:00:00"), 480);
 }
 
 int pendingNotifications()
@@ -119,18 +107,21 @@ private slots:
         YmWorkshopManageMainPage main;
         Panels panels(main);
         load(main);
-        QCOMPARE(panels.text(), QStringLiteral("A:70/25 B:30/10 | G1:50/20 G2:50/15 | 35/100 "
-                                               "left 65 | 在线 1 | 工作 2 | 异常 1 | 离线 1"));
+        QCOMPARE(panels.table->minimumWidth(), 520);
+        QCOMPARE(panels.text(),
+                 QStringLiteral("A:70/25 B:30/10 | G1:50/20 G2:50/15 | 35/100 left 65 | 在线 1 | "
+                                "工作 2 | 异常 1 | 离线 1 | M3 5,M2 10,M1 20"));
         main.updateMacProcess(QStringLiteral("M3"),
                               {QVariant(QVariantList{QStringLiteral("A.nc"), QVariant(), 18})});
         main.updateLv1Name(QStringLiteral("G2"), QStringLiteral("Assembly"));
         // A state change shows on the next recount (the page's clock tick).
         main.updateMacState(QStringLiteral("M5"), 2, QStringLiteral("M5"));
-        QVERIFY(panels.text().endsWith(QStringLiteral("工作 2 | 异常 1 | 离线 1")));
+        main.updateMacState(QStringLiteral("M1"), 1, QStringLiteral("一号机"));
+        QVERIFY(panels.text().contains(QStringLiteral("工作 2 | 异常 1 | 离线 1")));
         main.recountMachineStates();
         QCOMPARE(panels.text(),
-                 QStringLiteral("A:70/38 B:30/10 | G1:50/20 Assembly:50/28 | "
-                                "48/100 left 52 | 在线 1 | 工作 3 | 异常 1 | 离线 0"));
+                 QStringLiteral("A:70/38 B:30/10 | G1:50/20 Assembly:50/28 | 48/100 left 52 | "
+                                "在线 1 | 工作 3 | 异常 1 | 离线 0 | M2 10,一号机 20,M3 18"));
     }
 
     // A plan above its threshold is notified again by every refresh: its popup
@@ -188,7 +179,7 @@ private slots:
         const char *plans[] = {"A", "B", "C"};
         QVariantList rows;
         for (int i = 0; i < 3; ++i)
-            rows << row(plans[i], macs[i], "G", 2000, 300, 5);
+            rows << planRow(plans[i], macs[i], "G", 2000, 300, 5);
         main.initDatas({rows, 1, 0, 0}, {}, {}, QString(), QString(), 0);
         for (int i = 1; i <= 1000; ++i) // machine i % 3 reports 200 + i pieces
             main.updateMacProcess(
@@ -218,11 +209,12 @@ private slots:
             return QVariant(list);
         };
         YmWorkshopManageMainPage main;
-        main.initDatas({QVariantList{withPieces(row("late", "M1", "G", 600, 100), "10:00:00", 60),
-                                     withPieces(row("late", "M2", "G", 400, 0), "09:00:00", 100),
-                                     withPieces(row("fine", "M3", "G", 300, 40), "10:10:00", 40)},
-                        1, 0, 0},
-                       {}, {}, QStringLiteral("08:00:00"), QStringLiteral("18:00:00"), 600);
+        main.initDatas(
+            {QVariantList{withPieces(planRow("late", "M1", "G", 600, 100), "10:00:00", 60),
+                          withPieces(planRow("late", "M2", "G", 400, 0), "09:00:00", 100),
+                          withPieces(planRow("fine", "M3", "G", 300, 40), "10:10:00", 40)},
+             1, 0, 0},
+            {}, {}, QStringLiteral("08:00:00"), QStringLiteral("18:00:00"), 600);
         QTRY_COMPARE(Panels(main).orders->plansAtRisk(), QSet<QString>{QStringLiteral("late")});
         YmClock::setFixed(QDateTime());
         const auto *table = main.findChild<YmTableViewWidget *>();
@@ -237,7 +229,7 @@ private slots:
         QTest::addColumn<QVariantList>("planData");
         QTest::addColumn<QVariantList>("entries");
         const QVariant map = QVariantMap{{QStringLiteral("k"), 1}};
-        QVariantList wordy = row("A", "M1", "G", 0, 0).toList();
+        QVariantList wordy = planRow("A", "M1", "G", 0, 0).toList();
         wordy[6] = QStringLiteral("many");
         wordy[9] = QStringLiteral("no map");
         const QVariant three = QVariantList{QStringLiteral("A"), 1, QStringLiteral("M1")};
@@ -249,8 +241,8 @@ private slots:
             << QVariantList{QVariant(QVariantList{QStringLiteral("A.nc"), QStringLiteral("p"), 5})};
         QTest::newRow("maps for lists") << QVariantList{map, map} << QVariantList{map, map};
         QTest::newRow("huge and negative")
-            << QVariantList{QVariantList{row("A", "M1", "G", INT_MAX, INT_MAX, INT_MAX),
-                                         row("A", "M1", "G", -5, -7, -1)}}
+            << QVariantList{QVariantList{planRow("A", "M1", "G", INT_MAX, INT_MAX, INT_MAX),
+                                         planRow("A", "M1", "G", -5, -7, -1)}}
             << QVariantList{QVariant(QVariantList{QStringLiteral("M1"), QVariant(), INT_MIN})};
     }
     void malformedPayloads()

@@ -5,6 +5,7 @@
 #include "ymnotifyhistorywindow.h"
 #include "ymnotifymanager.h"
 #include "ymnotifywidget.h"
+#include "ymtestsupport.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -12,13 +13,6 @@
 #include <climits>
 
 using Args = QVector<int>;
-static QStringList strings(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list << QString::fromUtf8(text);
-    return list;
-}
 using Screens = QVector<QPair<QRect, QRect>>;
 const QString E(QChar(0x2026)); // ellipsis
 

@@ -10,16 +10,13 @@
 #include "ymtestsupport.h"
 #include "ymworkshopmanage.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -39,48 +36,16 @@ QVariantList machines()
     return list;
 }
 
-// The plan dialog's parts, found as a user would see them.
-QCheckBox *machineBox(QWidget *dlg, const QString &key)
-{
-    for (QCheckBox *box :
-         child<QWidget>(dlg, "scrollAreaWidgetContents_left")->findChildren<QCheckBox *>()) {
-        if (box->toolTip() == key)
-            return box;
-    }
-    return nullptr;
-}
-
-QLineEdit *quantityField(QWidget *dlg, const QString &key)
-{
-    QLayout *rows = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
-    for (int i = 0; i < rows->count(); ++i) {
-        QLayout *row = rows->itemAt(i)->layout();
-        if (row && row->itemAt(0)->widget()->toolTip() == key)
-            return qobject_cast<QLineEdit *>(row->itemAt(1)->widget());
-    }
-    return nullptr;
-}
-
 // "title|plan|file|count|notify|k=quantity;...|current/total colour"
 QString dialogState(QWidget *dlg)
 {
-    QStringList rows;
-    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayout *row = layout->itemAt(i)->layout();
-        rows << row->itemAt(0)->widget()->toolTip() + '='
-                    + qobject_cast<QLineEdit *>(row->itemAt(1)->widget())->text();
-    }
-    const QString style = child<QLabel>(dlg, "label_currentSet")->styleSheet();
     return QStringList{dlg->windowTitle(),
                        child(dlg, "lineEdit_planName")->text(),
                        child(dlg, "lineEdit_fileName")->text(),
                        child(dlg, "lineEdit_planCount")->text(),
                        child(dlg, "lineEdit_notifyNum")->text(),
-                       rows.join(';'),
-                       child<QLabel>(dlg, "label_currentSet")->text() + '/'
-                           + child<QLabel>(dlg, "label_total")->text() + ' '
-                           + (style.isEmpty() ? QString("none") : style.mid(6).chopped(1))}
+                       PlanDialog::rowsText(*dlg),
+                       PlanDialog::counter(*dlg)}
         .join('|');
 }
 
@@ -103,10 +68,11 @@ bool applyCommands(QWidget *dlg, const QString &commands)
         else if (name == "notify")
             child(dlg, "lineEdit_notifyNum")->setText(value);
         else if (name == "check") {
-            machineBox(dlg, value.section(':', 0, 0))->click();
-            QTest::keyClicks(quantityField(dlg, value.section(':', 0, 0)), value.section(':', 1));
+            PlanDialog::box(*dlg, value.section(':', 0, 0))->click();
+            QTest::keyClicks(PlanDialog::field(*dlg, value.section(':', 0, 0)),
+                             value.section(':', 1));
         } else if (name == "uncheck")
-            machineBox(dlg, value)->click();
+            PlanDialog::box(*dlg, value)->click();
         else if (name == "cancel")
             cancel = true;
         else
@@ -544,77 +510,6 @@ private slots:
         QCOMPARE(tableText(view).first(), QString("P3,F3,M4,90,0,0.00%"));
         QCOMPARE(tableText(view).size(), 4);
         QCOMPARE(host.calls.size(), 3);
-    }
-
-    // Pasted or typed input the dialog must not pass on: the validators drop
-    // it or the OK checks refuse it, and the host hears nothing of it.
-    void badInputThroughTheFacade_data()
-    {
-        QTest::addColumn<QString>("field"); // left empty by the valid entries, then pasted into
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("kept");        // the field's text afterwards
-        QTest::addColumn<QStringList>("notices"); // after OK
-        QTest::addColumn<QStringList>("calls");   // what the host received
-        const QStringList count{"提示|计划数必须是 1 到 10000000 之间的整数|确定"};
-        const QStringList quantity{"提示|设备 M2 的数量必须是 1 到 10000000 之间的整数|确定"};
-        const QStringList notify{"提示|提示百分比必须是 0 到 100 之间的整数|确定"};
-        // name;field ("count", "notify" or a machine key);pasted;kept
-        for (const char *row :
-             {"letters in the plan count;count;1O0;", "negative plan count;count;-100;",
-              "full-width digits;count;１００;", "letters in a quantity;k2;4O;",
-              "spaces in a quantity;k2; 40;", "notify above 100;notify;150;150"}) {
-            const QStringList f = QString::fromUtf8(row).split(';');
-            QTest::newRow(qPrintable(f[0])) << (f[1] == "count"    ? "lineEdit_planCount"
-                                                : f[1] == "notify" ? "lineEdit_notifyNum"
-                                                                   : f[1])
-                                            << f[2] << f[3]
-                                            << (f[1] == "count" ? count
-                                                : f[1] == "k2"  ? quantity
-                                                                : notify)
-                                            << QStringList();
-        }
-    }
-    void badInputThroughTheFacade()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, pasted);
-        QFETCH(QString, kept);
-        QFETCH(QStringList, notices);
-        QFETCH(QStringList, calls);
-        Host host;
-        YmWorkshopManage board;
-        registerHost(board, host);
-        board.initDatas({QVariantList(), 0, 123, 1}, machines(), {}, "08:00:00", "20:00:00", 600);
-        YmTableViewPlanPage *page = topLevels<YmTableViewPlanPage>().value(0);
-        QVERIFY(page);
-
-        QString after = "<not pasted>";
-        // Valid entries everywhere but in the field the bad text goes to.
-        QStringList valid{"plan=P9", "file=F9", "check=k1:60"};
-        if (field != "lineEdit_planCount")
-            valid << "count=100";
-        if (field != "lineEdit_notifyNum")
-            valid << "notify=20";
-        valid << (field == "k2" ? "check=k2:" : "check=k2:40");
-        const Step enter = [&](QWidget *dlg) {
-            applyCommands(dlg, valid.join(';'));
-            QLineEdit *target = field == "k2" ? quantityField(dlg, "k2") : child(dlg, field);
-            QApplication::clipboard()->setText(pasted);
-            target->selectAll();
-            target->paste();
-            after = target->text();
-            child<QPushButton>(dlg, "btn_ok")->click();
-        };
-        ModalScript script({enter, press("确定"), press("取消")});
-        child<QPushButton>(page, "btnAdd")->click();
-
-        QCOMPARE(after, kept);
-        QStringList expected{"dialog:新增订单"};
-        if (!notices.isEmpty())
-            expected << notices << "dialog:新增订单";
-        QCOMPARE(script.seen, expected);
-        QCOMPARE(host.calls, calls);
-        QCOMPARE(tableText(child<QTableView>(page, "tableView")).size(), calls.size() * 2);
     }
 };
 

@@ -9,72 +9,12 @@
 #include <QtTest>
 #include <QtWidgets>
 
-using Row = QPair<QLabel *, QLineEdit *>;
+using namespace PlanDialog;
 
 namespace {
 
 const QStringList kKeys{"M01", "M02", "M03"};
 const QMap<QString, QString> kNames{{"M01", "车床A1"}, {"M02", "铣床B2"}, {"M03", "磨床C3"}};
-
-QList<QCheckBox *> boxes(const QWidget &dlg)
-{
-    QList<QCheckBox *> list;
-    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_left")->layout();
-    for (int i = 0; i < layout->count(); ++i)
-        list << qobject_cast<QCheckBox *>(layout->itemAt(i)->widget());
-    return list;
-}
-
-QCheckBox *box(const QWidget &dlg, const QString &key)
-{
-    for (QCheckBox *b : boxes(dlg)) {
-        if (b->toolTip() == key)
-            return b;
-    }
-    qFatal("no check box %s", qPrintable(key));
-}
-
-// The quantity rows (name label, field), found through the layout only.
-QList<Row> rows(const QWidget &dlg)
-{
-    QList<Row> list;
-    QLayout *layout = child<QWidget>(dlg, "scrollAreaWidgetContents_right")->layout();
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayout *row = layout->itemAt(i)->layout();
-        list << Row(qobject_cast<QLabel *>(row->itemAt(0)->widget()),
-                    qobject_cast<QLineEdit *>(row->itemAt(1)->widget()));
-    }
-    return list;
-}
-
-QString rowsText(const QWidget &dlg) // "key=text;..."
-{
-    QStringList parts;
-    for (const Row &row : rows(dlg))
-        parts << row.first->toolTip() + '=' + row.second->text();
-    return parts.join(';');
-}
-
-QLineEdit *field(const QWidget &dlg, const QString &key)
-{
-    for (const Row &row : rows(dlg)) {
-        if (row.first->toolTip() == key)
-            return row.second;
-    }
-    qFatal("no quantity row %s", qPrintable(key));
-}
-
-// "current/total colour"; the three labels must share one style.
-QString counter(const QWidget &dlg)
-{
-    const QString style = child<QLabel>(dlg, "label_currentSet")->styleSheet();
-    if (child<QLabel>(dlg, "label_slash")->styleSheet() != style
-        || child<QLabel>(dlg, "label_total")->styleSheet() != style)
-        return "mixed colours";
-    const QString colour = style.isEmpty() ? "none" : style.mid(6).chopped(1); // "color:%1;"
-    return child<QLabel>(dlg, "label_currentSet")->text() + '/'
-           + child<QLabel>(dlg, "label_total")->text() + ' ' + colour;
-}
 
 // Clicks the machines whose entry is not "x" and types their quantities.
 void enterQuantities(const QWidget &dlg, const QStringList &quantities)
@@ -202,6 +142,58 @@ private slots:
         dlg.getPlanData(plan, fileName, map, notifyNum);
         QCOMPARE(plan + '|' + fileName, name + '|' + file);
         QCOMPARE(mapText(map), expectedMap);
+    }
+
+    // Pasted text the validators drop, or that the OK checks then refuse:
+    // valid entries everywhere but in the pasted field.
+    void pastedInput_data()
+    {
+        QTest::addColumn<QString>("into"); // a field's name, or a machine key
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept"); // the field's text afterwards
+        QTest::addColumn<QString>("notice");
+        const QString count = "计划数必须是 1 到 10000000 之间的整数";
+        // name|field|pasted|kept
+        for (const char *row :
+             {"letters in the plan count|lineEdit_planCount|1O0|",
+              "negative plan count|lineEdit_planCount|-100|",
+              "full-width digits|lineEdit_planCount|１００|", "letters in a quantity|M02|4O|",
+              "spaces in a quantity|M02| 40|", "notify above 100|lineEdit_notifyNum|150|150"}) {
+            const QStringList f = QString::fromUtf8(row).split('|');
+            QTest::newRow(qPrintable(f[0]))
+                << f[1] << f[2] << f[3]
+                << (f[1] == "M02" ? "设备 铣床B2 的数量必须是 1 到 10000000 之间的整数"
+                    : f[1] == "lineEdit_notifyNum" ? "提示百分比必须是 0 到 100 之间的整数"
+                                                   : count);
+        }
+    }
+    void pastedInput()
+    {
+        QFETCH(QString, into);
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QFETCH(QString, notice);
+        YmPlanDataDlg dlg;
+        dlg.setMacList(kKeys, kNames);
+        dlg.show();
+        const QStringList valid{"lineEdit_planName=P9", "lineEdit_fileName=F9",
+                                "lineEdit_planCount=100", "lineEdit_notifyNum=20"};
+        for (const QString &entry : valid) {
+            if (entry.section('=', 0, 0) != into)
+                child(dlg, entry.section('=', 0, 0))->setText(entry.section('=', 1));
+        }
+        enterQuantities(dlg, {"60", into == "M02" ? "" : "40", "x"});
+        QLineEdit *target = into == "M02" ? field(dlg, "M02") : child(dlg, into);
+        QApplication::clipboard()->setText(pasted);
+        target->selectAll();
+        target->paste();
+        QCOMPARE(target->text(), kept);
+        ModalScript driver({}, press());
+        QSignalSpy accepted(&dlg, &QDialog::accepted);
+        child<QPushButton>(dlg, "btn_ok")->click();
+        QCOMPARE(driver.seen, QStringList{"提示|" + notice + "|确定"});
+        QCOMPARE(accepted.count(), 0);
+        QVERIFY(dlg.isVisible());
     }
 
     void uncheckLowersCounter()

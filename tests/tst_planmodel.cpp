@@ -48,14 +48,6 @@ QString tableText(const QAbstractItemModel &model, const YmTablePlanModel *plan 
     return rows.join(QLatin1Char(' '));
 }
 
-QStringList column(const QAbstractItemModel &model, int c)
-{
-    QStringList cells;
-    for (int r = 0; r < model.rowCount(); ++r)
-        cells << model.index(r, c).data().toString();
-    return cells;
-}
-
 // The plan model grouped by `codes` behind the proxy, both under a model tester.
 struct Tables
 {
@@ -169,8 +161,8 @@ private slots:
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         // Through the proxy, as a header click reaches it.
         proxy.sort(sortColumn, Qt::SortOrder(order));
-        QCOMPARE(column(model, 0), expected);
-        QCOMPARE(column(proxy, 0), expected);
+        QCOMPARE(columnText(model, 0), expected);
+        QCOMPARE(columnText(proxy, 0), expected);
         QCOMPARE(reset.count(), 0);
         const bool sorts = sortColumn >= 0 && sortColumn < 4;
         QCOMPARE(changed.count(), sorts ? 1 : 0);
@@ -180,7 +172,7 @@ private slots:
         }
         // A rebuild brings back the order of first appearance.
         model.refresh();
-        QCOMPARE(column(model, 0), (QStringList{"b", "B", "a", "10", "9"}));
+        QCOMPARE(columnText(model, 0), (QStringList{"b", "B", "a", "10", "9"}));
     }
 
     // The board's rows after a report: only the listed rows are taken; a window
@@ -286,7 +278,7 @@ private slots:
                         QRegExp(pattern, Qt::CaseInsensitive, QRegExp::PatternSyntax(syntax)));
         QCOMPARE(proxy.filterColumn(), filterColumn);
         // Exactly the accepted rows, numbered from 1.
-        QCOMPARE(column(proxy, 0), accepted);
+        QCOMPARE(columnText(proxy, 0), accepted);
         if (!accepted.isEmpty())
             QCOMPARE(proxy.headerData(accepted.size() - 1, Qt::Vertical).toString(),
                      QString::number(accepted.size()));

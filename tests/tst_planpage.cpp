@@ -86,11 +86,7 @@ QString headersText(const YmTableViewPlanPage &page)
 // The cells of one column as the view shows them.
 QStringList shownColumn(QWidget &page, int column)
 {
-    QAbstractItemModel *model = child<QTableView>(page, "tableView")->model();
-    QStringList cells;
-    for (int r = 0; r < model->rowCount(); ++r)
-        cells << model->index(r, column).data().toString();
-    return cells;
+    return columnText(*child<QTableView>(page, "tableView")->model(), column);
 }
 
 // The last three settings emitted, "key=value" each.
@@ -125,7 +121,7 @@ private slots:
     void dateButtons_data()
     {
         QTest::addColumn<QDate>("start");
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("button"); // "" for the board's day moving on
         QTest::addColumn<QDate>("expected");
         QTest::addColumn<int>("queries");
         QTest::newRow("next into a leap day")
@@ -135,6 +131,10 @@ private slots:
         QTest::newRow("today while today is shown") << kToday << "pushButton" << kToday << 0;
         QTest::newRow("today from another day")
             << QDate(2024, 4, 30) << "pushButton" << kToday << 1;
+        // The board's day moves on: a window showing today moves with it.
+        QTest::newRow("board's next day, today shown") << kToday << "" << kToday.addDays(1) << 1;
+        QTest::newRow("board's next day, another day shown")
+            << QDate(2024, 4, 30) << "" << QDate(2024, 4, 30) << 0;
     }
     void dateButtons()
     {
@@ -146,32 +146,14 @@ private slots:
         QCOMPARE(page.shownDate(), kToday);
         child<QDateEdit>(page, "dateEdit")->setDate(start);
         QSignalSpy spy(&page, &YmTableViewPlanPage::sQueryDatePlan);
-        page.findChild<QPushButton *>(button)->click();
+        if (button.isEmpty())
+            page.followDay(kToday.addDays(1));
+        else
+            page.findChild<QPushButton *>(button)->click();
         QCOMPARE(page.shownDate(), expected);
         QCOMPARE(spy.count(), queries);
         if (queries)
             QCOMPARE(spy.at(0).at(0).toDate(), expected);
-    }
-
-    void followsTheBoardsDay_data()
-    {
-        QTest::addColumn<QDate>("shown");
-        QTest::addColumn<QDate>("expected");
-        QTest::addColumn<int>("queries");
-        QTest::newRow("today moves on") << kToday << kToday.addDays(1) << 1;
-        QTest::newRow("another day stays") << QDate(2024, 4, 30) << QDate(2024, 4, 30) << 0;
-    }
-    void followsTheBoardsDay()
-    {
-        QFETCH(QDate, shown);
-        QFETCH(QDate, expected);
-        QFETCH(int, queries);
-        YmTableViewPlanPage page;
-        child<QDateEdit>(page, "dateEdit")->setDate(shown);
-        QSignalSpy spy(&page, &YmTableViewPlanPage::sQueryDatePlan);
-        page.followDay(kToday.addDays(1));
-        QCOMPARE(page.shownDate(), expected);
-        QCOMPARE(spy.count(), queries);
         // The button back to today looks like one and says so, in the board's
         // language, as do the date edit and its calendar.
         auto *today = child<QPushButton>(page, "pushButton");
@@ -289,19 +271,6 @@ private slots:
         QCOMPARE(page.model().rowCount(), rows);
     }
 
-    void laterLoadWithUnknownOrderKeepsGrouping()
-    {
-        YmTableViewPlanPage page;
-        page.initDatas(machineList(macs()), records(threeRows()), false, 31, 1);
-        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
-        page.initDatas(machineList(macs()), records({orderRow("P9", "k2", "F1", 10, 5)}), true, 45,
-                       3);
-        QCOMPARE(combosText(page), QString("C(AC)|A(A)|-"));
-        QCOMPARE(settingsText(settings),
-                 QString("PlanFilterCheck=1 PlanCheckOrder=31 PlanFilter=3"));
-        QCOMPARE(shownColumn(page, 1), QStringList{"P9"});
-    }
-
     void restoreFilter_data()
     {
         QTest::addColumn<int>("checkOrder");
@@ -353,39 +322,61 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(tip->isHidden(), 1500);
     }
 
-    void uncheckingTheFirstColumnsCriterion()
+    // The reader regroups: "file" clicks that criterion's box, "idx1=文件"
+    // chooses in the first order combo box, "load" is a later load with an
+    // order the page cannot read. After each step: the combo boxes, whether
+    // edit and delete work, and the settings saved last.
+    void regrouping_data()
     {
-        YmTableViewPlanPage page;
-        page.initDatas(machineList(macs()), records(threeRows()), false, 213, 1);
-        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
-        child<QCheckBox>(page, "checkBox_file")->click();
-        QCOMPARE(combosText(page), QString("A(AC)|C(C)|-"));
-        QVERIFY(!child<QPushButton>(page, "btnEdit")->isEnabled());
-        QVERIFY(child<QPushButton>(page, "btnDel")->isEnabled());
-        QCOMPARE(settingsText(settings),
-                 QString("PlanFilterCheck=0 PlanCheckOrder=13 PlanFilter=1"));
-        // Checking it again appends it as the last column.
-        child<QCheckBox>(page, "checkBox_file")->click();
-        QCOMPARE(combosText(page), QString("A(ABC)|C(BC)|B(B)"));
-        QCOMPARE(headersText(page).section(',', 0, 2), QString("订单计划,设备,文件"));
+        QTest::addColumn<int>("checkOrder");
+        QTest::addColumn<QStringList>(
+            "steps"); // "step;combos;edit delete;filter check order filter"
+        QTest::newRow("unchecking the first column's criterion, then checking it again")
+            << 213
+            << QStringList{"file;A(AC)|C(C)|-;01;0 13 1",
+                           // Checked again, it comes as the last column.
+                           "file;A(ABC)|C(BC)|B(B);11;0 132 1"};
+        QTest::newRow("choosing the first and second columns")
+            << 123
+            << QStringList{"idx1=文件;B(ABC)|A(AC)|C(C);11;0 213 1",
+                           "idx2=设备;B(ABC)|C(AC)|A(A);11;0 231 1"};
+        QTest::newRow("a later load with an unknown order keeps the grouping")
+            << 31 << QStringList{"load;C(AC)|A(A)|-;01;1 31 3"};
     }
-
-    void choosingTheFirstColumn()
+    void regrouping()
     {
+        QFETCH(int, checkOrder);
+        QFETCH(QStringList, steps);
         YmTableViewPlanPage page;
-        page.initDatas(machineList(macs()), records(threeRows()), false, 123, 1);
-        QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
-        auto *idx1 = child<QComboBox>(page, "comboBox_idx1");
-        idx1->setCurrentIndex(idx1->findText("文件"));
-        QCOMPARE(combosText(page), QString("B(ABC)|A(AC)|C(C)"));
-        QCOMPARE(headersText(page).section(',', 0, 2), QString("文件,订单计划,设备"));
-        QCOMPARE(settingsText(settings),
-                 QString("PlanFilterCheck=0 PlanCheckOrder=213 PlanFilter=1"));
-        auto *idx2 = child<QComboBox>(page, "comboBox_idx2");
-        idx2->setCurrentIndex(idx2->findText("设备"));
-        QCOMPARE(combosText(page), QString("B(ABC)|C(AC)|A(A)"));
-        QCOMPARE(settingsText(settings),
-                 QString("PlanFilterCheck=0 PlanCheckOrder=231 PlanFilter=1"));
+        page.initDatas(machineList(macs()), records(threeRows()), false, checkOrder, 1);
+        for (const QString &step : steps) {
+            const QStringList f = step.split(';');
+            QSignalSpy settings(&page, &YmTableViewPlanPage::sSaveKeyAttr);
+            const QString action = f[0].section('=', 0, 0);
+            if (action == "file") {
+                child<QCheckBox>(page, "checkBox_file")->click();
+            } else if (action == "load") {
+                page.initDatas(machineList(macs()), records({orderRow("P9", "k2", "F1", 10, 5)}),
+                               true, 45, 3);
+                QCOMPARE(shownColumn(page, 1), QStringList{"P9"});
+            } else {
+                auto *combo = child<QComboBox>(page, "comboBox_" + action);
+                combo->setCurrentIndex(combo->findText(f[0].section('=', 1)));
+            }
+            QCOMPARE(combosText(page), f[1]);
+            // The leading headers follow the combo boxes' choices.
+            QString chosen, leading;
+            for (const QString &combo : f[1].split('|'))
+                chosen += combo.left(1).remove('-');
+            for (const QString &title : headersText(page).split(',').mid(0, chosen.size()))
+                leading += code(title);
+            QCOMPARE(leading, chosen);
+            QCOMPARE(child<QPushButton>(page, "btnEdit")->isEnabled(), f[2][0] == '1');
+            QCOMPARE(child<QPushButton>(page, "btnDel")->isEnabled(), f[2][1] == '1');
+            const QStringList saved = f[3].split(' ');
+            QCOMPARE(settingsText(settings), "PlanFilterCheck=" + saved[0] + " PlanCheckOrder="
+                                                 + saved[1] + " PlanFilter=" + saved[2]);
+        }
     }
 
     void query_data()

@@ -32,6 +32,10 @@ private slots:
         QTest::newRow(":/image/btn_delete_nor.png") << QSize(20, 30) << true;
         QTest::newRow(":/image/btn_delete_hov.png") << QSize(20, 30) << true;
         QTest::newRow(":/image/btn_delete_pre.png") << QSize(20, 30) << true;
+        // The pictures at twice the pixels, for screens Qt scales by two.
+        QTest::newRow(":/image/top@2x.png") << QSize(3840, 196) << false;
+        for (const char *name : {"blue", "green", "red", "gray", "first", "second", "third"})
+            QTest::addRow(":/image/%s@2x.png", name) << QSize(400, 400) << true;
     }
 
     void imageLoadsAtItsSize()

@@ -6,6 +6,7 @@
 #include "ymharness.h"
 #include "ymitempixmaptext.h"
 #include "ymmacstatepage.h"
+#include "ymtestsupport.h"
 #include "ymworkshopmanagemainpage.h"
 #include "ymworkshopmanagepage.h"
 #include "ymworkshopplanratelabel.h"
@@ -22,36 +23,14 @@
 
 namespace {
 
-QVariant row(const char *plan, const char *mac, int planned, int completed)
-{
-    return QVariantList{QLatin1String(plan),
-                        QVariant(),
-                        QLatin1String(mac),
-                        QLatin1String(mac),
-                        QStringLiteral("G1"),
-                        QLatin1String(plan),
-                        planned,
-                        completed,
-                        0,
-                        QVariant()};
-}
-
 void fill(YmWorkshopManagePage &page)
 {
-    const QVariantList rows{row("A", "M1", 100, 30), row("A", "M2", 100, 60),
-                            row("B", "M3", 200, 50), row("B", "M4", 200, 150)};
+    const QVariantList rows{planRow("A", "M1", "G1", 100, 30), planRow("A", "M2", "G1", 100, 60),
+                            planRow("B", "M3", "G1", 200, 50), planRow("B", "M4", "G1", 200, 150)};
     const QVariantList macs{QVariantList{QStringLiteral("M1"), QStringLiteral("M1"), 2},
                             QVariantList{QStringLiteral("M2"), QStringLiteral("M2"), 1}};
     page.initDatas(QVariantList{rows, 1, 0, 0}, macs, {}, QStringLiteral("08:00:00"),
                    QStringLiteral("20:00:00"), 600);
-}
-
-void showAt(YmWorkshopManagePage &page, const QSize &size)
-{
-    page.setGeometry(QRect(QPoint(0, 0), size));
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QTRY_COMPARE(page.size(), size);
 }
 
 // Where a widget of the main window lands on the page, by the page's own
@@ -62,26 +41,6 @@ QRectF onPage(const YmWorkshopManagePage &page, const QWidget *w)
     if (QGraphicsView *view = page.boardView())
         return view->viewportTransform().mapRect(local).translated(view->pos());
     return local.translated(page.mainPage()->pos());
-}
-
-bool isFrameBlue(QRgb c)
-{
-    return qGreen(c) > 70 && qGreen(c) < 140 && qBlue(c) > 140 && qRed(c) < 40;
-}
-
-bool anyPixel(const QImage &img, const QRect &area, bool (*test)(QRgb))
-{
-    const QRect r = area & img.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (test(img.pixel(x, y)))
-                return true;
-    return false;
-}
-
-bool isWhite(QRgb c)
-{
-    return qRed(c) > 230 && qGreen(c) > 230 && qBlue(c) > 230;
 }
 
 // The board's menu, shown inside the scaled view: its texts and where it
@@ -210,13 +169,16 @@ private slots:
         const int h = img.height();
         const int inset = qRound(10 * scale);
         const int slack = qRound(3 * scale);
-        QVERIFY(anyPixel(img, QRect(w - inset - slack, h * 3 / 4, 2 * slack + 1, 1), isFrameBlue));
-        QVERIFY(anyPixel(img, QRect(w * 3 / 4, h - inset - slack, 1, 2 * slack + 1), isFrameBlue));
-        QVERIFY(anyPixel(img, QRect(inset - slack, h / 2, 2 * slack + 1, 1), isFrameBlue));
-        QVERIFY(!anyPixel(img, QRect(w - inset + 2 * slack, h / 2, 1, 1), isFrameBlue));
-        QVERIFY(anyPixel(
-            img, QRect(w / 2 - int(60 * scale), int(20 * scale), int(120 * scale), int(50 * scale)),
-            isWhite));
+        const auto blue = [&img](const QRect &area) {
+            return countPixels(img, area, isFrameBlue);
+        };
+        QVERIFY(blue(QRect(w - inset - slack, h * 3 / 4, 2 * slack + 1, 1)) > 0);
+        QVERIFY(blue(QRect(w * 3 / 4, h - inset - slack, 1, 2 * slack + 1)) > 0);
+        QVERIFY(blue(QRect(inset - slack, h / 2, 2 * slack + 1, 1)) > 0);
+        QCOMPARE(blue(QRect(w - inset + 2 * slack, h / 2, 1, 1)), 0);
+        const QRect title(w / 2 - int(60 * scale), int(20 * scale), int(120 * scale),
+                          int(50 * scale));
+        QVERIFY(countPixels(img, title, isWhite) > 0);
     }
 
     // A window of an extreme shape scales the board down by its short side;
@@ -246,23 +208,6 @@ private slots:
         QVERIFY(page.boardView()->sceneRect().height() <= 4 * 1080);
         const QImage shot = page.grab().toImage();
         QCOMPARE(shot.size(), window);
-    }
-
-    void doubleSizePictures_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("banner") << QStringLiteral(":/image/top@2x.png") << QSize(3840, 196);
-        for (const char *name : {"blue", "green", "red", "gray", "first", "second", "third"})
-            QTest::newRow(name) << QStringLiteral(":/image/%1@2x.png").arg(QLatin1String(name))
-                                << QSize(400, 400);
-    }
-
-    void doubleSizePictures()
-    {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
-        QCOMPARE(QImage(path).size(), size);
     }
 
     // A double-size picture covers the same logical area as the plain one.

@@ -6,7 +6,6 @@
 #include "ymtablemodel.h"
 #include "ymtableviewdelegate.h"
 #include "ymtableviewwidget.h"
-#include "ymworkshopmanagemainpage.h"
 #include "ymworkshopplantable.h"
 
 #include <QAbstractItemModelTester>
@@ -71,10 +70,6 @@ class TstStatsTable : public QObject
                              first + i);
         return fromRows(rows);
     }
-    static QVariant entry(const QString &file, const QVariant &completed)
-    {
-        return QVariantList{file, QVariant::fromValue(YmPieceMap()), completed};
-    }
     // The model's rows as machine counts: what a fresh full load must rank the same.
     static Machines rowsOf(const YmTableModel &model)
     {
@@ -138,6 +133,32 @@ private slots:
         QTest::newRow("huge sums") << counts("h H 4294967296 2147483648; s - 0 0"_s)
                                    << " 0 0 0.00%|H 2147483647 2147483647 50.00%"_s
                                    << "s h"_s;
+        // The full load from order rows: a machine's counts are the sums over
+        // all its rows, whatever their files; its name is its first row's. Bad
+        // payloads read as empty and 0, numeric strings convert, and a value
+        // that is no row belongs to no machine.
+        QTest::newRow("rows: empty") << fromRows({}) << ""_s
+                                     << ""_s;
+        QTest::newRow("rows: same file twice") << fromRows(
+            {orderRow("m1"_s, "M1"_s, "f"_s, 10, 3), orderRow("m1"_s, "other"_s, "f"_s, 5, 4)})
+                                               << "M1 15 7 46.67%"_s
+                                               << "m1"_s;
+        QTest::newRow("rows: two machines") << fromRows({orderRow("m2"_s, "M2"_s, "f"_s, 10, 9),
+                                                         orderRow("m1"_s, "M1"_s, "f"_s, 4, 1),
+                                                         orderRow("m2"_s, "M2"_s, "g"_s, 10, 9)})
+                                            << "M1 4 1 25.00%|M2 20 18 90.00%"_s
+                                            << "m1 m2"_s;
+        QTest::newRow("rows: strings for numbers") << fromRows(
+            {QVariant(QVariantList{"P"_s, 0, "m1"_s, "M1"_s, ""_s, "f"_s, "12"_s, "x"_s, 0})})
+                                                   << "M1 12 0 0.00%"_s
+                                                   << "m1"_s;
+        QTest::newRow("rows: short rows")
+            << fromRows({QVariant(QVariantList{"P"_s, 0, "m1"_s}),
+                         QVariant(QVariantList{"P"_s, 0, "m2"_s, "M2"_s, ""_s, "f"_s, 8})})
+            << " 0 0 0.00%|M2 8 0 0.00%"_s
+            << "m1 m2"_s;
+        QTest::newRow("rows: not a list") << fromRows({QVariant(5)}) << ""_s
+                                          << ""_s;
     }
     void ranking()
     {
@@ -198,44 +219,6 @@ private slots:
         fresh.setHeaderLabels();
         fresh.setMachineCounts(rowsOf(model));
         QCOMPARE(rowsText(model), rowsText(fresh));
-    }
-
-    // The full load from order rows: a machine's planned and completed counts
-    // are the sums over all its rows, whatever their files; its name is its
-    // first row's.
-    void fullLoad_data()
-    {
-        QTest::addColumn<QVariantList>("rows");
-        QTest::addColumn<QString>("expected");
-
-        QTest::newRow("empty") << QVariantList() << ""_s;
-        QTest::newRow("same file twice") << QVariantList{orderRow("m1"_s, "M1"_s, "f"_s, 10, 3),
-                                                         orderRow("m1"_s, "other"_s, "f"_s, 5, 4)}
-                                         << "M1 15 7 46.67%"_s;
-        QTest::newRow("two machines") << QVariantList{orderRow("m2"_s, "M2"_s, "f"_s, 10, 9),
-                                                      orderRow("m1"_s, "M1"_s, "f"_s, 4, 1),
-                                                      orderRow("m2"_s, "M2"_s, "g"_s, 10, 9)}
-                                      << "M1 4 1 25.00%|M2 20 18 90.00%"_s;
-        // Bad payloads read as empty and 0; numeric strings convert.
-        QTest::newRow("strings for numbers") << QVariantList{QVariant(
-            QVariantList{"P"_s, 0, "m1"_s, "M1"_s, ""_s, "f"_s, "12"_s, "x"_s, 0})}
-                                             << "M1 12 0 0.00%"_s;
-        QTest::newRow("short rows")
-            << QVariantList{QVariant(QVariantList{"P"_s, 0, "m1"_s}),
-                            QVariant(QVariantList{"P"_s, 0, "m2"_s, "M2"_s, ""_s, "f"_s, 8})}
-            << " 0 0 0.00%|M2 8 0 0.00%"_s;
-        // A value that is no row belongs to no machine.
-        QTest::newRow("not a list") << QVariantList{QVariant(5)} << ""_s;
-    }
-    void fullLoad()
-    {
-        QFETCH(QVariantList, rows);
-        QFETCH(QString, expected);
-        YmTableViewWidget widget;
-        QAbstractItemModelTester tester(widget.tableView()->model(),
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
-        widget.setMachineCounts(fromRows(rows));
-        QCOMPARE(rowsText(widget.model()), expected);
     }
 
     // A reload tells the view about every row it changed: rows that stay
@@ -348,26 +331,6 @@ private slots:
         // A nameless machine in first place never gets a caption.
         panel.setTableData(counts("m6 - 100 5; m5 M5 100 20"_s));
         QCOMPARE(captions(panel), QStringLiteral("M4\n10|M5\n20|M2\n95"));
-    }
-
-    // The main window hands the full load, process reports and renames on.
-    void mainWindowWiring()
-    {
-        YmWorkshopManageMainPage main;
-        auto *panel
-            = main.findChild<YmWorkshopPlanTable *>(QStringLiteral("dockWidgetContents_table"));
-        QVERIFY(panel);
-        QCOMPARE(panel->minimumWidth(), 520);
-        main.initDatas({QVariantList{orderRow("m1"_s, "M1"_s, "f"_s, 100, 60),
-                                     orderRow("m2"_s, "M2"_s, "f"_s, 100, 30)},
-                        0, 0, 0},
-                       {}, {}, QString(), QString(), 0);
-        const YmTableModel &model = panel->tableWidget()->model();
-        QCOMPARE(rowsText(model), QStringLiteral("M2 100 30 30.00%|M1 100 60 60.00%"));
-        main.updateMacProcess(QStringLiteral("m2"), {entry(QStringLiteral("f"), 70)});
-        QCOMPARE(rowsText(model), QStringLiteral("M1 100 60 60.00%|M2 100 70 70.00%"));
-        main.updateMacState(QStringLiteral("m1"), 2, QStringLiteral("一号机"));
-        QCOMPARE(captions(*panel), QStringLiteral("一号机\n60|M2\n70|"));
     }
 
     // A viewer's selection stays on its machine and the view does not scroll

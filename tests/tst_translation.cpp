@@ -83,29 +83,15 @@ bool hasChinese(const QStringList &texts)
     return texts.join(QLatin1Char('\n')).contains(han);
 }
 
-QVariant orderRow(const char *plan, const char *mac, int planned, int completed)
-{
-    return QVariantList{QLatin1String(plan),
-                        QVariant(),
-                        QLatin1String(mac),
-                        QLatin1String(mac),
-                        QStringLiteral("G1"),
-                        QString(QLatin1String(plan) + QStringLiteral(".nc")),
-                        planned,
-                        completed,
-                        80,
-                        QVariant()};
-}
-
 // A board with a day of plans, its windows shown, names in ASCII so that any
 // Chinese left is a caption of the module's own.
 struct ShownBoard
 {
     ShownBoard(const QSize &size = QSize(1920, 1080))
     {
-        const QVariantList rows{orderRow("PO-1001", "M1", 400, 120),
-                                orderRow("PO-1001", "M2", 300, 300),
-                                orderRow("PO-1002", "M3", 500, 90)};
+        const QVariantList rows{planRow("PO-1001", "M1", "G1", 400, 120, 80),
+                                planRow("PO-1001", "M2", "G1", 300, 300, 80),
+                                planRow("PO-1002", "M3", "G1", 500, 90, 80)};
         const QVariantList macs{QVariantList{QStringLiteral("M1"), QStringLiteral("M1"), 2},
                                 QVariantList{QStringLiteral("M2"), QStringLiteral("M2"), 1},
                                 QVariantList{QStringLiteral("M3"), QStringLiteral("M3"), 3}};

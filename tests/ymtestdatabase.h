@@ -8,6 +8,9 @@
 // server is a failure, never a skip.
 
 #include "ymhostdatabase.h"
+#include "ymworkshopmanage_p.h"
+#include "ymworkshopmanagemainpage.h"
+#include "ymworkshopmanagepage.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -15,6 +18,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QtGlobal>
 
@@ -99,3 +103,24 @@ private:
         return url;
     }
 };
+
+// The day the seeded workshop plans for.
+inline const QDate kDay(2026, 3, 5);
+inline const QString kDate = QStringLiteral("2026-03-05");
+
+// The board's main window behind the facade.
+inline YmWorkshopManageMainPage *mainOf(YmWorkshopManage &board)
+{
+    return YmWorkshopManagePrivate::get(&board)->page->mainPage();
+}
+
+// "produced at|machine|file|quantity" per piece, sorted: days compare whole.
+inline QStringList pieceTexts(const QList<YmPieceRecord> &pieces)
+{
+    QStringList out;
+    for (const YmPieceRecord &p : pieces)
+        out << QStringList{p.producedAt, p.macKey, p.fileName, QString::number(p.quantity)}.join(
+            QLatin1Char('|'));
+    out.sort();
+    return out;
+}
