@@ -68,18 +68,13 @@ void YmDockTitleBar::draw(QPainter *painter, const QRect &exposed) const
     painter->setFont(font);
     painter->setPen(Qt::white);
     const QFontMetricsF metrics(font);
-    if (m_titleAdvance < 0 || m_measuredTitle != m_title || m_measuredFont != font) {
-        m_measuredTitle = m_title;
-        m_measuredFont = font;
-        m_titleAdvance = metrics.horizontalAdvance(m_title);
-    }
-    const double tw = m_title.isEmpty() ? kEmptyTitleWidth : m_titleAdvance;
+    const double tw = m_title.isEmpty() ? kEmptyTitleWidth : m_texts.advance(m_title, font);
     const double th = metrics.height();
     const QRect titleRect(int((w - tw) * 0.5), 2 * m, int(tw), int(th));
     // A paint of a part of the bar leaves out a title it does not reach:
     // laying the text out costs more than the rest of the bar.
     if (exposed.isNull() || exposed.intersects(titleRect.adjusted(-m, -m, m, m)))
-        m_memo.drawText(painter, titleRect, Qt::AlignCenter, m_title);
+        m_texts.draw(painter, titleRect, Qt::AlignCenter, m_title);
 }
 
 void YmDockTitleBar::paintEvent(QPaintEvent *event)

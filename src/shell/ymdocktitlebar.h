@@ -1,9 +1,8 @@
 #ifndef YMDOCKTITLEBAR_H
 #define YMDOCKTITLEBAR_H
 
-#include "ympixelmemo.h"
+#include "ymstatictextcache.h"
 
-#include <QFont>
 #include <QPen>
 #include <QWidget>
 
@@ -43,12 +42,9 @@ private:
     double m_cornerDiameter = 80.0;
     QString m_title;
     int m_titleFontSize = 20;
-    // The title's width in the font it was last painted in: a Chinese title
-    // is shaped anew for every measure, and every repaint of a dock measures.
-    mutable QFont m_measuredFont;
-    mutable QString m_measuredTitle;
-    mutable double m_titleAdvance = -1;
-    YmPixelMemo m_memo{256 << 10};
+    // The title shaped once per text and font: a Chinese title is shaped
+    // anew for every measure and every drawText, and every dock repaint does both.
+    YmStaticTextCache m_texts;
 };
 
 #endif // YMDOCKTITLEBAR_H
